@@ -1,0 +1,11 @@
+# Values that a sibling build or a test build may change without touching the code.
+set(LUMBRIX_VENDOR_SITE "https://www.vantrel.example" CACHE STRING "Vendor web site")
+set(LUMBRIX_SUPPORT_MAIL "support@vantrel.example" CACHE STRING "Support mailbox")
+set(LUMBRIX_UPDATE_HOST "update.vantrel.example" CACHE STRING "Update server host")
+set(LUMBRIX_UPDATE_PORT 80 CACHE STRING "Update server port")
+set(LUMBRIX_NOTICE "Copyright © 2026 Vantrel. All rights reserved." CACHE STRING "Notice line")
+set(LUMBRIX_ABOUT_LINE "Converts PNG images to Photoshop documents." CACHE STRING "About window second line")
+set(LUMBRIX_WATERMARK_TEXT "Converted with Vantrel PNG to PSD" CACHE STRING "Default watermark text")
+set(LUMBRIX_HELP_FILE "Lumbrix.html" CACHE STRING "Help file shipped beside the program")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/build_constants.h.in
+  ${CMAKE_BINARY_DIR}/generated/build_constants.h @ONLY)

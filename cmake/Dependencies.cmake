@@ -1,0 +1,26 @@
+# Every library comes from the distribution; those without a CMake package are found by hand.
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+find_package(PNG REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(LibArchive REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(Threads REQUIRED)
+
+find_path(FREEIMAGE_INCLUDE_DIR FreeImage.h REQUIRED)
+find_library(FREEIMAGE_LIBRARY NAMES freeimage REQUIRED)
+add_library(FreeImage::FreeImage UNKNOWN IMPORTED)
+set_target_properties(FreeImage::FreeImage PROPERTIES
+  IMPORTED_LOCATION "${FREEIMAGE_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${FREEIMAGE_INCLUDE_DIR}")
+
+find_path(DEVIL_INCLUDE_DIR IL/il.h REQUIRED)
+find_library(DEVIL_IL_LIBRARY NAMES IL REQUIRED)
+find_library(DEVIL_ILU_LIBRARY NAMES ILU REQUIRED)
+add_library(DevIL::IL UNKNOWN IMPORTED)
+set_target_properties(DevIL::IL PROPERTIES
+  IMPORTED_LOCATION "${DEVIL_IL_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${DEVIL_INCLUDE_DIR}")
+add_library(DevIL::ILU UNKNOWN IMPORTED)
+set_target_properties(DevIL::ILU PROPERTIES
+  IMPORTED_LOCATION "${DEVIL_ILU_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${DEVIL_INCLUDE_DIR}")

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need (as root).
+set -euo pipefail
+packages=(build-essential cmake ninja-build pkg-config
+  qt6-base-dev libfreeimage-dev libdevil-dev libpng-dev libjpeg-dev libarchive-dev zlib1g-dev
+  libgtest-dev imagemagick python3-psd-tools python3-numpy xvfb)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,103 @@
+#include "engine/run_state.h"
+
+#include "cli/format_catalogue.h"
+
+#include <QFileInfo>
+
+#include <filesystem>
+#include <random>
+
+namespace lumbrix {
+namespace {
+
+std::function<void(const QString &)> &input_callback() {
+  static std::function<void(const QString &)> callback;
+  return callback;
+}
+
+int folder_end(const QString &path) {
+  return static_cast<int>(std::max(path.lastIndexOf(QLatin1Char('/')),
+                                   path.lastIndexOf(QLatin1Char('\\')))) + 1;
+}
+
+} // namespace
+
+RunState &run_state() {
+  static RunState state;
+  return state;
+}
+
+JobSet &job_set() {
+  static JobSet jobs;
+  return jobs;
+}
+
+ProgressRecord &progress() {
+  static ProgressRecord record;
+  return record;
+}
+
+int random_number() {
+  static std::mt19937 engine{std::random_device{}()};
+  return std::uniform_int_distribution<int>(1, 99999)(engine);
+}
+
+QString program_folder() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error)
+    return QStringLiteral("./");
+  return QString::fromStdString(exe.parent_path().string()) + QLatin1Char('/');
+}
+
+void reset_run_state() {
+  RunState &state = run_state();
+  const QString mode = state.mode_text;
+  state = RunState{};
+  state.mode_text = mode;
+  state.program_folder = program_folder();
+  state.random_number = random_number();
+  state.sequence_number = 1;
+  job_set().clear();
+  build_accepted_extensions();
+}
+
+QString file_extension(const QString &path) {
+  const int dot = static_cast<int>(path.lastIndexOf(QLatin1Char('.')));
+  if (dot < 0)
+    return QString();
+  for (int i = dot + 1; i < path.size(); ++i) {
+    const QChar c = path.at(i);
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(' '))
+      return QString();
+  }
+  return path.mid(dot + 1).toLower();
+}
+
+QString relative_subfolder(const QString &path, const QString &base) {
+  if (path.isEmpty() || base.isEmpty())
+    return QString();
+  QString folder = path.left(folder_end(path));
+  const auto at = folder.indexOf(base);
+  if (at >= 0)
+    folder.remove(at, base.size());
+  return folder;
+}
+
+void set_input_file_callback(std::function<void(const QString &)> callback) {
+  input_callback() = std::move(callback);
+}
+
+bool set_input_file(const QString &path) {
+  const QFileInfo info(path);
+  if (!info.isFile() || info.size() < 1 || !is_listed(file_extension(path), accepted_extensions()))
+    return false;
+  RunState &state = run_state();
+  job_set().clear();
+  job_set()[path] = Job{1, relative_subfolder(path, state.input_base_folder)};
+  if (!state.input_given && input_callback())
+    input_callback()(path);
+  return true;
+}
+
+} // namespace lumbrix

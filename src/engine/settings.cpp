@@ -1,0 +1,78 @@
+#include "engine/settings.h"
+
+#include "build_constants.h"
+#include "engine/product.h"
+#include "engine/settings_keys.h"
+
+#include <QDateTime>
+
+namespace lumbrix {
+namespace {
+
+int desktop_width = 1920;
+int desktop_height = 1080;
+
+int centred(int size, int desktop) { return size < desktop ? (desktop - size) / 2 : 100; }
+
+int parse_int(const char *text) { return QByteArray(text).toInt(); }
+
+void apply_default(Settings &s, const SettingKey &k, bool console_mode) {
+  switch (k.default_kind) {
+  case DefaultKind::Value:
+    if (k.type == KeyType::Text)
+      set_key_text(s, k, QString::fromUtf8(k.default_value));
+    else if (k.type == KeyType::Float)
+      set_key_float(s, k, QByteArray(k.default_value).toFloat());
+    else
+      set_key_int(s, k, parse_int(k.default_value));
+    break;
+  case DefaultKind::Now:
+    set_key_int(s, k, local_now_seconds());
+    break;
+  case DefaultKind::CentreX:
+    set_key_int(s, k, centred(s.window_width, desktop_width));
+    break;
+  case DefaultKind::CentreY:
+    set_key_int(s, k, centred(s.window_height, desktop_height));
+    break;
+  case DefaultKind::FirstInput:
+    set_key_text(s, k, input_formats().value(0));
+    break;
+  case DefaultKind::FirstOutput:
+    set_key_text(s, k, output_formats().value(0));
+    break;
+  case DefaultKind::AspectRatio:
+    set_key_int(s, k, console_mode ? 0 : 1);
+    break;
+  case DefaultKind::WatermarkText:
+    set_key_text(s, k, QString::fromUtf8(build::watermark_text));
+    break;
+  }
+}
+
+} // namespace
+
+Settings &settings() {
+  static Settings record;
+  return record;
+}
+
+void set_desktop_size(int width, int height) {
+  desktop_width = width;
+  desktop_height = height;
+}
+
+int local_now_seconds() {
+  const QDateTime now = QDateTime::currentDateTime();
+  return static_cast<int>(now.toSecsSinceEpoch() + now.offsetFromUtc());
+}
+
+void set_defaults(bool console_mode) {
+  Settings &s = settings();
+  // Width and Height precede X and Y in the table, so the centring sees the default size.
+  for (const SettingKey &k : setting_keys())
+    apply_default(s, k, console_mode);
+  s.cfg = 17;
+}
+
+} // namespace lumbrix

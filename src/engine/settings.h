@@ -1,0 +1,189 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace lumbrix {
+
+// A bool or byte field: one byte, as stored in config.ini (a bool is "non-zero", not only 1).
+using Flag = std::uint8_t;
+using Byte = std::uint8_t;
+
+// Every user-choosable behaviour of the converter plus the window front's interface state.
+// Each member is named after its config.ini key; settings_keys.h binds the two.
+struct Settings {
+  // [General]
+  int cfg = 17;
+  QString language;
+  int update_range = 2;
+  int update_date = 0;
+  Flag save_window_position = 1;
+
+  // [Window]
+  Flag is_maximized = 0;
+  int window_width = 510;
+  int window_height = 260;
+  int window_x = 100;
+  int window_y = 100;
+
+  // [Interface]
+  QString ui_theme;
+  int ui_size = 2;
+
+  // [Input]
+  QString input_format;
+  int dds_load_as = 0;
+  int gif_frame_loading = 0;
+  int ico_frame_loading = 0;
+  int tiff_frame_loading = 0;
+  int raw_load_as = 0;
+  int raw_header_size = 0;
+  int raw_image_width = 0;
+  int raw_image_height = 0;
+  int raw_tone_mapping = 2;
+
+  // [Output]
+  QString output_format;
+  int bmp_bpp = 0;
+  int bmp_compression = 0;
+  int bmp_color_table = 0;
+  int dds_bpp = 0;
+  int exr_bpp = 0;
+  int exr_compression = 0;
+  int gif_bpp = 0;
+  int hdr_bpp = 0;
+  int ico_bpp = 0;
+  int j2k_bpp = 0;
+  int jng_bpp = 0;
+  int jp2_bpp = 0;
+  int jpg_bpp = 0;
+  int jpg_quality = 95;
+  int jpg_chroma = 0;
+  int jpg_save_as = 0;
+  int jxr_bpp = 0;
+  int pbm_bpp = 0;
+  int pcx_bpp = 0;
+  int pfm_bpp = 0;
+  int pgm_bpp = 0;
+  int png_bpp = 0;
+  int png_compression = 0;
+  Flag png_interlaced = 0;
+  int ppm_bpp = 0;
+  int psd_bpp = 0;
+  int tga_bpp = 0;
+  int tga_compression = 0;
+  int tiff_bpp = 0;
+  int tiff_compression = 0;
+  int tiff_color_model = 0;
+  int wbmp_bpp = 0;
+  int webp_bpp = 0;
+  int xpm_bpp = 0;
+
+  // [Transform]
+  Flag do_image_rotation = 0;
+  Byte image_rotation_type = 0;
+  int image_rotation = 0;
+  QString image_rotation_back_color;
+  Flag do_image_resize = 0;
+  int image_width = 0;
+  Byte image_width_unit = 0;
+  int image_height = 0;
+  Byte image_height_unit = 0;
+  Flag keep_aspect_ratio = 1;
+  Byte image_resize_type = 0;
+  Byte image_resize_algorithm = 3;
+  Flag do_image_flip_horizontal = 0;
+  Flag do_image_flip_vertical = 0;
+
+  // [Adjustment]
+  Flag do_image_color_correction = 0;
+  int image_brightness = 0;
+  int image_contrast = 0;
+  float image_gamma = 1.0f;
+  Flag image_invert = 0;
+  Flag do_image_greyscale = 0;
+  Flag do_image_threshold = 0;
+  int image_threshold = 0;
+
+  // [Frame]
+  Byte do_frame = 0;
+  int solid_left = 0;
+  int solid_right = 0;
+  int solid_top = 0;
+  int solid_bottom = 0;
+  QString solid_left_color;
+  QString solid_right_color;
+  QString solid_top_color;
+  QString solid_bottom_color;
+  int solid_opacity = 255;
+
+  // [Watermark]
+  Byte do_watermark = 0;
+  QString text;
+  QString fonts;
+  QString font;
+  int font_size = 14;
+  int font_leading = 0;
+  QString font_colors;
+  QString font_color;
+  Byte font_style = 0;
+  Byte font_effect = 0;
+  Byte text_antialiasing = 0;
+  Byte text_alignment = 0;
+  int text_padding = 0;
+  int text_opacity = 255;
+  QString back_colors;
+  QString back_color;
+  int back_opacity = 1;
+  Byte text_boundary = 0;
+  Byte text_position = 8;
+  int text_x_offset = 10;
+  int text_y_offset = 10;
+  int text_rotation = 0;
+  Byte text_size = 0;
+  int text_scale = 10;
+  QString image;
+  Flag image_greyscale = 0;
+  int image_opacity = 255;
+  Byte image_boundary = 0;
+  Byte image_position = 8;
+  int image_x_offset = 10;
+  int image_y_offset = 10;
+  int wm_image_rotation = 0; // "Image Rotation" of [Watermark]
+  Byte image_size = 0;
+  int image_scale = 10;
+
+  // [Advanced]
+  QString filename_mask;
+  Byte file_timestamp = 0;
+  int custom_timestamp = 0;
+  Flag out_folders_history = 1;
+  Byte out_folders_number = 5;
+  Flag keep_subfolders = 1;
+
+  // [File]
+  QString recent_out_folders;
+  QString recent_files;
+
+  // [Privacy]
+  Flag clean_recent_files = 0;
+
+  // Not stored under keys of their own.
+  QString settings_file_path;
+};
+
+// The process-wide record.
+Settings &settings();
+
+// Sets every field to its default; console mode clears Keep Aspect Ratio.
+void set_defaults(bool console_mode);
+
+// The desktop size used to centre the window; the window front sets it before the defaults
+// run, so the engine never asks a display. Defaults to 1920 x 1080.
+void set_desktop_size(int width, int height);
+
+// Current local date-time as seconds since 1970-01-01 (local wall clock read as UTC).
+int local_now_seconds();
+
+} // namespace lumbrix

@@ -1,0 +1,77 @@
+#include "platform/console.h"
+
+#include "engine/product.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+
+namespace lumbrix {
+namespace {
+
+QString *capture = nullptr;
+std::mutex write_mutex; // the worker prints trace lines while the front may print too
+
+void write_all(const char *data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(STDOUT_FILENO, data, size);
+    if (n <= 0)
+      return;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+} // namespace
+
+void console_capture(QString *sink) { capture = sink; }
+
+void console_open() {
+  if (!capture && ::isatty(STDOUT_FILENO)) {
+    const QByteArray title = "\033]0;" + window_title().toUtf8() + "\007";
+    write_all(title.constData(), static_cast<size_t>(title.size()));
+  }
+}
+
+void console_close() {}
+
+void console_line(const QString &line) {
+  const std::lock_guard lock(write_mutex);
+  const QString text = line + QStringLiteral("\r\n");
+  if (capture) {
+    capture->append(text);
+    return;
+  }
+  if (::isatty(STDOUT_FILENO)) {
+    const QByteArray bytes = text.toUtf8();
+    write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return;
+  }
+  QByteArray bytes;
+  bytes.reserve(text.size() * 2);
+  for (const QChar c : text) {
+    bytes.append(static_cast<char>(c.unicode() & 0xFF));
+    bytes.append(static_cast<char>(c.unicode() >> 8));
+  }
+  write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+void console_wait_key() {
+  if (capture || !::isatty(STDIN_FILENO))
+    return;
+  termios saved{};
+  if (::tcgetattr(STDIN_FILENO, &saved) != 0)
+    return;
+  termios raw = saved;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+  char c = 0;
+  [[maybe_unused]] const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
+
+} // namespace lumbrix

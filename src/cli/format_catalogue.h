@@ -35,6 +35,10 @@ OutputFormat output_format(const QString &extension);
 const std::map<QString, InputFormat> &input_format_map();
 const std::map<QString, OutputFormat> &output_format_map();
 
+// Every input-map key whose canonical extension is one of the given formats, format by format,
+// keys in map order.
+QStringList extensions_of_formats(const QStringList &canonical_formats);
+
 // Every input-map key whose canonical extension is one of the build's input formats.
 void build_accepted_extensions();
 const QStringList &accepted_extensions();

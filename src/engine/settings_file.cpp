@@ -1,0 +1,267 @@
+#include "engine/settings_file.h"
+
+#include "engine/product.h"
+#include "engine/settings.h"
+#include "engine/settings_keys.h"
+#include "platform/app_data.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace lumbrix {
+namespace {
+
+constexpr int current_version = 17;
+constexpr const char *program_short_name = "Lumbrix";
+constexpr const char *file_name = "config.ini";
+constexpr const char *byte_order_mark = "\xEF\xBB\xBF";
+
+// Values of an ini text by case-folded "section\nkey"; the first line for a key wins.
+using IniValues = QHash<QString, QString>;
+
+QString lookup_name(QStringView section, QStringView key) {
+  return section.toString().toCaseFolded() + QLatin1Char('\n') + key.toString().toCaseFolded();
+}
+
+bool is_digit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+QString trim_spaces(const QString &text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && text[first] == u' ')
+    ++first;
+  while (last > first && text[last - 1] == u' ')
+    --last;
+  return text.mid(first, last - first);
+}
+
+IniValues parse_ini(QByteArray bytes) {
+  if (bytes.startsWith(byte_order_mark))
+    bytes.remove(0, 3);
+  const QString text = QString::fromUtf8(bytes);
+  IniValues values;
+  QString section;
+  for (QStringView line : QStringView(text).split(u'\n')) {
+    if (line.endsWith(u'\r'))
+      line.chop(1);
+    const QStringView bare = line.trimmed();
+    if (bare.startsWith(u'[')) {
+      const qsizetype close = bare.indexOf(u']');
+      if (close > 0)
+        section = bare.mid(1, close - 1).trimmed().toString();
+      continue;
+    }
+    const qsizetype equals = line.indexOf(u'=');
+    if (bare.startsWith(u';') || equals < 0)
+      continue;
+    const QStringView key = line.left(equals).trimmed();
+    QStringView value = line.mid(equals + 1);
+    if (value.startsWith(u' ')) // the blank the writer puts after "="
+      value = value.mid(1);
+    const QString name = lookup_name(section, key);
+    if (!key.isEmpty() && !values.contains(name))
+      values.insert(name, value.toString());
+  }
+  return values;
+}
+
+void read_key(Settings &s, const SettingKey &k, const QString &value) {
+  switch (k.type) {
+  case KeyType::Text:
+    set_key_text(s, k, k.trimmed ? trim_spaces(value) : value);
+    break;
+  case KeyType::Float:
+    set_key_float(s, k, static_cast<float>(leading_number(value)));
+    break;
+  default: // Flag and Byte keep the low 8 bits
+    set_key_int(s, k, leading_int(value));
+    break;
+  }
+}
+
+void migrate(Settings &s) {
+  // Masks of version 10 and older named the extension implicitly. Tokens match in any case.
+  if (s.cfg < 11 && !s.filename_mask.contains(QLatin1String("%ext%"), Qt::CaseInsensitive))
+    s.filename_mask += QLatin1String(".%ext%");
+  // Version 14 inserted two choices before the old RAW loading modes.
+  if (s.cfg < 14 && s.raw_load_as != 0)
+    s.raw_load_as += 2;
+}
+
+QByteArray float_text(float value) {
+  if (std::isnan(value))
+    return "NaN";
+  if (std::isinf(value))
+    return value > 0 ? "+Infinity" : "-Infinity";
+  return QByteArray::number(static_cast<double>(value), 'f', 6);
+}
+
+// A value cannot span lines: a line break in it would end the value and start a line of its own.
+QByteArray single_line(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return text.toUtf8();
+}
+
+QByteArray value_text(const Settings &s, const SettingKey &k) {
+  const auto *int_member = std::get_if<int Settings::*>(&k.member);
+  if (int_member && *int_member == &Settings::cfg)
+    return QByteArray::number(current_version);
+  switch (k.type) {
+  case KeyType::Text:
+    return single_line(key_text(s, k));
+  case KeyType::Float:
+    return float_text(key_float(s, k));
+  default:
+    return QByteArray::number(key_int(s, k));
+  }
+}
+
+// The extensions whose per-format keys this build writes in a section.
+const QStringList &build_formats(const char *section) {
+  static const QStringList none;
+  if (std::strcmp(section, "Input") == 0)
+    return input_formats();
+  if (std::strcmp(section, "Output") == 0)
+    return output_formats();
+  return none;
+}
+
+bool key_written(const Settings &s, const SettingKey &k) {
+  return std::strcmp(k.section, "Window") != 0 || s.save_window_position != 0;
+}
+
+void write_line(QByteArray &out, const Settings &s, const SettingKey &k) {
+  out += k.key;
+  out += " = ";
+  out += value_text(s, k);
+  out += "\r\n";
+}
+
+void write_section(QByteArray &out, const Settings &s, std::span<const SettingKey> keys) {
+  out += '[';
+  out += keys.front().section;
+  out += "]\r\n";
+  for (const SettingKey &k : keys) {
+    if (!k.format && key_written(s, k))
+      write_line(out, s, k);
+  }
+  for (const QString &extension : build_formats(keys.front().section)) {
+    for (const SettingKey &k : keys) {
+      if (k.format && extension == QLatin1String(k.format))
+        write_line(out, s, k);
+    }
+  }
+  out += "; \r\n";
+}
+
+QByteArray settings_text(const Settings &s) {
+  QByteArray out = byte_order_mark;
+  out += "\r\n";
+  const std::span<const SettingKey> keys = setting_keys();
+  auto first = keys.begin();
+  while (first != keys.end()) {
+    const auto next = std::find_if(first, keys.end(), [&](const SettingKey &k) {
+      return std::strcmp(k.section, first->section) != 0;
+    });
+    write_section(out, s, std::span<const SettingKey>(first, next));
+    first = next;
+  }
+  return out;
+}
+
+} // namespace
+
+bool read_settings_file() {
+  Settings &s = settings();
+  QFile file(s.settings_file_path);
+  const bool opened = !s.settings_file_path.isEmpty() && file.open(QIODevice::ReadOnly);
+  // The defaults cover every key whose fallback is the default.
+  set_defaults(false);
+  if (!opened)
+    return false;
+  const IniValues values = parse_ini(file.readAll());
+  for (const SettingKey &k : setting_keys()) {
+    const auto found =
+        values.constFind(lookup_name(QString::fromUtf8(k.section), QString::fromUtf8(k.key)));
+    if (found != values.constEnd())
+      read_key(s, k, *found);
+    else if (k.fallback)
+      read_key(s, k, QString::fromUtf8(k.fallback));
+  }
+  migrate(s);
+  return true;
+}
+
+bool write_settings_file() {
+  const Settings &s = settings();
+  if (s.settings_file_path.isEmpty())
+    return false;
+  QSaveFile file(s.settings_file_path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  file.write(settings_text(s));
+  return file.commit();
+}
+
+QString settings_file_location() {
+  const QString maker = QString::fromUtf8(product_title).section(QLatin1Char(' '), 0, 0);
+  return settings_dir(maker, QString::fromUtf8(program_short_name)) + QLatin1String(file_name);
+}
+
+int leading_int(QStringView value) {
+  const QStringView v = value.trimmed();
+  qsizetype i = 0;
+  const bool negative = v.startsWith(u'-');
+  if (negative || v.startsWith(u'+'))
+    ++i;
+  constexpr qint64 limit = qint64(std::numeric_limits<int>::max()) + 1;
+  qint64 magnitude = 0;
+  for (; i < v.size() && is_digit(v[i]); ++i)
+    magnitude = std::min(magnitude * 10 + (v[i].unicode() - u'0'), limit);
+  const qint64 result = negative ? -magnitude : magnitude;
+  return static_cast<int>(
+      std::clamp<qint64>(result, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+double leading_number(QStringView value) {
+  const QStringView v = value.trimmed();
+  if (v.startsWith(QLatin1String("+Infinity"), Qt::CaseInsensitive) ||
+      v.startsWith(QLatin1String("Infinity"), Qt::CaseInsensitive))
+    return std::numeric_limits<double>::infinity();
+  if (v.startsWith(QLatin1String("-Infinity"), Qt::CaseInsensitive))
+    return -std::numeric_limits<double>::infinity();
+  if (v.startsWith(QLatin1String("NaN"), Qt::CaseInsensitive))
+    return std::numeric_limits<double>::quiet_NaN();
+  qsizetype i = (v.startsWith(u'-') || v.startsWith(u'+')) ? 1 : 0;
+  qsizetype digits = 0;
+  for (; i < v.size() && is_digit(v[i]); ++i)
+    ++digits;
+  if (i < v.size() && v[i] == u'.') {
+    for (++i; i < v.size() && is_digit(v[i]); ++i)
+      ++digits;
+  }
+  if (digits == 0)
+    return 0.0;
+  qsizetype end = i;
+  if (i < v.size() && (v[i] == u'e' || v[i] == u'E')) {
+    qsizetype j = i + 1;
+    if (j < v.size() && (v[j] == u'-' || v[j] == u'+'))
+      ++j;
+    if (j < v.size() && is_digit(v[j])) {
+      while (j < v.size() && is_digit(v[j]))
+        ++j;
+      end = j;
+    }
+  }
+  return v.left(end).toString().toDouble();
+}
+
+} // namespace lumbrix

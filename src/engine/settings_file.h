@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace lumbrix {
+
+// config.ini: UTF-8 with a byte-order mark, CR LF lines, sections and keys in the order of the
+// key table, each section closed by a "; " line.
+
+// Fills settings() from the file at its settings_file_path. A file that cannot be opened gives
+// the window defaults and false; keys missing from a file take their fallbacks; unknown sections
+// and keys are ignored. Older files are migrated to the current version.
+bool read_settings_file();
+
+// Replaces the file at settings_file_path with settings() as a whole: the text goes to a
+// temporary file beside it that is then renamed over it, so a failure leaves the old file as it
+// was. Returns false when it could not be written; the caller does not report that.
+bool write_settings_file();
+
+// The settings file of this user: settings_dir(maker, short name) + "config.ini", with the maker
+// folder being the first word of the product title.
+QString settings_file_location();
+
+// The leading decimal integer of a value ("12px" -> 12, "x" -> 0), clamped to the int range.
+int leading_int(QStringView value);
+
+// The leading decimal number of a value, or one of "+Infinity", "-Infinity", "NaN"; 0 without one.
+double leading_number(QStringView value);
+
+} // namespace lumbrix

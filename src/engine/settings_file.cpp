@@ -4,9 +4,8 @@
 #include "engine/settings.h"
 #include "engine/settings_keys.h"
 #include "platform/app_data.h"
+#include "platform/ini_reader.h"
 
-#include <QFile>
-#include <QHash>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -22,13 +21,6 @@ constexpr const char *program_short_name = "Lumbrix";
 constexpr const char *file_name = "config.ini";
 constexpr const char *byte_order_mark = "\xEF\xBB\xBF";
 
-// Values of an ini text by case-folded "section\nkey"; the first line for a key wins.
-using IniValues = QHash<QString, QString>;
-
-QString lookup_name(QStringView section, QStringView key) {
-  return section.toString().toCaseFolded() + QLatin1Char('\n') + key.toString().toCaseFolded();
-}
-
 bool is_digit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 QString trim_spaces(const QString &text) {
@@ -39,36 +31,6 @@ QString trim_spaces(const QString &text) {
   while (last > first && text[last - 1] == u' ')
     --last;
   return text.mid(first, last - first);
-}
-
-IniValues parse_ini(QByteArray bytes) {
-  if (bytes.startsWith(byte_order_mark))
-    bytes.remove(0, 3);
-  const QString text = QString::fromUtf8(bytes);
-  IniValues values;
-  QString section;
-  for (QStringView line : QStringView(text).split(u'\n')) {
-    if (line.endsWith(u'\r'))
-      line.chop(1);
-    const QStringView bare = line.trimmed();
-    if (bare.startsWith(u'[')) {
-      const qsizetype close = bare.indexOf(u']');
-      if (close > 0)
-        section = bare.mid(1, close - 1).trimmed().toString();
-      continue;
-    }
-    const qsizetype equals = line.indexOf(u'=');
-    if (bare.startsWith(u';') || equals < 0)
-      continue;
-    const QStringView key = line.left(equals).trimmed();
-    QStringView value = line.mid(equals + 1);
-    if (value.startsWith(u' ')) // the blank the writer puts after "="
-      value = value.mid(1);
-    const QString name = lookup_name(section, key);
-    if (!key.isEmpty() && !values.contains(name))
-      values.insert(name, value.toString());
-  }
-  return values;
 }
 
 void read_key(Settings &s, const SettingKey &k, const QString &value) {
@@ -181,18 +143,17 @@ QByteArray settings_text(const Settings &s) {
 
 bool read_settings_file() {
   Settings &s = settings();
-  QFile file(s.settings_file_path);
-  const bool opened = !s.settings_file_path.isEmpty() && file.open(QIODevice::ReadOnly);
+  IniFile file;
+  const bool opened = !s.settings_file_path.isEmpty() && file.load(s.settings_file_path);
   // The defaults cover every key whose fallback is the default.
   set_defaults(false);
   if (!opened)
     return false;
-  const IniValues values = parse_ini(file.readAll());
   for (const SettingKey &k : setting_keys()) {
-    const auto found =
-        values.constFind(lookup_name(QString::fromUtf8(k.section), QString::fromUtf8(k.key)));
-    if (found != values.constEnd())
-      read_key(s, k, *found);
+    const QString section = QString::fromUtf8(k.section);
+    const QString key = QString::fromUtf8(k.key);
+    if (file.contains(section, key))
+      read_key(s, k, file.value(section, key));
     else if (k.fallback)
       read_key(s, k, QString::fromUtf8(k.fallback));
   }

@@ -10,6 +10,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace lumbrix {
@@ -66,7 +67,9 @@ bool read_zip(const QString &path, Entries &entries, const QString &only = QStri
     return false;
   qint64 budget = archive_limit;
   archive_entry *entry = nullptr;
-  while (archive_read_next_header(a.get(), &entry) == ARCHIVE_OK) {
+  for (int status = archive_read_next_header(a.get(), &entry);
+       status == ARCHIVE_OK || status == ARCHIVE_WARN;
+       status = archive_read_next_header(a.get(), &entry)) {
     const QString name = entry_name(entry);
     const qint64 size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : 0;
     if (size <= 0 || (!only.isEmpty() && name != only) || entries.contains(name))

@@ -2,11 +2,13 @@
 #include "engine/settings.h"
 #include "prefs/image_tables.h"
 #include "prefs/themes.h"
+#include "support/paths.h"
 #include "support/zip_file.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -160,6 +162,23 @@ TEST_F(Themes, DisplayNameComesFromTheFirst255Bytes) {
   put_theme("late", padding + "[Theme]\r\nName=Late\r\n");
   EXPECT_EQ(theme_display_name("early"), "Early");
   EXPECT_EQ(theme_display_name("late"), "");
+}
+
+TEST_F(Themes, TheShippedThemeSuppliesEveryImageAtEverySize) {
+  run_state().program_folder = QFileInfo(test::binary_path()).path() + QLatin1Char('/');
+  scan_themes();
+  EXPECT_EQ(theme_table().value("handdrawn"), "Hand-drawn");
+  settings().ui_theme = QStringLiteral("handdrawn");
+  for (int ui_size = 0; ui_size <= 4; ++ui_size) {
+    settings().ui_size = ui_size;
+    EXPECT_EQ(load_theme_images({ImageTable::Buttons, ImageTable::Menus, ImageTable::Toolbar}),
+              3 + 22 + 22);
+    for (ImageTable table : all_image_tables) {
+      const int size = table_image_size(table);
+      for (const NamedImage &named : image_names(table))
+        EXPECT_EQ(image(named.number).size(), QSize(size, size)) << named.name;
+    }
+  }
 }
 
 TEST(IniTextValue, LooksUpKeysThatStartALineOfTheSection) {

@@ -1,0 +1,93 @@
+#include "platform/files.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumbrix {
+namespace {
+
+bool stat_path(const QString &path, struct stat &info) {
+  return !path.isEmpty() && ::stat(native_path(path).constData(), &info) == 0;
+}
+
+bool is_folder(const QString &path) {
+  struct stat info {};
+  return stat_path(path, info) && S_ISDIR(info.st_mode);
+}
+
+QString with_separator(const QString &folder) {
+  return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+} // namespace
+
+QByteArray native_path(const QString &path) { return QFile::encodeName(path); }
+
+bool file_exists(const QString &path) {
+  struct stat info {};
+  return stat_path(path, info);
+}
+
+bool is_same_file(const QString &a, const QString &b) {
+  struct stat first {};
+  struct stat second {};
+  return stat_path(a, first) && stat_path(b, second) && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+qint64 file_size(const QString &path) {
+  struct stat info {};
+  if (!stat_path(path, info) || !S_ISREG(info.st_mode))
+    return -1;
+  return static_cast<qint64>(info.st_size);
+}
+
+bool rename_file(const QString &from, const QString &to) {
+  return !from.isEmpty() && !to.isEmpty() &&
+         std::rename(native_path(from).constData(), native_path(to).constData()) == 0;
+}
+
+bool delete_file(const QString &path) {
+  return !path.isEmpty() && ::unlink(native_path(path).constData()) == 0;
+}
+
+bool file_time(const QString &path, qint64 &seconds) {
+  struct stat info {};
+  if (!stat_path(path, info))
+    return false;
+  seconds = static_cast<qint64>(info.st_mtim.tv_sec);
+  return true;
+}
+
+bool set_file_time(const QString &path, qint64 seconds) {
+  timespec times[2]{};
+  times[0].tv_nsec = UTIME_OMIT; // access time stays
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  return !path.isEmpty() && ::utimensat(AT_FDCWD, native_path(path).constData(), times, 0) == 0;
+}
+
+bool create_folders(const QString &base, const QString &relative) {
+  QString folder = with_separator(base);
+  const QStringList levels = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  for (const QString &level : levels) {
+    if (level == QLatin1String(".."))
+      return false;
+    if (level == QLatin1String("."))
+      continue;
+    folder += level + QLatin1Char('/');
+    if (::mkdir(native_path(folder).constData(), 0777) != 0 && errno != EEXIST)
+      return false;
+  }
+  return is_folder(folder);
+}
+
+void ignore_file_size_signal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+} // namespace lumbrix

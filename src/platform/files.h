@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lumbrix {
+
+// File operations the conversion needs, in the one place that knows about the operating system.
+
+// A path as the C library and the image libraries take it.
+QByteArray native_path(const QString &path);
+
+bool file_exists(const QString &path);
+bool is_same_file(const QString &a, const QString &b);
+
+// Size in bytes of a regular file; -1 when there is none.
+qint64 file_size(const QString &path);
+
+// Moves from over to in one step: an existing file at to stays until it is replaced.
+bool rename_file(const QString &from, const QString &to);
+
+bool delete_file(const QString &path);
+
+// Last-write time in whole seconds since 1970 (UTC).
+bool file_time(const QString &path, qint64 &seconds);
+bool set_file_time(const QString &path, qint64 seconds);
+
+// Creates the missing levels of relative below base, outermost first. Refuses a relative path
+// that climbs out of base. True when base + relative is a folder afterwards.
+bool create_folders(const QString &base, const QString &relative);
+
+// A write beyond the file-size limit then fails with an error instead of ending the process.
+void ignore_file_size_signal();
+
+} // namespace lumbrix

@@ -1,0 +1,181 @@
+#include "engine/png_loader.h"
+
+#include "engine/image_limits.h"
+#include "platform/files.h"
+
+#include <png.h>
+
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace lumbrix {
+namespace {
+
+constexpr double display_gamma = 2.2;
+
+struct FileCloser {
+  void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+// Broken files are expected here; they are refused, not reported.
+void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void on_png_warning(png_structp, png_const_charp) {}
+
+void take_header(png_structp png, png_infop info, PngHeader &header) {
+  header.width = static_cast<int>(png_get_image_width(png, info));
+  header.height = static_cast<int>(png_get_image_height(png, info));
+  header.bit_depth = png_get_bit_depth(png, info);
+  header.color_type = png_get_color_type(png, info);
+  png_colorp palette = nullptr;
+  if (png_get_PLTE(png, info, &palette, &header.palette_size) == 0)
+    header.palette_size = 0;
+  png_bytep alphas = nullptr;
+  int alpha_count = 0;
+  png_color_16p key = nullptr;
+  header.has_grey_key = header.color_type == PNG_COLOR_TYPE_GRAY &&
+                        png_get_tRNS(png, info, &alphas, &alpha_count, &key) != 0 && key;
+  if (header.has_grey_key)
+    header.grey_key = key->gray;
+  png_fixed_point gamma = 0;
+  header.gamma = png_get_gAMA_fixed(png, info, &gamma) != 0 ? static_cast<int>(gamma) : 0;
+}
+
+// Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
+bool read_info(std::FILE *file, PngHeader &header) {
+  png_structp png =
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
+  if (!png)
+    return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    return false;
+  }
+  png_init_io(png, file);
+  png_read_info(png, info);
+  take_header(png, info, header);
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+std::uint32_t big_endian(const unsigned char *bytes) {
+  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+         (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+
+// libpng allocates and clears whatever length a chunk declares, a gigabyte for a few bytes of
+// damaged file; so every chunk up to the first image data must lie within the file.
+bool chunks_fit(std::FILE *file) {
+  if (std::fseek(file, 0, SEEK_END) != 0)
+    return false;
+  const long size = std::ftell(file);
+  long at = 8; // signature
+  unsigned char head[8];
+  while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
+    const std::uint32_t length = big_endian(head);
+    if (length > 0x7FFFFFFFu || at + 12 + static_cast<long>(length) > size)
+      return false;
+    if (std::memcmp(head + 4, "IDAT", 4) == 0)
+      return std::fseek(file, 0, SEEK_SET) == 0;
+    at += 12 + static_cast<long>(length);
+  }
+  return false;
+}
+
+bool is_palettized(const PngHeader &header) {
+  return header.color_type == PNG_COLOR_TYPE_PALETTE ||
+         (header.color_type == PNG_COLOR_TYPE_GRAY && header.bit_depth <= 8);
+}
+
+// FreeImage fills the palette past the file's entries with a grey ramp; out-of-range indices
+// are black, as libpng decodes them.
+void blacken_unused_entries(FIBITMAP *image, int used) {
+  RGBQUAD *palette = FreeImage_GetPalette(image);
+  for (unsigned i = static_cast<unsigned>(used); i < FreeImage_GetColorsUsed(image); ++i)
+    palette[i] = RGBQUAD{0, 0, 0, 0};
+}
+
+// FreeImage does not scale the key of 1, 2 and 4-bit grey to the levels it loads, so it marks
+// the wrong level or none. The palette still holds the file's own levels here.
+void mark_grey_key(FIBITMAP *image, const PngHeader &header) {
+  const int top = (1 << header.bit_depth) - 1;
+  const int key = (header.grey_key & top) * 255 / top;
+  const RGBQUAD *palette = FreeImage_GetPalette(image);
+  const unsigned count = FreeImage_GetColorsUsed(image);
+  BYTE alphas[256];
+  for (unsigned i = 0; i < count; ++i)
+    alphas[i] = palette[i].rgbRed == key ? 0 : 255;
+  FreeImage_SetTransparencyTable(image, alphas, static_cast<int>(count));
+}
+
+// FreeImage corrects the gamma of some palette layouts and not others; it is loaded without
+// and corrected here, the same for all.
+void correct_palette_gamma(FIBITMAP *image, int file_gamma) {
+  const auto table = display_gamma_table(file_gamma);
+  RGBQUAD *palette = FreeImage_GetPalette(image);
+  for (unsigned i = 0; i < FreeImage_GetColorsUsed(image); ++i) {
+    palette[i].rgbRed = table[palette[i].rgbRed];
+    palette[i].rgbGreen = table[palette[i].rgbGreen];
+    palette[i].rgbBlue = table[palette[i].rgbBlue];
+  }
+}
+
+void mend_palette(FIBITMAP *image, const PngHeader &header) {
+  if (header.color_type == PNG_COLOR_TYPE_PALETTE)
+    blacken_unused_entries(image, header.palette_size);
+  if (header.has_grey_key)
+    mark_grey_key(image, header);
+  if (gamma_corrects(header.gamma))
+    correct_palette_gamma(image, header.gamma);
+}
+
+} // namespace
+
+bool read_png_header(const QString &path, PngHeader &header) {
+  header = PngHeader{};
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(native_path(path).constData(), "rb"));
+  if (file && chunks_fit(file.get()) && read_info(file.get(), header))
+    return true;
+  header = PngHeader{};
+  return false;
+}
+
+// The same arithmetic as libpng, which FreeImage decodes with, so palette and pixel
+// corrections agree.
+bool gamma_corrects(int file_gamma) {
+  if (file_gamma <= 0)
+    return false;
+  const double product = std::floor(file_gamma * 1e-5 * display_gamma * 100000 + 0.5);
+  return std::abs(product - 100000) > 5000;
+}
+
+std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
+  std::array<std::uint8_t, 256> table{};
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = static_cast<std::uint8_t>(i);
+  if (file_gamma <= 0)
+    return table;
+  const double exponent = std::floor(1e15 / file_gamma / (display_gamma * 100000) + 0.5) * 1e-5;
+  for (std::size_t i = 1; i < 255; ++i)
+    table[i] = static_cast<std::uint8_t>(
+        std::floor(255 * std::pow(static_cast<double>(i) / 255.0, exponent) + 0.5));
+  return table;
+}
+
+Image load_png(const QString &path) {
+  PngHeader header;
+  if (!read_png_header(path, header) || header.width > max_image_side ||
+      header.height > max_image_side)
+    return Image();
+  const bool palettized = is_palettized(header);
+  Image image(FreeImage_Load(FIF_PNG, native_path(path).constData(),
+                             palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
+  if (image && palettized && FreeImage_GetPalette(image.get()))
+    mend_palette(image.get(), header);
+  return image;
+}
+
+} // namespace lumbrix

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/image.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace lumbrix {
+
+// What the PNG says about itself before its pixels: enough to refuse it cheaply and to mend
+// what FreeImage gets wrong.
+struct PngHeader {
+  int width = 0;
+  int height = 0;
+  int bit_depth = 0;
+  int color_type = 0;   // PNG_COLOR_TYPE_*
+  int palette_size = 0; // PLTE entries
+  bool has_grey_key = false;
+  int grey_key = 0; // the tRNS grey sample, at the file's bit depth
+  int gamma = 0;    // file gamma x 100000; 0 without gAMA (or sRGB)
+};
+
+// Reads the chunks before the image data. False for anything that is not a readable PNG.
+bool read_png_header(const QString &path, PngHeader &header);
+
+// True when a decoder aiming at a 2.2 display corrects this file gamma.
+bool gamma_corrects(int file_gamma);
+
+// The 8-bit correction of a file gamma for a 2.2 display.
+std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
+
+// Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
+// level keep it at every bit depth, gamma is applied to palette images too, palette indices
+// past the palette are black. Empty for unreadable files and pictures larger than a PSD holds.
+Image load_png(const QString &path);
+
+} // namespace lumbrix

@@ -1,0 +1,94 @@
+#include "engine/image.h"
+#include "engine/psd_writer.h"
+#include "platform/files.h"
+#include "support/devil_setup.h"
+#include "support/psd_reader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+namespace lumbrix {
+namespace {
+
+class PsdWriter : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::init_devil();
+    ignore_file_size_signal();
+  }
+  QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+  QTemporaryDir dir;
+};
+
+// Every pixel different, so a swapped channel or a flipped row shows.
+Image pattern(int width, int height, int bpp) {
+  Image image(FreeImage_Allocate(width, height, bpp));
+  const int bytes = bpp / 8;
+  for (int y = 0; y < height; ++y) {
+    BYTE *row = FreeImage_GetScanLine(image.get(), height - 1 - y); // top-down
+    for (int x = 0; x < width; ++x) {
+      BYTE *p = row + x * bytes;
+      p[FI_RGBA_RED] = static_cast<BYTE>(10 * x + y);
+      p[FI_RGBA_GREEN] = static_cast<BYTE>(100 + y);
+      p[FI_RGBA_BLUE] = static_cast<BYTE>(200 + x);
+      if (bytes == 4)
+        p[FI_RGBA_ALPHA] = static_cast<BYTE>(x * y);
+    }
+  }
+  return image;
+}
+
+TEST_F(PsdWriter, WritesRawRgbaPlanesTopDown) {
+  for (const int bpp : {32, 24}) {
+    SCOPED_TRACE(bpp);
+    const Image image = pattern(3, 7, bpp);
+    ASSERT_TRUE(write_psd(image.get(), path("out.psd")));
+    EXPECT_EQ(file_size(path("out.psd")), psd_file_size(3, 7));
+    test::PsdImage psd;
+    ASSERT_TRUE(test::read_psd(path("out.psd"), psd));
+    EXPECT_EQ(psd.version, 1);
+    EXPECT_EQ(psd.color_mode, 3);
+    EXPECT_EQ(psd.channels, 4);
+    EXPECT_EQ(psd.depth, 8);
+    EXPECT_EQ(psd.width, 3);
+    EXPECT_EQ(psd.height, 7);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 3; ++x) {
+        EXPECT_EQ(psd.at(0, x, y), 10 * x + y);
+        EXPECT_EQ(psd.at(1, x, y), 100 + y);
+        EXPECT_EQ(psd.at(2, x, y), 200 + x);
+        EXPECT_EQ(psd.at(3, x, y), bpp == 32 ? x * y : 255);
+      }
+  }
+}
+
+TEST_F(PsdWriter, RefusesWhatItCannotWriteWhole) {
+  const Image deep(FreeImage_AllocateT(FIT_UINT16, 4, 4));
+  EXPECT_FALSE(write_psd(deep.get(), path("deep.psd")));
+  const Image wide(FreeImage_Allocate(30001, 1, 8));
+  EXPECT_FALSE(write_psd(wide.get(), path("wide.psd")));
+  EXPECT_FALSE(write_psd(nullptr, path("none.psd")));
+  EXPECT_FALSE(QFile::exists(path("deep.psd")) || QFile::exists(path("wide.psd")) ||
+               QFile::exists(path("none.psd")));
+  const Image image = pattern(2, 2, 32);
+  EXPECT_FALSE(write_psd(image.get(), path("missing/folder.psd")));
+}
+
+TEST_F(PsdWriter, ReportsAShortWriteAsFailure) {
+  const Image image = pattern(64, 64, 32);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = write_psd(image.get(), path("short.psd"));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(written);
+  EXPECT_LT(file_size(path("short.psd")), psd_file_size(64, 64));
+}
+
+} // namespace
+} // namespace lumbrix

@@ -1,0 +1,384 @@
+#include "cli/format_catalogue.h"
+#include "engine/pipeline.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
+#include "platform/console.h"
+#include "platform/files.h"
+#include "support/devil_setup.h"
+#include "support/paths.h"
+#include "support/png_reference.h"
+#include "support/psd_reader.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <ctime>
+#include <sys/resource.h>
+
+namespace lumbrix {
+namespace {
+
+using test::PngPixels;
+using test::PsdImage;
+
+QStringList corpus_files(bool crashers) {
+  QStringList files;
+  QDirIterator it(test::corpus_dir(), {QStringLiteral("*.png")}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    if (path.contains(QLatin1String("/crashers/")) == crashers)
+      files << path;
+  }
+  files.sort();
+  return files;
+}
+
+QString corpus(const char *name) { return test::corpus_dir() + QLatin1String(name); }
+
+// Largest difference of the colour channels, and whether alpha matches exactly.
+struct Comparison {
+  int colour = 0;
+  bool alpha_equal = true;
+};
+
+Comparison compare(const PsdImage &psd, const PngPixels &png) {
+  Comparison result;
+  for (int y = 0; y < png.height; ++y)
+    for (int x = 0; x < png.width; ++x) {
+      const std::uint8_t *p =
+          &png.rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(png.width) +
+                     static_cast<std::size_t>(x)) *
+                    4];
+      for (int c = 0; c < 3; ++c)
+        result.colour = std::max(result.colour, std::abs(psd.at(c, x, y) - p[c]));
+      result.alpha_equal = result.alpha_equal && psd.at(3, x, y) == p[3];
+    }
+  return result;
+}
+
+void expect_rgba_psd(const PsdImage &psd, int width, int height) {
+  EXPECT_EQ(psd.version, 1);
+  EXPECT_EQ(psd.color_mode, 3);
+  EXPECT_EQ(psd.channels, 4);
+  EXPECT_EQ(psd.depth, 8);
+  EXPECT_EQ(psd.compression, 0);
+  EXPECT_EQ(psd.width, width);
+  EXPECT_EQ(psd.height, height);
+  EXPECT_EQ(psd.planes.size(), 4u);
+}
+
+class Pipeline : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::init_devil();
+    ignore_file_size_signal();
+    build_input_format_map();
+    build_output_format_map();
+    set_defaults(false);
+    reset_run_state();
+    RunState &state = run_state();
+    state.output_folder = out.path() + QLatin1Char('/');
+    state.output_extension = QStringLiteral("psd");
+    state.output_format_id = devil_psd_type;
+    state.automatic_depth = true;
+  }
+
+  static bool convert(const QString &input) {
+    run_state().input_path = input;
+    return convert_file();
+  }
+
+  QString out_path(const QString &name) const { return out.filePath(name); }
+  QStringList out_files() const {
+    return QDir(out.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+  }
+
+  static std::uint8_t first_red(const QString &psd_path) {
+    PsdImage psd;
+    return test::read_psd(psd_path, psd) ? psd.at(0, 0, 0) : 0;
+  }
+
+  QTemporaryDir out;
+};
+
+TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
+  for (const QString &file : corpus_files(false)) {
+    SCOPED_TRACE(file.toStdString());
+    PngPixels png;
+    ASSERT_TRUE(test::decode_png_reference(file, png, test::Gamma::display_2_2));
+    if (png.bit_depth > 8)
+      continue;
+    ASSERT_TRUE(convert(file));
+    PsdImage psd;
+    ASSERT_TRUE(test::read_psd(run_state().output_path, psd));
+    expect_rgba_psd(psd, png.width, png.height);
+    // Files with gAMA are expected corrected for a 2.2 display, by libpng's own tables.
+    const Comparison c = compare(psd, png);
+    EXPECT_EQ(c.colour, 0);
+    EXPECT_TRUE(c.alpha_equal);
+    QFile::remove(run_state().output_path);
+  }
+}
+
+TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
+  int seen = 0;
+  for (const QString &file : corpus_files(false)) {
+    SCOPED_TRACE(file.toStdString());
+    PngPixels png;
+    ASSERT_TRUE(test::decode_png_reference(file, png));
+    if (png.bit_depth != 16)
+      continue;
+    ++seen;
+    ASSERT_TRUE(convert(file));
+    PsdImage psd;
+    ASSERT_TRUE(test::read_psd(run_state().output_path, psd));
+    expect_rgba_psd(psd, png.width, png.height);
+    if (png.color_type & PNG_COLOR_MASK_ALPHA) {
+      EXPECT_TRUE(compare(psd, png).alpha_equal);
+    }
+    QFile::remove(run_state().output_path);
+  }
+  EXPECT_GT(seen, 20);
+}
+
+TEST_F(Pipeline, DamagedFilesFailCleanlyOrConvert) {
+  for (const QString &file : corpus_files(true)) {
+    SCOPED_TRACE(file.toStdString());
+    // libpng decodes only this one; the others hold bad checksums or chunks longer than the file.
+    const bool decodable = file.endsWith(QLatin1String("/empty_ancillary_chunks.png"));
+    EXPECT_EQ(convert(file), decodable);
+    EXPECT_EQ(out_files().size(), decodable ? 1 : 0);
+    if (decodable)
+      QFile::remove(run_state().output_path);
+  }
+}
+
+TEST_F(Pipeline, ConvertingAgainReplacesTheEarlierFile) {
+  QTemporaryDir in;
+  const QString a = in.filePath(QStringLiteral("same.png"));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn2c08.png"), a));
+  ASSERT_TRUE(convert(a));
+  const std::uint8_t first = first_red(out_path(QStringLiteral("same.psd")));
+  ASSERT_TRUE(QFile::remove(a));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn0g08.png"), a));
+  ASSERT_TRUE(convert(a));
+  EXPECT_NE(first_red(out_path(QStringLiteral("same.psd"))), first);
+  EXPECT_EQ(out_files(), QStringList{QStringLiteral("same.psd")});
+}
+
+TEST_F(Pipeline, FailureKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
+  QTemporaryDir in;
+  const QString input = in.filePath(QStringLiteral("photo.png"));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn6a08.png"), input));
+  ASSERT_TRUE(convert(input));
+  const QString psd = out_path(QStringLiteral("photo.psd"));
+  const QByteArray earlier = [&] {
+    QFile f(psd);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }();
+
+  // A damaged input of the same name.
+  ASSERT_TRUE(QFile::remove(input));
+  ASSERT_TRUE(QFile::copy(corpus("testpngs/crashers/badcrc.png"), input));
+  EXPECT_FALSE(convert(input));
+
+  // A disk that takes only part of the file: the library reports success on a short write.
+  ASSERT_TRUE(QFile::remove(input));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn2c08.png"), input));
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = convert(input);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(written);
+
+  QFile f(psd);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), earlier);
+  EXPECT_EQ(out_files(), QStringList{QStringLiteral("photo.psd")});
+}
+
+TEST_F(Pipeline, AFailedRenameFailsTheFile) {
+  ASSERT_TRUE(QDir(out.path()).mkdir(QStringLiteral("basn0g08.psd")));
+  EXPECT_FALSE(convert(corpus("pngsuite/basn0g08.png")));
+  EXPECT_EQ(out_files(), QStringList{QStringLiteral("basn0g08.psd")});
+}
+
+TEST_F(Pipeline, UnusableResultsWriteNothing) {
+  QTemporaryDir in;
+  // Larger than a PSD holds, refused from the header.
+  ASSERT_TRUE(test::write_grey_png(in.filePath(QStringLiteral("wide.png")), 30001, 1));
+  EXPECT_FALSE(convert(in.filePath(QStringLiteral("wide.png"))));
+  // A depth no writer takes.
+  run_state().automatic_depth = false;
+  run_state().output_bit_depth = 7;
+  EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
+  // Missing and empty inputs.
+  EXPECT_FALSE(convert(in.filePath(QStringLiteral("missing.png"))));
+  QFile empty(in.filePath(QStringLiteral("empty.png")));
+  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  empty.close();
+  EXPECT_FALSE(convert(empty.fileName()));
+  EXPECT_TRUE(out_files().isEmpty());
+}
+
+TEST_F(Pipeline, AMaskNamingTheInputDoesNotReplaceIt) {
+  QTemporaryDir in;
+  const QString input = in.filePath(QStringLiteral("keep.png"));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn2c08.png"), input));
+  run_state().output_folder = in.path() + QLatin1Char('/');
+  settings().filename_mask = QStringLiteral("%filename%.png");
+  EXPECT_FALSE(convert(input));
+  PngPixels png;
+  EXPECT_TRUE(test::decode_png_reference(input, png));
+  EXPECT_EQ(QDir(in.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.png")});
+}
+
+TEST_F(Pipeline, KeepSubfoldersCreatesTheMissingLevels) {
+  run_state().relative_subfolder = QStringLiteral("2024/May/");
+  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png")));
+  EXPECT_TRUE(QFile::exists(out_path(QStringLiteral("2024/May/basn0g01.psd"))));
+  settings().keep_subfolders = 0;
+  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png")));
+  EXPECT_TRUE(QFile::exists(out_path(QStringLiteral("basn0g01.psd"))));
+}
+
+TEST_F(Pipeline, NonAsciiPathsWork) {
+  const QString folder = out_path(QStringLiteral("Фото 写真 é/"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString input = folder + QStringLiteral("Ünïcødé ✓.png");
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn3p08.png"), input));
+  run_state().output_folder = folder;
+  ASSERT_TRUE(convert(input));
+  EXPECT_EQ(run_state().output_path, folder + QStringLiteral("Ünïcødé ✓.psd"));
+  PsdImage psd;
+  EXPECT_TRUE(test::read_psd(run_state().output_path, psd));
+  EXPECT_EQ(psd.width, 32);
+}
+
+class Worker : public Pipeline {
+protected:
+  void SetUp() override {
+    Pipeline::SetUp();
+    progress().keep_running = true;
+    progress().files_started = 0;
+    progress().files_converted = -1;
+  }
+
+  static void add_job(const QString &path) { job_set()[path] = Job{1, QString()}; }
+};
+
+TEST_F(Worker, TracesThreeLinesPerFileInConsoleDebugMode) {
+  QString lines;
+  console_capture(&lines);
+  run_state().input_given = true;
+  run_state().mode_text = QStringLiteral("DEBUG");
+  add_job(corpus("pngsuite/basn0g02.png"));
+  add_job(corpus("testpngs/crashers/badcrc.png"));
+  conversion_worker(0);
+  run_state().input_given = false;
+  conversion_worker(0);
+  console_capture(nullptr);
+  run_state().mode_text.clear();
+  const QString ok = corpus("pngsuite/basn0g02.png");
+  const QString bad = corpus("testpngs/crashers/badcrc.png");
+  EXPECT_EQ(lines, "Processing: " + ok + "\r\nSaving As: " + out_path("basn0g02.psd") +
+                       "\r\nOK\r\nProcessing: " + bad + "\r\nSaving As: \r\nNot OK\r\n");
+}
+
+TEST_F(Worker, CountersAdvanceOnlyForWrittenFiles) {
+  settings().filename_mask = QStringLiteral("%n%_%rnd%.%ext%");
+  run_state().random_number = 42;
+  add_job(corpus("pngsuite/basn0g02.png"));
+  add_job(corpus("pngsuite/basn0g04.png"));
+  add_job(corpus("testpngs/crashers/badadler.png"));
+  conversion_worker(0);
+  EXPECT_EQ(progress().files_converted, 2);
+  EXPECT_EQ(progress().files_started, 3);
+  EXPECT_EQ(run_state().sequence_number, 3);
+  const QStringList files = out_files();
+  ASSERT_EQ(files.size(), 2);
+  EXPECT_EQ(files[0], QStringLiteral("00001_00042.psd"));
+  EXPECT_TRUE(files[1].startsWith(QLatin1String("00002_")));
+
+  // A second run carries on from where the first stopped.
+  job_set().clear();
+  add_job(corpus("pngsuite/basn0g08.png"));
+  conversion_worker(0);
+  EXPECT_EQ(run_state().sequence_number, 4);
+  EXPECT_EQ(out_files().filter(QRegularExpression(QStringLiteral("^00003_\\d{5}\\.psd$"))).size(),
+            1);
+}
+
+TEST_F(Worker, StopsBeforeTheNextFileWhenToldTo) {
+  add_job(corpus("pngsuite/basn0g02.png"));
+  progress().keep_running = false;
+  conversion_worker(0);
+  EXPECT_EQ(progress().files_converted, 0);
+  EXPECT_EQ(progress().files_started, 0);
+  EXPECT_TRUE(out_files().isEmpty());
+}
+
+TEST_F(Worker, SetsTheFileTimeAsAsked) {
+  QTemporaryDir in;
+  const QString input = in.filePath(QStringLiteral("dated.png"));
+  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn0g02.png"), input));
+  const qint64 input_time = 981173106; // 2001-02-03 04:05:06 UTC
+  ASSERT_TRUE(set_file_time(input, input_time));
+  add_job(input);
+  qint64 seconds = 0;
+
+  settings().file_timestamp = 1;
+  conversion_worker(0);
+  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
+  EXPECT_EQ(seconds, input_time);
+
+  // Custom Timestamp counts local wall-clock seconds: 2010-06-15 12:30:00 on the local clock.
+  settings().file_timestamp = 2;
+  settings().custom_timestamp = 1276605000;
+  conversion_worker(0);
+  std::tm local{};
+  local.tm_year = 110;
+  local.tm_mon = 5;
+  local.tm_mday = 15;
+  local.tm_hour = 12;
+  local.tm_min = 30;
+  local.tm_isdst = -1;
+  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
+  EXPECT_EQ(seconds, static_cast<qint64>(std::mktime(&local)));
+
+  settings().file_timestamp = 0;
+  const qint64 before = QDateTime::currentSecsSinceEpoch();
+  conversion_worker(0);
+  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
+  EXPECT_GE(seconds, before - 1);
+}
+
+TEST(MakeTempName, IsPrefixTimeLettersRandomLettersSuffix) {
+  const qint64 before = QDateTime::currentSecsSinceEpoch();
+  const QString name = make_temp_name(QStringLiteral("Lumbrix"), QStringLiteral(".tmp"));
+  const qint64 after = QDateTime::currentSecsSinceEpoch();
+  ASSERT_TRUE(name.startsWith(QLatin1String("Lumbrix")));
+  ASSERT_TRUE(name.endsWith(QLatin1String(".tmp")));
+  const QString letters = name.mid(7, name.size() - 11);
+  QString digits;
+  for (const QChar c : letters) {
+    ASSERT_TRUE(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    digits += QChar(c.unicode() - 'a' + '0');
+  }
+  const qint64 time = digits.left(digits.size() - 5).toLongLong();
+  EXPECT_TRUE(time == before || time == after);
+  EXPECT_NE(make_temp_name(QString(), QString()), make_temp_name(QString(), QString()));
+}
+
+} // namespace
+} // namespace lumbrix

@@ -81,6 +81,12 @@ inline bool write_png(const QString &path, int width = 24, int height = 16) {
   return image.save(path, "PNG");
 }
 
+// True when path holds a PSD document: its signature and version 1.
+inline bool is_psd_file(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && file.read(6) == QByteArray("8BPS\x00\x01", 6);
+}
+
 // The program itself, built beside the test binaries.
 inline QString program_binary() {
   return QDir(QCoreApplication::applicationDirPath())

@@ -1,6 +1,7 @@
 #include "shell/app_main.h"
 
 #include "cli/command_line.h"
+#include "platform/files.h"
 
 #include <IL/il.h>
 
@@ -13,6 +14,7 @@ namespace lumbrix {
 
 int lumbrix_main(int argc, char **argv) {
   ilInit();
+  ignore_file_size_signal();
   QStringList parameters;
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);

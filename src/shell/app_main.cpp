@@ -2,27 +2,33 @@
 
 #include "cli/command_line.h"
 #include "platform/files.h"
+#include "shell/screenshot_mode.h"
+#include "shell/window_front.h"
 
 #include <IL/il.h>
-
+#include <IL/ilu.h>
+#include <QApplication>
 #include <QString>
 #include <QStringList>
-
-#include <cstdio>
 
 namespace lumbrix {
 
 int lumbrix_main(int argc, char **argv) {
   ilInit();
   ignore_file_size_signal();
+  iluInit();
   QStringList parameters;
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);
+  // Console work never needs a display; only the screenshot mode and the window front do.
+  screenshot_mode_handler() = [&argc, argv](const QString &folder) {
+    QApplication application(argc, argv);
+    run_screenshot_mode(folder);
+  };
   const int status = command_line_main(parameters);
   if (status >= 0)
     return status;
-  std::fputs("The window front is not built yet; run with -h for the console options.\n", stderr);
-  return 0;
+  return run_window_front(argc, argv);
 }
 
 } // namespace lumbrix

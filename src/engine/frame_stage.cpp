@@ -1,9 +1,92 @@
+#include "engine/image_conversion.h"
+#include "engine/settings.h"
 #include "engine/stages.h"
+#include "engine/watermark_composite.h"
+#include "platform/painter_layer.h"
 
-// Pass-through until the frame is built.
+#include <algorithm>
+#include <vector>
+
 namespace lumbrix {
+namespace {
 
-Image frame_stage(Image image, int, int) { return image; }
-Rgba parse_rgba_color(const QString &, int alpha) { return {0, 0, 0, static_cast<std::uint8_t>(alpha)}; }
+QColor solid_color(const QString &text) { return layer_color(text, 255); }
+
+// The frame's pixels inside strip, on a layer of the strip's size. Corner squares first, each
+// in the colour of the top or bottom band, then the bands with mitred ends over them: every
+// corner splits along its diagonal and the antialiased seams have colour underneath instead of
+// a gap. Later bands cover earlier ones where they overlap.
+QImage frame_piece(int w, int h, const QRect &strip) {
+  const Settings &s = settings();
+  const int l = s.solid_left, r = s.solid_right, t = s.solid_top, b = s.solid_bottom;
+  const QColor left = solid_color(s.solid_left_color), right = solid_color(s.solid_right_color);
+  const QColor top = solid_color(s.solid_top_color), bottom = solid_color(s.solid_bottom_color);
+  const QPoint origin = strip.topLeft();
+  QImage piece = make_layer(strip.width(), strip.height());
+  const auto square = [&](int x, int y, int width, int height, const QColor &color) {
+    fill_rect(piece, QRect(x, y, width, height).translated(-origin), color);
+  };
+  const auto band = [&](std::initializer_list<QPoint> corners, const QColor &color) {
+    std::vector<QPoint> moved;
+    for (const QPoint &corner : corners)
+      moved.push_back(corner - origin);
+    fill_polygon(piece, moved, color);
+  };
+  square(0, 0, l, t, top);
+  square(w - r, 0, r, t, right);
+  square(w - r, h - b, r, b, bottom);
+  square(0, h - b, l, b, left);
+  band({{0, 0}, {w, 0}, {w - r, t}, {l, t}}, top);
+  band({{w, 0}, {w, h}, {w - r, h - b}, {w - r, t}}, right);
+  band({{w, h}, {0, h}, {l, h - b}, {w - r, h - b}}, bottom);
+  band({{0, h}, {0, 0}, {l, t}, {l, h - b}}, left);
+  return piece;
+}
+
+// Disjoint strips along the edges that hold every pixel the bands can reach: only these are
+// drawn and go through FreeImage, the inside stays as it is.
+std::vector<QRect> band_strips(int w, int h) {
+  const Settings &s = settings();
+  const int top = std::clamp(s.solid_top, 0, h);
+  const int bottom = std::clamp(h - s.solid_bottom, top, h);
+  const int left = std::clamp(s.solid_left, 0, w);
+  const int right = std::clamp(w - s.solid_right, left, w);
+  return {QRect(0, 0, w, top), QRect(0, bottom, w, h - bottom), QRect(0, top, left, bottom - top),
+          QRect(right, top, w - right, bottom - top)};
+}
+
+// One opacity for the whole frame, so overlapping seams do not show through twice.
+QImage faded(const QImage &piece, int opacity) {
+  if (opacity >= 255)
+    return piece;
+  QImage result = make_layer(piece.width(), piece.height());
+  draw_layer(result, piece, opacity);
+  return result;
+}
+
+} // namespace
+
+Rgba parse_rgba_color(const QString &text, int alpha) {
+  const Rgb c = parse_hex_color(text);
+  return {c.red, c.green, c.blue, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255))};
+}
+
+Image frame_stage(Image image, int width, int height) {
+  const Settings &s = settings();
+  if (s.do_frame == 0 || !image)
+    return image;
+  // Any frame setting leaves the picture 24-bit, drawn or not.
+  if (image_bpp(image) != 24)
+    image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
+  if (s.do_frame != 1 || !image)
+    return image;
+  for (const QRect &strip : band_strips(width, height))
+    if (!strip.isEmpty())
+      image =
+          composite_at(std::move(image),
+                       layer_to_bitmap(faded(frame_piece(width, height, strip), s.solid_opacity)),
+                       strip.topLeft());
+  return image;
+}
 
 } // namespace lumbrix

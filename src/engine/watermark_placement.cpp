@@ -1,0 +1,54 @@
+#include "engine/watermark_placement.h"
+
+#include "engine/settings.h"
+
+namespace lumbrix {
+
+WatermarkPlacement watermark_placement() {
+  const Settings &s = settings();
+  if (s.do_watermark == 2)
+    return {s.image_boundary, s.image_position, s.image_x_offset, s.image_y_offset,
+            s.wm_image_rotation};
+  return {s.text_boundary, s.text_position, s.text_x_offset, s.text_y_offset, s.text_rotation};
+}
+
+WatermarkArea watermark_area(int width, int height) {
+  const Settings &s = settings();
+  if (s.do_frame == 0 || watermark_placement().boundary != 1)
+    return {0, 0, width, height};
+  return {s.solid_left, s.solid_top, width - s.solid_left - s.solid_right,
+          height - s.solid_top - s.solid_bottom};
+}
+
+Image watermark_rotate(Image mark) {
+  const int angle = watermark_placement().rotation;
+  if (!mark || angle < 1 || angle > 359)
+    return mark;
+  return Image{FreeImage_Rotate(mark.get(), angle, nullptr)};
+}
+
+QSize watermark_crop(QSize mark, const WatermarkArea &area, const WatermarkPlacement &place) {
+  if (mark.width() + place.x_offset > area.width)
+    mark.setWidth(area.width - place.x_offset);
+  if (mark.height() + place.y_offset > area.height)
+    mark.setHeight(area.height - place.y_offset);
+  return mark;
+}
+
+QPoint watermark_position(QSize mark, const WatermarkArea &area, const WatermarkPlacement &place) {
+  if (place.anchor < 0 || place.anchor > 8)
+    return {area.x, area.y};
+  const int column = place.anchor % 3;
+  const int line = place.anchor / 3;
+  const int centre_x = (area.width - mark.width()) / 2;
+  const int centre_y = (area.height - mark.height()) / 2;
+  const int x = column == 0   ? place.x_offset
+                : column == 1 ? centre_x
+                              : area.width - mark.width() - place.x_offset;
+  const int y = line == 0   ? place.y_offset
+                : line == 1 ? centre_y
+                            : area.height - mark.height() - place.y_offset;
+  return {area.x + x, area.y + y};
+}
+
+} // namespace lumbrix

@@ -22,7 +22,6 @@ protected:
   void SetUp() override {
     set_defaults(true);
     Settings &s = settings();
-    s.do_watermark = 1;
     s.font_color = QStringLiteral("000000");
     s.back_color = QStringLiteral("FFFFFF");
     s.back_opacity = 255;
@@ -33,7 +32,7 @@ protected:
   }
 };
 
-// Columns holding dark (text) pixels within rows [top, bottom).
+// First and last column with dark pixels in rows [top, bottom).
 std::pair<int, int> ink_columns(const QImage &image, int top, int bottom) {
   int first = image.width();
   int last = -1;
@@ -46,52 +45,37 @@ std::pair<int, int> ink_columns(const QImage &image, int top, int bottom) {
   return {first, last};
 }
 
-// Font rasterisers differ between systems, so a render matches its reference when the sizes
-// are within a few pixels and at most 5% of the shared pixels differ by more than 64 in any
-// channel. A failing render is saved beside the test binary for a look.
+// Font rasterisers differ between systems: a render matches its reference when the sizes are
+// within 4 (width) and 2 (height) pixels and at most 5% of the shared pixels differ by more than
+// 64 in a channel. A failing render is saved in the working folder for a look.
 void expect_like_reference(const QImage &render, const QString &name) {
-  const QString reference_path = test::source_dir() + "tests/data/watermark/" + name;
-  const QImage reference = QImage(reference_path).convertToFormat(QImage::Format_ARGB32);
+  const QImage reference = QImage(test::source_dir() + "tests/data/watermark/" + name)
+                               .convertToFormat(QImage::Format_ARGB32);
   const auto keep = [&] {
     render.save(QDir::current().filePath(name));
     return "render saved as " + QDir::current().filePath(name).toStdString();
   };
-  ASSERT_FALSE(reference.isNull()) << reference_path.toStdString() << "; " << keep();
+  ASSERT_FALSE(reference.isNull()) << keep();
   ASSERT_LE(std::abs(render.width() - reference.width()), 4) << keep();
   ASSERT_LE(std::abs(render.height() - reference.height()), 2) << keep();
-  int differing = 0;
   const int width = std::min(render.width(), reference.width());
   const int height = std::min(render.height(), reference.height());
+  int differing = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const QRgb a = render.pixel(x, y);
       const QRgb b = reference.pixel(x, y);
-      if (std::abs(qRed(a) - qRed(b)) > 64 || std::abs(qGreen(a) - qGreen(b)) > 64 ||
-          std::abs(qBlue(a) - qBlue(b)) > 64 || std::abs(qAlpha(a) - qAlpha(b)) > 64)
-        ++differing;
+      differing += std::abs(qRed(a) - qRed(b)) > 64 || std::abs(qGreen(a) - qGreen(b)) > 64 ||
+                   std::abs(qBlue(a) - qBlue(b)) > 64 || std::abs(qAlpha(a) - qAlpha(b)) > 64;
     }
   EXPECT_LE(differing, width * height / 20) << keep();
 }
 
-TEST(WatermarkQFont, PointsAt96DotsPerInchAndStyle) {
-  const QFont font = watermark_qfont({QStringLiteral("DejaVu Serif"), 14, true, false, true});
-  EXPECT_EQ(font.family(), QStringLiteral("DejaVu Serif"));
-  EXPECT_EQ(font.pixelSize(), 19);
-  EXPECT_TRUE(font.bold());
-  EXPECT_FALSE(font.italic());
-  EXPECT_TRUE(font.underline());
-  EXPECT_FALSE(font.strikeOut());
-  EXPECT_EQ(watermark_qfont({QStringLiteral("x"), 12, false, true, false, true}).pixelSize(), 16);
-  EXPECT_TRUE(watermark_qfont({QStringLiteral("x"), 12, false, true, false, true}).italic());
-  EXPECT_TRUE(watermark_qfont({QStringLiteral("x"), 12, false, true, false, true}).strikeOut());
-}
-
-TEST_F(TextWatermarkLayer, LineXByAlignment) {
+TEST_F(TextWatermarkLayer, LineXByAlignmentHalvesRoundedAwayFromZero) {
   settings().text_padding = 4;
   EXPECT_EQ(line_x(30, 50), 4);
   settings().text_alignment = 1;
-  EXPECT_EQ(line_x(30, 50), 10);
-  EXPECT_EQ(line_x(30, 35), 3); // 2.5 rounds away from zero
+  EXPECT_EQ(line_x(30, 35), 3);
   EXPECT_EQ(line_x(35, 30), -3);
   settings().text_alignment = 2;
   EXPECT_EQ(line_x(30, 50), 16);
@@ -102,29 +86,25 @@ TEST_F(TextWatermarkLayer, BoxIsTheWidestLineAndAllLinesWithLeadingPlusPadding) 
   s.text_padding = 5;
   s.font_leading = 3;
   const QFont font = watermark_qfont(sans);
-  const QSize first = raster_text_size(font, QStringLiteral("Ab"));
-  const QSize second = raster_text_size(font, QStringLiteral("Abcdefgh"));
-  EXPECT_EQ(layer("Ab%eol%Abcdefgh").size(),
-            QSize(second.width() + 10, 2 * first.height() + 3 + 10));
-  EXPECT_EQ(layer("Ab").size(), first + QSize(10, 10));
-  s.text_antialiasing = 1;
-  EXPECT_EQ(layer("Ab%eol%Abcdefgh").size(),
-            QSize(second.width() + 10, 2 * first.height() + 3 + 10));
+  EXPECT_EQ(font.pixelSize(), 19); // 14 points at 96 dots per inch
+  const int line = raster_text_size(font, QStringLiteral("Ab")).height();
+  const int wide = raster_text_size(font, QStringLiteral("Abcdefgh")).width();
+  for (const int antialiasing : {0, 1}) {
+    s.text_antialiasing = static_cast<Byte>(antialiasing);
+    EXPECT_EQ(layer("Ab%eol%Abcdefgh").size(), QSize(wide + 10, 2 * line + 3 + 10));
+  }
 }
 
 TEST_F(TextWatermarkLayer, SeparatorInAnyCaseGivesCentredLines) {
   settings().text_alignment = 1;
   settings().text_padding = 6;
-  for (const char *text : {"Ab%EOL%Wide second line", "Ab%Eol%Wide second line"}) {
-    const QImage image = layer(QString::fromLatin1(text));
-    const int half = image.height() / 2;
-    const auto [first_left, first_right] = ink_columns(image, 0, half);
-    const auto [second_left, second_right] = ink_columns(image, half, image.height());
-    ASSERT_LT(first_left, first_right) << text;
-    EXPECT_NEAR(first_left + first_right, image.width(), 4) << text;
-    EXPECT_NEAR(second_left + second_right, image.width(), 4) << text;
-    EXPECT_GT(first_left, second_left + 20) << text;
-  }
+  const QImage image = layer(QStringLiteral("Ab%EOL%Wide second line"));
+  const int half = image.height() / 2;
+  const auto [first_left, first_right] = ink_columns(image, 0, half);
+  const auto [second_left, second_right] = ink_columns(image, half, image.height());
+  EXPECT_NEAR(first_left + first_right, image.width(), 4);
+  EXPECT_NEAR(second_left + second_right, image.width(), 4);
+  EXPECT_GT(first_left, second_left + 20);
 }
 
 TEST_F(TextWatermarkLayer, RasterTextAndBackgroundKeepTheirOwnAlpha) {
@@ -141,42 +121,7 @@ TEST_F(TextWatermarkLayer, RasterTextAndBackgroundKeepTheirOwnAlpha) {
   EXPECT_EQ(colours, (QSet<QRgb>{qRgba(0, 0, 255, 1), qRgba(255, 255, 0, 200)}));
 }
 
-TEST_F(TextWatermarkLayer, VectorTextIsAntialiasedAndFadedByTheOpacities) {
-  Settings &s = settings();
-  s.text_antialiasing = 1;
-  s.back_opacity = 0;
-  s.text_opacity = 255;
-  s.text_padding = 3;
-  const QImage image = layer(QStringLiteral("Smooth"));
-  int partial = 0;
-  int solid = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const int alpha = qAlpha(image.pixel(x, y));
-      partial += alpha > 0 && alpha < 255;
-      solid += alpha == 255;
-    }
-  EXPECT_GT(partial, 20);
-  EXPECT_GT(solid, 20);
-  EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
-  s.back_opacity = 255;
-  s.text_opacity = 0;
-  EXPECT_EQ(layer(QStringLiteral("Smooth")).pixel(10, 10), qRgba(255, 255, 255, 255));
-}
-
-TEST_F(TextWatermarkLayer, EmptyTextIsOnlyItsPadding) {
-  EXPECT_TRUE(layer(QString()).isNull());
-  settings().text_padding = 4;
-  const QImage image = layer(QString());
-  EXPECT_EQ(image.width(), 8);
-  EXPECT_EQ(image.height(), raster_text_size(watermark_qfont(sans), QString()).height() + 8);
-}
-
-TEST_F(TextWatermarkLayer, TextTooLargeForMemoryGivesNoLayer) {
-  EXPECT_TRUE(layer(QString(20000, QLatin1Char('W')), {sans.family, 400}).isNull());
-}
-
-TEST_F(TextWatermarkLayer, RasterRenderLooksLikeItsReference) {
+TEST_F(TextWatermarkLayer, RendersLookLikeTheirReferences) {
   Settings &s = settings();
   s.font_color = QStringLiteral("FFE000");
   s.back_color = QStringLiteral("203080");
@@ -185,15 +130,12 @@ TEST_F(TextWatermarkLayer, RasterRenderLooksLikeItsReference) {
   s.text_alignment = 2;
   expect_like_reference(layer(QStringLiteral("Vantrel 2.2%EOL%raster watermark")),
                         QStringLiteral("raster_text.png"));
-}
-
-TEST_F(TextWatermarkLayer, VectorRenderLooksLikeItsReference) {
-  Settings &s = settings();
   s.text_antialiasing = 1;
   s.font_color = QStringLiteral("C00000");
   s.back_color = QStringLiteral("F0F0E0");
   s.back_opacity = 200;
   s.text_padding = 8;
+  s.font_leading = 0;
   s.text_alignment = 1;
   expect_like_reference(layer(QStringLiteral("Antialiased%eol%bold italic underlined"),
                               {sans.family, 16, true, true, true}),

@@ -5,6 +5,7 @@
 #include "prefs/lang.h"
 #include "prefs/message_boxes.h"
 #include "shell/main_window.h"
+#include "shell/window_flags.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@ bool is_letter_or_digit(QChar c) {
 } // namespace
 
 FinderWindow::FinderWindow(QWidget *owner) : QDialog(owner) {
+  setWindowFlags(small_window_flags);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::WindowModal);
   setWindowTitle(text("Title"));

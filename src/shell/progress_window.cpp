@@ -5,6 +5,7 @@
 #include "prefs/lang.h"
 #include "prefs/message_boxes.h"
 #include "shell/main_window.h"
+#include "shell/window_flags.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -28,6 +29,7 @@ QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromL
 } // namespace
 
 ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
+  setWindowFlags(small_window_flags);
   setWindowTitle(lang(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
   setFixedSize(inner_width, 110);
   setWindowModality(Qt::ApplicationModal);
@@ -117,12 +119,22 @@ void ProgressWindow::show_started(int started, const QString &current_file) {
   started_shown_ = started;
   setWindowTitle(lang(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")) +
                  QLatin1Char(' ') + count_text(started));
-  QString shown = current_file;
-  if (shown.size() * char_width_ > text_width)
-    shown = shorten_middle(shown, max_chars_);
-  text_->setText(shown);
+  text_->setText(fitted_path(current_file));
   bar_->setValue(started);
   emit file_shown(started);
+}
+
+QString ProgressWindow::fitted_path(const QString &path) const {
+  if (path.size() * char_width_ <= text_width)
+    return path;
+  // The average width guesses; paths of wide letters would still be clipped at the end, where
+  // the file name is, so the cut grows until the text really fits. Once per file only.
+  const QFontMetrics metrics(text_->font());
+  int n = max_chars_;
+  QString shown = shorten_middle(path, n);
+  while (n > 5 && metrics.horizontalAdvance(shown) > text_width)
+    shown = shorten_middle(path, --n);
+  return shown;
 }
 
 void ProgressWindow::show_result() {

@@ -48,6 +48,7 @@ private:
   void poll();
   void show_started(int started, const QString &current_file);
   void show_result();
+  QString fitted_path(const QString &path) const;
   QString count_text(int started) const;
 
   QLabel *text_ = nullptr;

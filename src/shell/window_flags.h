@@ -1,0 +1,11 @@
+#pragma once
+
+#include <Qt>
+
+namespace lumbrix {
+
+// The finder and the progress window: a title and a close box, nothing to minimise or maximise.
+inline constexpr Qt::WindowFlags small_window_flags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+} // namespace lumbrix

@@ -4,6 +4,7 @@
 #include "engine/product.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"
+#include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
 #include "platform/files.h"
 #include "prefs/lang.h"
@@ -19,22 +20,6 @@
 
 namespace lumbrix {
 namespace {
-
-struct BppSetting {
-  const char *extension;
-  int Settings::*member;
-};
-
-constexpr BppSetting bpp_settings[] = {
-    {"bmp", &Settings::bmp_bpp},   {"dds", &Settings::dds_bpp},   {"exr", &Settings::exr_bpp},
-    {"gif", &Settings::gif_bpp},   {"hdr", &Settings::hdr_bpp},   {"ico", &Settings::ico_bpp},
-    {"j2k", &Settings::j2k_bpp},   {"jng", &Settings::jng_bpp},   {"jp2", &Settings::jp2_bpp},
-    {"jpg", &Settings::jpg_bpp},   {"jxr", &Settings::jxr_bpp},   {"pbm", &Settings::pbm_bpp},
-    {"pcx", &Settings::pcx_bpp},   {"pfm", &Settings::pfm_bpp},   {"pgm", &Settings::pgm_bpp},
-    {"png", &Settings::png_bpp},   {"ppm", &Settings::ppm_bpp},   {"psd", &Settings::psd_bpp},
-    {"tga", &Settings::tga_bpp},   {"tiff", &Settings::tiff_bpp}, {"wbmp", &Settings::wbmp_bpp},
-    {"webp", &Settings::webp_bpp}, {"xpm", &Settings::xpm_bpp},
-};
 
 QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
 
@@ -126,11 +111,10 @@ void prepare_output() {
 } // namespace
 
 int output_bpp_setting(const QString &extension) {
-  for (const BppSetting &entry : bpp_settings) {
-    if (extension == QLatin1String(entry.extension))
-      return settings().*entry.member;
-  }
-  return 0;
+  // Every output format has its "<EXT> BPP" key in the Output section.
+  const SettingKey *key =
+      find_setting_key(QStringLiteral("Output"), extension.toUpper() + QLatin1String(" BPP"));
+  return key ? key_int(settings(), *key) : 0;
 }
 
 void start_conversion() {

@@ -324,4 +324,14 @@ void set_status_text(const QString &text) {
     window->set_status_text(text);
 }
 
+void layout_main_window() {
+  if (MainWindow *window = main_window())
+    window->layout_main_window();
+}
+
+void refresh_main_images() {
+  if (MainWindow *window = main_window())
+    window->refresh_main_images();
+}
+
 } // namespace lumbrix

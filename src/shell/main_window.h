@@ -85,4 +85,9 @@ void destroy_main_window();
 // The main window's status text; nothing happens without a main window.
 void set_status_text(const QString &text);
 
+// For the preferences: lay the main window out again, and give its controls the images of the
+// current theme. Nothing happens without a main window.
+void layout_main_window();
+void refresh_main_images();
+
 } // namespace lumbrix

@@ -1,7 +1,217 @@
 #include "cli/command_line.h"
 
-namespace lumbrix {
+#include "build_constants.h"
+#include "cli/console_run.h"
+#include "cli/format_catalogue.h"
+#include "cli/help_text.h"
+#include "cli/option_values.h"
+#include "cli/profile.h"
+#include "cli/setting_options.h"
+#include "engine/product.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
+#include "platform/console.h"
+#include "platform/program_path.h"
+#include "prefs/lang.h"
 
-int command_line_main(const QStringList &) { return -1; }
+#include <QFileInfo>
+
+#include <cstdio>
+#include <random>
+
+namespace lumbrix {
+namespace {
+
+struct Parser {
+  const QStringList &params;
+  int i = 0;
+  bool quiet = false;
+  bool pause = false;
+  QString error;
+
+  int count() const { return static_cast<int>(params.size()); }
+  QString value_at(int index) const { return index < count() ? option_value(params[index]) : QString(); }
+  void fail() { error = QStringLiteral("Incorrect number of parameters"); }
+};
+
+const QString quote = QStringLiteral("\"");
+
+// A quoted value split over several parameters is joined back with single blanks.
+QString join_quoted(Parser &p, QString value) {
+  if (value.startsWith(quote) && !value.endsWith(quote)) {
+    while (!value.endsWith(quote) && p.i + 1 < p.count())
+      value += QLatin1Char(' ') + p.value_at(++p.i);
+  }
+  return strip_quotes(value);
+}
+
+// The value of -i/-o/-c (next parameter) or --input/--output/--conversion (own parameter).
+bool general_value(Parser &p, bool short_form, QString &value) {
+  if (short_form)
+    ++p.i;
+  value = p.value_at(p.i);
+  if (value.isEmpty() || value.startsWith(QLatin1Char('-'))) {
+    p.fail();
+    return false;
+  }
+  return true;
+}
+
+bool long_value(Parser &p, QString &value) {
+  value = p.value_at(p.i);
+  if (value.isEmpty() || value.startsWith(QLatin1String("--"))) {
+    p.fail();
+    return false;
+  }
+  return true;
+}
+
+bool apply_setting_option(Parser &p, const SettingOption &option) {
+  QString raw;
+  if (option.kind != ValueKind::None && !long_value(p, raw))
+    return false;
+  if (option.kind == ValueKind::Text)
+    raw = join_quoted(p, raw);
+  option.apply(settings(), read_option_value(option, raw));
+  return true;
+}
+
+bool is_one_of(const QString &name, const char *a, const char *b) {
+  return name == QLatin1String(a) || name == QLatin1String(b);
+}
+
+// One parameter; false stops parsing with the error set.
+bool parse_one(Parser &p) {
+  const QString name = option_name(p.params[p.i]);
+  RunState &state = run_state();
+  QString value;
+  if (is_one_of(name, "-I", "--INPUT")) {
+    state.input_given = true;
+    if (!general_value(p, name == QLatin1String("-I"), value))
+      return false;
+    state.input_base_folder = join_quoted(p, value);
+  } else if (is_one_of(name, "-O", "--OUTPUT")) {
+    if (!general_value(p, name == QLatin1String("-O"), value))
+      return false;
+    state.output_folder = join_quoted(p, value);
+  } else if (is_one_of(name, "-C", "--CONVERSION")) {
+    if (!general_value(p, name == QLatin1String("-C"), value))
+      return false;
+    state.output_extension = strip_quotes(value);
+  } else if (name == QLatin1String("--PROFILE")) {
+    if (!long_value(p, value))
+      return false;
+    if (!load_profile(join_quoted(p, value))) {
+      p.error = QStringLiteral("Invalid profile file");
+      return false;
+    }
+  } else if (is_one_of(name, "-D", "--DEBUG")) {
+    state.mode_text = QStringLiteral("DEBUG");
+  } else if (is_one_of(name, "-Q", "--QUIET")) {
+    p.quiet = true;
+  } else if (is_one_of(name, "-P", "--PAUSE")) {
+    p.pause = true;
+  } else if (const SettingOption *option = find_setting_option(name)) {
+    return apply_setting_option(p, *option);
+  }
+  return true;
+}
+
+void parse_options(Parser &p) {
+  for (p.i = 0; p.i < p.count(); ++p.i) {
+    if (!parse_one(p))
+      return;
+  }
+}
+
+QString program_name() { return QFileInfo(program_path()).completeBaseName(); }
+
+QString random_input_extension() {
+  const QStringList &list = input_formats();
+  static std::mt19937 engine{std::random_device{}()};
+  return list.value(std::uniform_int_distribution<int>(0, static_cast<int>(list.size()) - 1)(engine));
+}
+
+void print_lines(const QStringList &lines) {
+  console_open();
+  for (const QString &line : lines)
+    console_line(line);
+  console_close();
+}
+
+void print_banner() {
+  console_line(window_title());
+  console_line(QString::fromUtf8(build::notice).replace(QChar(0x00A9), QStringLiteral("(c)")));
+  console_line(QString::fromUtf8(build::vendor_site));
+  console_line(QStringLiteral(" "));
+}
+
+int report_error(const Parser &p) {
+  console_open();
+  console_line(QStringLiteral("Error: ") + p.error);
+  if (p.pause)
+    console_wait_key();
+  console_close();
+  return 1;
+}
+
+int run_console(const Parser &p) {
+  console_open();
+  if (!p.quiet)
+    print_banner();
+  const int status = console_run(p.quiet);
+  if (p.pause) {
+    console_line(QStringLiteral("Press any key to exit."));
+    console_wait_key();
+  }
+  console_close();
+  return status;
+}
+
+// Console work starts from a clean run state and the console variant of the defaults.
+void prepare_console_mode() {
+  build_input_format_map();
+  build_output_format_map();
+  reset_run_state();
+  set_defaults(true);
+  lang_load();
+}
+
+int unavailable_command(const char *what) {
+  std::fprintf(stderr, "%s is not available in this build yet.\n", what);
+  return 0;
+}
+
+} // namespace
+
+int command_line_main(const QStringList &parameters) {
+  if (parameters.isEmpty())
+    return -1;
+  prepare_console_mode();
+  const QString first = option_name(parameters[0]);
+  if (first == QLatin1String("-U"))
+    return unavailable_command("The uninstall page");
+  if (first == QLatin1String("-T")) {
+    run_state().mode_text = QStringLiteral("T");
+    if (screenshot_mode_handler())
+      screenshot_mode_handler()(parameters.size() > 1 ? option_value(parameters[1]) : QString());
+    return 0;
+  }
+  if (is_one_of(first, "-V", "--VERSION")) {
+    print_lines({format_version(product_version)});
+    return 0;
+  }
+  if (is_one_of(first, "-H", "--HELP") || first == QLatin1String("-?")) {
+    print_lines(help_text(program_name(), random_input_extension()));
+    return 0;
+  }
+  Parser parser{parameters, 0, false, false, QString()};
+  parse_options(parser);
+  if (!parser.error.isEmpty())
+    return report_error(parser);
+  if (!run_state().input_given)
+    return -1;
+  return run_console(parser);
+}
 
 } // namespace lumbrix

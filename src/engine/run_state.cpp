@@ -1,10 +1,10 @@
 #include "engine/run_state.h"
 
 #include "cli/format_catalogue.h"
+#include "platform/program_path.h"
 
 #include <QFileInfo>
 
-#include <filesystem>
 #include <random>
 
 namespace lumbrix {
@@ -42,13 +42,7 @@ int random_number() {
   return std::uniform_int_distribution<int>(1, 99999)(engine);
 }
 
-QString program_folder() {
-  std::error_code error;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error)
-    return QStringLiteral("./");
-  return QString::fromStdString(exe.parent_path().string()) + QLatin1Char('/');
-}
+QString program_folder() { return QFileInfo(program_path()).absolutePath() + QLatin1Char('/'); }
 
 void reset_run_state() {
   RunState &state = run_state();

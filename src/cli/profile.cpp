@@ -1,0 +1,25 @@
+#include "cli/profile.h"
+
+#include "cli/setting_options.h"
+#include "platform/ini_reader.h"
+
+#include <QFileInfo>
+
+namespace lumbrix {
+
+bool load_profile(const QString &path) {
+  // Only regular files: a FIFO or a device would block or never end.
+  IniFile file;
+  if (path.isEmpty() || !QFileInfo(path).isFile() || !file.load(path))
+    return false;
+  const QString cli = QStringLiteral("CLI");
+  for (const QString &key : file.keys(cli)) {
+    // Values here are taken as written: trimmed, quotes kept, nothing joined.
+    const SettingOption *option = find_setting_option(key.trimmed().toUpper());
+    if (option)
+      option->apply(settings(), read_option_value(*option, file.value(cli, key).trimmed()));
+  }
+  return true;
+}
+
+} // namespace lumbrix

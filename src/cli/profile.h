@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace lumbrix {
+
+// Applies the option lines of section CLI of a profile file, in file order, to the settings.
+// False when the path is empty or the file cannot be opened.
+bool load_profile(const QString &path);
+
+} // namespace lumbrix

@@ -1,0 +1,147 @@
+#include "cli/command_line.h"
+
+#include "engine/run_state.h"
+#include "engine/settings.h"
+#include "platform/console.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace lumbrix {
+namespace {
+
+class CommandLine : public ::testing::Test {
+protected:
+  void SetUp() override {
+    console_capture(&output);
+    run_state().mode_text.clear();
+  }
+  void TearDown() override { console_capture(nullptr); }
+
+  int run(const QStringList &parameters) { return command_line_main(parameters); }
+
+  QString write_profile(const QByteArray &content) {
+    const QString path = dir.filePath(QStringLiteral("profile.ini"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+  }
+
+  QString output;
+  QTemporaryDir dir;
+};
+
+TEST_F(CommandLine, NoParametersGoesToWindowModeWithoutOutput) {
+  EXPECT_EQ(run({}), -1);
+  EXPECT_TRUE(output.isEmpty());
+}
+
+TEST_F(CommandLine, VersionAndHelpPrintOnlyTheirText) {
+  EXPECT_EQ(run({QStringLiteral("-v")}), 0);
+  EXPECT_EQ(output, "2.2\r\n");
+  output.clear();
+  EXPECT_EQ(run({QStringLiteral("--HELP")}), 0);
+  const QStringList lines = output.split(QStringLiteral("\r\n"));
+  ASSERT_GE(lines.size(), 36);
+  EXPECT_EQ(lines[0], " ");
+  EXPECT_TRUE(lines[1].startsWith("Usage: ")) << lines[1].toStdString();
+  EXPECT_TRUE(lines[1].endsWith(" -i <filename> [options]"));
+  EXPECT_TRUE(lines[6].endsWith("-o d:\\converted --jpg-quality=95"));
+  EXPECT_EQ(lines[35], "  -v, --version             Display version information and exit");
+  EXPECT_FALSE(output.contains("%s"));
+}
+
+TEST_F(CommandLine, MissingOrDashValuesAreReportedOnOneLine) {
+  const QStringList cases[] = {
+      {QStringLiteral("-i")},
+      {QStringLiteral("-i"), QStringLiteral("-o"), QStringLiteral("out")},
+      {QStringLiteral("--input"), QStringLiteral("photo.png")},
+      {QStringLiteral("--width"), QStringLiteral("640")},
+      {QStringLiteral("--wm-text=")},
+  };
+  for (const QStringList &parameters : cases) {
+    output.clear();
+    EXPECT_EQ(run(parameters), 1) << parameters.join(' ').toStdString();
+    EXPECT_EQ(output, "Error: Incorrect number of parameters\r\n");
+  }
+}
+
+TEST_F(CommandLine, OptionsWithoutInputAreParsedThenWindowModeFollows) {
+  EXPECT_EQ(run({QStringLiteral("-q"), QStringLiteral("--width=640"), QStringLiteral("--WIDTH=800"),
+                 QStringLiteral("--invert=0"), QStringLiteral("--jpg-chroma=nonsense"),
+                 QStringLiteral("--brightness=-20"), QStringLiteral("bare.png")}),
+            -1);
+  EXPECT_TRUE(output.isEmpty());
+  const Settings &s = settings();
+  EXPECT_EQ(s.image_width, 800);
+  EXPECT_EQ(s.do_image_resize, 1);
+  EXPECT_EQ(s.image_invert, 1);
+  EXPECT_EQ(s.do_image_color_correction, 1);
+  EXPECT_EQ(s.image_brightness, -20);
+  EXPECT_EQ(s.jpg_chroma, 0);
+  EXPECT_EQ(s.keep_aspect_ratio, 0); // console defaults
+}
+
+TEST_F(CommandLine, QuotedWordsSplitOverParametersAreJoined) {
+  run({QStringLiteral("--wm-text=\"three"), QStringLiteral("little"), QStringLiteral("words\""),
+       QStringLiteral("--wm-font=\"Free Sans\"")});
+  EXPECT_EQ(settings().text, "three little words");
+  EXPECT_EQ(settings().do_watermark, 1);
+  EXPECT_EQ(settings().font, "Free Sans");
+}
+
+TEST_F(CommandLine, KeywordAndPerFormatOptionsStoreTheirNumbers) {
+  run({QStringLiteral("--wm-text-position=bottomleft"), QStringLiteral("--tiff-compression=lzw"),
+       QStringLiteral("--png-interlaced"), QStringLiteral("--raw-width=$100"),
+       QStringLiteral("--psd-bpp=32"), QStringLiteral("--wm-font-effect=strikethrought"),
+       QStringLiteral("--resize-algorithm= Lanczos ")});
+  const Settings &s = settings();
+  EXPECT_EQ(s.text_position, 6);
+  EXPECT_EQ(s.tiff_compression, 6);
+  EXPECT_EQ(s.png_interlaced, 1);
+  EXPECT_EQ(s.raw_image_width, 256);
+  EXPECT_EQ(s.psd_bpp, 32);
+  EXPECT_EQ(s.font_effect, 2);
+  EXPECT_EQ(s.image_resize_algorithm, 5);
+}
+
+TEST_F(CommandLine, ProfileAppliesAtItsPlaceInTheLine) {
+  const QString profile =
+      write_profile("[Other]\r\n--WIDTH=1\r\n[cli]\r\n--width = 1024\r\n"
+                    "--Wm-Text = \"quoted stays\"\r\n--invert=0\r\n--input=ignored.png\r\n");
+  run({QStringLiteral("--width=640"), QStringLiteral("--profile=") + profile});
+  EXPECT_EQ(settings().image_width, 1024);
+  EXPECT_EQ(settings().text, "\"quoted stays\"");
+  EXPECT_EQ(settings().image_invert, 1);
+  EXPECT_FALSE(run_state().input_given);
+  run({QStringLiteral("--profile=") + profile, QStringLiteral("--width=640")});
+  EXPECT_EQ(settings().image_width, 640);
+}
+
+TEST_F(CommandLine, ProfileWithoutCliSectionIsAcceptedAndMissingOneIsAnError) {
+  const QString profile = write_profile("[General]\r\nx=1\r\n");
+  EXPECT_EQ(run({QStringLiteral("--profile=") + profile}), -1);
+  EXPECT_TRUE(output.isEmpty());
+  EXPECT_EQ(run({QStringLiteral("--profile=") + dir.filePath("missing.ini")}), 1);
+  EXPECT_EQ(output, "Error: Invalid profile file\r\n");
+}
+
+TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {
+  EXPECT_EQ(run({QStringLiteral("-v"), QStringLiteral("-i"), QStringLiteral("x.png")}), 0);
+  EXPECT_EQ(output, "2.2\r\n");
+  output.clear();
+  run({QStringLiteral("-q"), QStringLiteral("-i"), QStringLiteral("x.png"), QStringLiteral("-v")});
+  EXPECT_FALSE(output.startsWith("2.2"));
+  EXPECT_TRUE(run_state().input_given);
+}
+
+TEST_F(CommandLine, InputGivenIsSetEvenWhenItsValueIsRejected) {
+  run({QStringLiteral("-i")});
+  EXPECT_TRUE(run_state().input_given);
+}
+
+} // namespace
+} // namespace lumbrix

@@ -1,0 +1,186 @@
+// Whole-program runs of the console front: exit status, output lines and files on disk.
+#include "support/paths.h"
+#include "support/png_reference.h"
+#include "support/psd_reader.h"
+#include "support/run_binary.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace lumbrix::test {
+namespace {
+
+class Console : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    input = dir.filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(QFile::copy(source_dir() + "samples/sample.png", input));
+  }
+
+  QString path(const QString &name) const { return dir.filePath(name); }
+  QStringList files() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
+
+  QTemporaryDir dir;
+  QString input;
+};
+
+TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
+  const RunResult version = run_lumbrix({QStringLiteral("-v")});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.raw, QByteArray("2\0.\0" "2\0\r\0\n\0", 10));
+  const RunResult help = run_lumbrix({QStringLiteral("-?")});
+  EXPECT_EQ(help.exit_code, 0);
+  ASSERT_EQ(help.lines.size(), 36);
+  EXPECT_EQ(help.lines[1], "Usage: lumbrix -i <filename> [options]");
+  EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
+}
+
+TEST_F(Console, OptionErrorsExitOneWithoutBanner) {
+  const RunResult result = run_lumbrix({QStringLiteral("-i")});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.lines, QStringList{"Error: Incorrect number of parameters"});
+}
+
+TEST_F(Console, DebugRunPrintsTheSettingsEchoAndTraceInOrder) {
+  const RunResult result = run_lumbrix({"-d", "-i", input, "-o", dir.path()});
+  EXPECT_EQ(result.exit_code, 0);
+  const QString folder = dir.path() + "/";
+  const QStringList expected{
+      "Vantrel PNG to PSD 2.2", "Copyright (c) 2026 Vantrel. All rights reserved.",
+      "https://www.vantrel.example", " ", "Preparing...", "Input: " + input,
+      "Output: " + dir.path(), "Conversion: psd", "PSD BPP: 0", "Flip Horizontal: 0",
+      "Flip Vertical: 0", "Greyscale: 0", "Frame: NONE", "Watermark: NONE",
+      "Filename Mask: %filename%.%ext%", "File Timestamp: CURRENT", "Keep Subfolders: 1",
+      "Importing...", "Import complete, new files added: 1", "Converting...",
+      "Processing: " + input, "Saving As: " + folder + "photo.psd", "OK", "Conversion complete",
+      "Files converted: 1 of 1"};
+  EXPECT_EQ(result.lines, expected);
+  EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
+}
+
+TEST_F(Console, QuietRunsPrintOnlyFailures) {
+  RunResult result = run_lumbrix({"-q", "-i", input});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_TRUE(result.lines.isEmpty()) << result.lines.join('|').toStdString();
+  EXPECT_TRUE(QFileInfo::exists(path("photo.psd")));
+
+  QFile::copy(source_dir() + "README.md", path("notes.txt"));
+  result = run_lumbrix({"-q", "-i", path("notes.txt")});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.lines, (QStringList{"Conversion stopped",
+                                       "No input file(s) found. Please, add valid file(s) and "
+                                       "try again!"}));
+}
+
+TEST_F(Console, ChecksFailInOrderWithExitOne) {
+  QFile empty(path("empty.png"));
+  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  empty.close();
+  QDir(dir.path()).mkdir("dir.x");
+  struct Case {
+    QStringList args;
+    QString line;
+  };
+  const Case cases[] = {
+      {{"-i", dir.path() + "/noext"}, "Error: Invalid input file"},
+      {{"-i", dir.path() + "/dir.x/file"}, "Error: Invalid input file"},
+      {{"-i", path("missing.png")}, "Error: Invalid input file"},
+      {{"-i", path("empty.png")}, "Error: Invalid input file"},
+      {{"-i", input, "-o", "../out"}, "Error: Incorrect output folder"},
+      {{"-i", input, "-o", path("nowhere")}, "Error: Invalid output folder"},
+      {{"-i", input, "-c", "PSD"}, "Error: Invalid conversion type"},
+      {{"-i", input, "--psd-bpp=24"}, "Error: Invalid psd-bpp value"},
+      {{"-i", input, "--width=640"}, "Error: Invalid height value"},
+      {{"-i", input, "--height=640"}, "Error: Invalid width value"},
+      {{"-i", input, "--brightness=101"}, "Error: Invalid brightness value"},
+      {{"-i", input, "--contrast=-101"}, "Error: Invalid contrast value"},
+      {{"-i", input, "--gamma=10"}, "Error: Invalid gamma value"},
+      {{"-i", input, "--gamma=nan"}, "Error: Invalid gamma value"},
+      {{"-i", input, "--wm-text=x", "--wm-font-size=0"}, "Error: Invalid watermark font"},
+      {{"-i", input, "--wm-image=" + path("missing.png")}, "Error: Invalid watermark image"},
+  };
+  for (const Case &c : cases) {
+    const RunResult result = run_lumbrix(QStringList{"-q"} + c.args);
+    EXPECT_EQ(result.exit_code, 1) << c.args.join(' ').toStdString();
+    EXPECT_EQ(result.lines, QStringList{c.line}) << c.args.join(' ').toStdString();
+  }
+  EXPECT_EQ(files(), (QStringList{"empty.png", "photo.png"}));
+}
+
+TEST_F(Console, BoundaryValuesPass) {
+  for (const char *option : {"--gamma=0.01", "--gamma=9.99", "--brightness=-100", "--psd-bpp=32",
+                             "--psd-bpp=0", "-c psd"}) {
+    QStringList args{"-q", "-i", input};
+    args += QString::fromLatin1(option).split(' ');
+    const RunResult result = run_lumbrix(args);
+    EXPECT_EQ(result.exit_code, 0) << option << " " << result.lines.join('|').toStdString();
+  }
+}
+
+TEST_F(Console, RelativeOutputFolderIsResolvedAgainstTheProgramFolder) {
+  const QString program_folder = QFileInfo(binary_path()).absolutePath();
+  const QString name = "e2e-out-" + QString::number(QCoreApplication::applicationPid());
+  ASSERT_TRUE(QDir(program_folder).mkdir(name));
+  const RunResult plain = run_lumbrix({"-q", "-i", input, "-o", name}, dir.path());
+  const RunResult dotted = run_lumbrix({"-q", "-i", input, "-o", "./" + name}, dir.path());
+  const bool written = QFileInfo::exists(program_folder + "/" + name + "/photo.psd");
+  QDir(program_folder + "/" + name).removeRecursively();
+  EXPECT_EQ(plain.exit_code, 0);
+  EXPECT_EQ(dotted.exit_code, 0);
+  EXPECT_TRUE(written);
+}
+
+TEST_F(Console, ConvertedPsdHoldsThePngPixels) {
+  const RunResult result = run_lumbrix({"-q", "-i", input, "--filename-mask=Out_%filename[u]%_%n%.%ext%"});
+  ASSERT_EQ(result.exit_code, 0);
+  const QString psd = path("out_PHOTO_00001.psd");
+  PsdImage image;
+  ASSERT_TRUE(read_psd(psd, image));
+  EXPECT_EQ(image.width, 320);
+  EXPECT_EQ(image.height, 240);
+  EXPECT_EQ(image.channels, 4);
+  PngPixels png;
+  ASSERT_TRUE(decode_png_reference(input, png));
+  for (int y = 0; y < png.height; ++y) {
+    for (int x = 0; x < png.width; ++x) {
+      const std::size_t at = (static_cast<std::size_t>(y) * png.width + x) * 4;
+      for (int c = 0; c < 4; ++c)
+        ASSERT_EQ(image.at(c, x, y), png.rgba[at + c]) << x << "," << y << " channel " << c;
+    }
+  }
+}
+
+QByteArray run_reader(const QString &program, const QStringList &arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(60000);
+  return process.exitCode() == 0 ? process.readAllStandardOutput() : QByteArray();
+}
+
+// Two readers that are not ours: ImageMagick for the colour planes (it does not take the
+// fourth channel of a flat PSD as alpha) and psd-tools for all four raw channels.
+TEST_F(Console, IndependentReadersSeeThePngPixels) {
+  ASSERT_EQ(run_lumbrix({"-q", "-i", input}).exit_code, 0);
+  const QByteArray rgb = run_reader("convert", {path("photo.psd") + "[0]", "-depth", "8", "rgb:-"});
+  const QByteArray rgba =
+      run_reader("/usr/bin/python3", {source_dir() + "tests/e2e/psd_channels.py", path("photo.psd")});
+  PngPixels png;
+  ASSERT_TRUE(decode_png_reference(input, png));
+  const QByteArray expected_rgba(reinterpret_cast<const char *>(png.rgba.data()),
+                                 static_cast<qsizetype>(png.rgba.size()));
+  QByteArray expected_rgb;
+  for (qsizetype i = 0; i < expected_rgba.size(); i += 4)
+    expected_rgb += expected_rgba.mid(i, 3);
+  EXPECT_EQ(rgb, expected_rgb);
+  EXPECT_EQ(rgba, expected_rgba);
+}
+
+} // namespace
+} // namespace lumbrix::test

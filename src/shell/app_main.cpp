@@ -26,6 +26,7 @@ int lumbrix_main(int argc, char **argv) {
     run_screenshot_mode(folder);
   };
   const int status = command_line_main(parameters);
+  screenshot_mode_handler() = nullptr;
   if (status >= 0)
     return status;
   return run_window_front(argc, argv);

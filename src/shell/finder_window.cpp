@@ -40,6 +40,8 @@ FinderWindow::FinderWindow(QWidget *owner) : QDialog(owner) {
   search_->setGeometry(280, 18, 80, 25);
   search_->setDefault(true);
   connect(search_, &QPushButton::clicked, this, &FinderWindow::search);
+  if (owner)
+    connect(this, &QDialog::finished, owner, [owner] { owner->activateWindow(); });
 }
 
 void FinderWindow::search() {

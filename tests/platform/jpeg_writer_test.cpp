@@ -34,20 +34,6 @@ TEST(JpegWriterTest, WritesAJpegOfTheImage) {
   EXPECT_NEAR(right.blue(), 220, 12);
 }
 
-TEST(JpegWriterTest, HigherQualityKeepsMoreDetail) {
-  QTemporaryDir dir;
-  QImage noise(96, 96, QImage::Format_RGB32);
-  for (int y = 0; y < 96; ++y) {
-    for (int x = 0; x < 96; ++x)
-      noise.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x + y * 53) % 256));
-  }
-  const QString low = dir.filePath(QStringLiteral("low.jpg"));
-  const QString high = dir.filePath(QStringLiteral("high.jpg"));
-  ASSERT_TRUE(write_jpeg(noise, low, 20));
-  ASSERT_TRUE(write_jpeg(noise, high, 90));
-  EXPECT_GT(QFile(high).size(), QFile(low).size());
-}
-
 TEST(JpegWriterTest, FailuresLeaveNoFile) {
   QTemporaryDir dir;
   EXPECT_FALSE(write_jpeg(two_halves(), dir.filePath(QStringLiteral("missing/shot.jpg")), 90));

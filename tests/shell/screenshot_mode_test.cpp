@@ -1,6 +1,4 @@
-#include "engine/run_state.h"
 #include "shell/screenshot_mode.h"
-#include "shell_environment.h"
 
 #include <QtTest>
 
@@ -19,23 +17,10 @@ class ScreenshotModeTest : public QObject {
   }
 
 private slots:
-  void initTestCase() {
-    test::load_tables();
-    reset_run_state();
-  }
-
   void thumbnailKeepsTheProportionRounded() {
     QCOMPARE(thumbnail(QImage(514, 264, QImage::Format_RGB32), 180).size(), QSize(180, 92));
     QCOMPARE(thumbnail(QImage(100, 51, QImage::Format_RGB32), 180).size(), QSize(180, 92));
     QCOMPARE(thumbnail(QImage(360, 181, QImage::Format_RGB32), 180).size(), QSize(180, 91));
-  }
-
-  void sampleNamesCarryAnAcceptedExtension() {
-    const QStringList names = sample_input_names();
-    QCOMPARE(names.size(), 7);
-    QCOMPARE(names[3], QStringLiteral("/images/Vantrel.png"));
-    for (const QString &name : names)
-      QVERIFY(name.endsWith(QStringLiteral(".png")));
   }
 
   void vendorAddressGoesIntoTheLowerRightCorner() {

@@ -93,11 +93,6 @@ bool check_input_and_output(const ConsoleEcho &echo) {
   return true;
 }
 
-int bpp_setting(const QString &extension) {
-  const SettingKey *key = find_setting_key(QStringLiteral("Output"), extension.toUpper() + " BPP");
-  return key ? key_int(settings(), *key) : 0;
-}
-
 bool check_formats(const ConsoleEcho &echo) {
   RunState &state = run_state();
   const Settings &s = settings();
@@ -113,7 +108,7 @@ bool check_formats(const ConsoleEcho &echo) {
   echo.input_format(state.input_format);
   const QString format = state.output_extension;
   echo.output_format(format);
-  if (!bpp_allowed(format, bpp_setting(format))) {
+  if (!bpp_allowed(format, output_bpp_setting(format))) {
     console_line(QStringLiteral("Error: Invalid ") + format.toLower() + QStringLiteral("-bpp value"));
     return false;
   }
@@ -276,7 +271,7 @@ bool check_settings(const ConsoleEcho &echo) {
 void prepare_run() {
   RunState &state = run_state();
   state.output_format_id = output_format(state.output_extension).id;
-  state.output_bit_depth = bpp_setting(state.output_extension);
+  state.output_bit_depth = output_bpp_setting(state.output_extension);
   state.save_flags = save_flags(state.output_extension);
   state.automatic_depth = state.output_bit_depth == 0;
 }
@@ -289,18 +284,11 @@ int import_input() {
 }
 
 int run_worker() {
-  ProgressRecord &record = progress();
-  {
-    const std::lock_guard lock(record.mutex);
-    record.files_started = 0;
-    record.current_file.clear();
-    record.files_converted = 0;
-    record.keep_running = true;
-  }
+  start_progress();
   std::thread worker(conversion_worker, 0);
   worker.join();
-  const std::lock_guard lock(record.mutex);
-  return record.files_converted;
+  const std::lock_guard lock(progress().mutex);
+  return progress().files_converted;
 }
 
 int convert(bool quiet) {

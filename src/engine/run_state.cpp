@@ -44,6 +44,15 @@ int random_number() {
 
 QString program_folder() { return QFileInfo(program_path()).absolutePath() + QLatin1Char('/'); }
 
+void start_progress() {
+  ProgressRecord &record = progress();
+  const std::lock_guard lock(record.mutex);
+  record.files_started = 0;
+  record.current_file.clear();
+  record.files_converted = 0;
+  record.keep_running = true;
+}
+
 void reset_run_state() {
   RunState &state = run_state();
   const QString mode = state.mode_text;

@@ -57,6 +57,9 @@ struct ProgressRecord {
   bool keep_running = false;
 };
 
+// Under the mutex: counters cleared and keep running set, before a worker starts.
+void start_progress();
+
 RunState &run_state();
 JobSet &job_set();
 ProgressRecord &progress();

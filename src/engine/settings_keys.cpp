@@ -160,6 +160,12 @@ const SettingKey *find_setting_key(const QString &section, const QString &key) {
   return nullptr;
 }
 
+int output_bpp_setting(const QString &extension) {
+  const SettingKey *key =
+      find_setting_key(QStringLiteral("Output"), extension.toUpper() + QLatin1String(" BPP"));
+  return key ? key_int(settings(), *key) : 0;
+}
+
 int key_int(const Settings &s, const SettingKey &k) {
   if (k.type == KeyType::Flag || k.type == KeyType::Byte)
     return field<Flag>(s, k);

@@ -42,6 +42,9 @@ std::span<const SettingKey> setting_keys();
 // The key with that section and name (case-insensitive), or nullptr.
 const SettingKey *find_setting_key(const QString &section, const QString &key);
 
+// The "<EXT> BPP" setting of an output format; 0 for a format without one.
+int output_bpp_setting(const QString &extension);
+
 // Field access through a key; integers are narrowed to one byte for Flag and Byte keys.
 int key_int(const Settings &s, const SettingKey &k);
 void set_key_int(Settings &s, const SettingKey &k, int value);

@@ -110,13 +110,6 @@ void prepare_output() {
 
 } // namespace
 
-int output_bpp_setting(const QString &extension) {
-  // Every output format has its "<EXT> BPP" key in the Output section.
-  const SettingKey *key =
-      find_setting_key(QStringLiteral("Output"), extension.toUpper() + QLatin1String(" BPP"));
-  return key ? key_int(settings(), *key) : 0;
-}
-
 void start_conversion() {
   read_window_fields();
   set_status_text(lang(QStringLiteral("General"), QStringLiteral("Preparing")));

@@ -9,8 +9,4 @@ namespace lumbrix {
 // then converts in the progress window.
 void start_conversion();
 
-// The value of the BPP setting of an output extension ("psd" -> PSD BPP); 0 for an extension
-// without one.
-int output_bpp_setting(const QString &extension);
-
 } // namespace lumbrix

@@ -62,14 +62,7 @@ void ProgressWindow::run() {
   total_ = static_cast<int>(job_set().size());
   bar_->setRange(0, total_ + 1);
   bar_->setValue(0);
-  {
-    ProgressRecord &record = progress();
-    const std::lock_guard lock(record.mutex);
-    record.files_started = 0;
-    record.current_file.clear();
-    record.files_converted = 0;
-    record.keep_running = true;
-  }
+  start_progress();
   show();
   activateWindow();
   worker_done_ = false;

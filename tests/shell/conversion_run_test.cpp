@@ -1,4 +1,5 @@
 #include "engine/run_state.h"
+#include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
 #include "scripted_dialogs.h"
 #include "shell/conversion_run.h"

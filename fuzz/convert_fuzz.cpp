@@ -1,0 +1,69 @@
+// The whole conversion of one PNG to a PSD. Pictures are kept small (the header is checked
+// first) so that each run is quick; the first input byte switches stages on.
+#include "cli/format_catalogue.h"
+#include "engine/pipeline.h"
+#include "engine/png_loader.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
+#include "fuzz_support.h"
+#include "platform/files.h"
+#include "platform/gui_app.h"
+
+#include <IL/il.h>
+#include <QFile>
+
+namespace {
+
+constexpr int max_fuzz_side = 512;
+
+void choose_stages(std::uint8_t bits) {
+  lumbrix::Settings &s = lumbrix::settings();
+  s.do_image_rotation = bits & 1;
+  s.image_rotation = 33;
+  s.do_image_resize = (bits >> 1) & 1;
+  s.image_width = 37;
+  s.image_height = 21;
+  s.do_image_flip_horizontal = (bits >> 2) & 1;
+  s.do_image_color_correction = (bits >> 3) & 1;
+  s.image_gamma = 1.7f;
+  s.do_image_greyscale = (bits >> 4) & 1;
+  s.do_image_threshold = (bits >> 5) & 1;
+  s.image_threshold = 100;
+  s.do_frame = (bits >> 6) & 1;
+  s.solid_left = s.solid_top = 3;
+  s.solid_right = s.solid_bottom = 5;
+  s.solid_opacity = 200;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  ilInit();
+  lumbrix::ensure_gui_application();
+  lumbrix::ignore_file_size_signal();
+  lumbrix::build_input_format_map();
+  lumbrix::build_output_format_map();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+  if (size < 2 || size > 1 << 20)
+    return -1;
+  const QString input = lumbrix::fuzz::write_input(data + 1, size - 1, QStringLiteral("in.png"));
+  lumbrix::PngHeader header;
+  if (lumbrix::read_png_header(input, header) &&
+      (header.width > max_fuzz_side || header.height > max_fuzz_side))
+    return -1;
+  lumbrix::set_defaults(true);
+  choose_stages(data[0]);
+  lumbrix::reset_run_state();
+  lumbrix::RunState &state = lumbrix::run_state();
+  state.input_path = input;
+  state.output_folder = lumbrix::fuzz::scratch_dir();
+  state.output_extension = QStringLiteral("psd");
+  state.output_format_id = lumbrix::devil_psd_type;
+  state.automatic_depth = true;
+  if (lumbrix::convert_file())
+    QFile::remove(state.output_path);
+  return 0;
+}

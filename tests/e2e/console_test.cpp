@@ -5,6 +5,7 @@
 #include "support/run_binary.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -155,6 +156,68 @@ TEST_F(Console, ConvertedPsdHoldsThePngPixels) {
         ASSERT_EQ(image.at(c, x, y), png.rgba[at + c]) << x << "," << y << " channel " << c;
     }
   }
+}
+
+TEST_F(Console, FileTimestampCopiesTheInputsOrSetsTheCustomTime) {
+  QFile png(input);
+  ASSERT_TRUE(png.open(QIODevice::ReadWrite));
+  const QDateTime old_time = QDateTime::fromSecsSinceEpoch(1500000000);
+  ASSERT_TRUE(png.setFileTime(old_time, QFileDevice::FileModificationTime));
+  png.close();
+  ASSERT_EQ(run_lumbrix({"-q", "-i", input, "--file-timestamp=original"}).exit_code, 0);
+  EXPECT_EQ(QFileInfo(path("photo.psd")).lastModified().toSecsSinceEpoch(), 1500000000);
+
+  // The custom time is a local wall-clock time written as seconds since 1970.
+  const qint64 wall = 1600000000;
+  const QDateTime local(QDateTime::fromSecsSinceEpoch(wall, Qt::UTC).date(),
+                        QDateTime::fromSecsSinceEpoch(wall, Qt::UTC).time());
+  ASSERT_EQ(run_lumbrix({"-q", "-i", input, "--file-timestamp=custom",
+                         "--file-timestamp-custom=" + QString::number(wall)})
+                .exit_code,
+            0);
+  EXPECT_EQ(QFileInfo(path("photo.psd")).lastModified().toSecsSinceEpoch(),
+            local.toSecsSinceEpoch());
+}
+
+TEST_F(Console, ASecondRunReplacesThePsdAndAFailedOneKeepsIt) {
+  ASSERT_EQ(run_lumbrix({"-q", "-i", input}).exit_code, 0);
+  const QString psd = path("photo.psd");
+  PsdImage first;
+  ASSERT_TRUE(read_psd(psd, first));
+
+  // Same name, other picture: the PSD is replaced.
+  ASSERT_EQ(run_lumbrix({"-q", "-i", input, "--flip-vertical"}).exit_code, 0);
+  PsdImage second;
+  ASSERT_TRUE(read_psd(psd, second));
+  EXPECT_NE(first.planes, second.planes);
+
+  // A damaged input under the same name: nothing is replaced and nothing is left behind.
+  QFile saved(psd);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  const QByteArray before = saved.readAll();
+  saved.close();
+  QFile png(input);
+  ASSERT_TRUE(png.open(QIODevice::ReadWrite));
+  png.resize(png.size() / 2);
+  png.close();
+  const RunResult failed = run_lumbrix({"-q", "-i", input});
+  EXPECT_EQ(failed.exit_code, 1);
+  EXPECT_EQ(failed.lines, QStringList{"Conversion stopped"});
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), before);
+  EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
+}
+
+TEST_F(Console, NonAsciiPathsConvert) {
+  const QString folder = path(QString::fromUtf8("Fotos \u00e4 \u5199\u771f"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString named = folder + QString::fromUtf8("/Bild \u00fc.png");
+  ASSERT_TRUE(QFile::copy(input, named));
+  const RunResult result = run_lumbrix({"-q", "-i", named});
+  EXPECT_EQ(result.exit_code, 0) << result.lines.join('|').toStdString();
+  PsdImage image;
+  EXPECT_TRUE(read_psd(folder + QString::fromUtf8("/Bild \u00fc.psd"), image));
+  EXPECT_EQ(image.width, 320);
 }
 
 QByteArray run_reader(const QString &program, const QStringList &arguments) {

@@ -9,7 +9,6 @@
 #include "platform/files.h"
 #include "platform/gui_app.h"
 
-#include <IL/il.h>
 #include <QFile>
 
 namespace {
@@ -38,11 +37,9 @@ void choose_stages(std::uint8_t bits) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  ilInit();
+  lumbrix::fuzz::start_console_front();
   lumbrix::ensure_gui_application();
   lumbrix::ignore_file_size_signal();
-  lumbrix::build_input_format_map();
-  lumbrix::build_output_format_map();
   return 0;
 }
 

@@ -1,10 +1,25 @@
 #include "fuzz_support.h"
 
+#include "cli/format_catalogue.h"
+#include "platform/console.h"
+#include "prefs/lang.h"
+
+#include <IL/il.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 namespace lumbrix::fuzz {
+
+void start_console_front() {
+  ilInit();
+  lang_load();
+  build_input_format_map();
+  build_output_format_map();
+}
+
+CapturedConsole::CapturedConsole() { console_capture(&output_); }
+CapturedConsole::~CapturedConsole() { console_capture(nullptr); }
 
 QString scratch_dir() {
   static const QString dir = [] {

@@ -8,6 +8,22 @@
 
 namespace lumbrix::fuzz {
 
+// What the program sets up before its console front runs: DevIL, the language table and the
+// format maps.
+void start_console_front();
+
+// Console output goes to a text while one lives.
+class CapturedConsole {
+public:
+  CapturedConsole();
+  ~CapturedConsole();
+  CapturedConsole(const CapturedConsole &) = delete;
+  CapturedConsole &operator=(const CapturedConsole &) = delete;
+
+private:
+  QString output_;
+};
+
 // A folder of this process's own under the system temporary folder, with a trailing separator.
 QString scratch_dir();
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+BUILD_TARGET=lumbrix scripts/build.sh
 mkdir -p out
 ./build/lumbrix -i "$PWD/samples/sample.png" -o "$PWD/out"
 ls -l out

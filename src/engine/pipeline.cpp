@@ -18,6 +18,13 @@ namespace {
 
 const QString temp_prefix = QStringLiteral("Lumbrix");
 
+WriteStepObserver step_observer = nullptr;
+
+void step_done(const char *step) {
+  if (step_observer)
+    step_observer(step);
+}
+
 // 16 bits per channel and floating point: anything that is not a plain 8-bit bitmap.
 bool is_deep(FIBITMAP *image) {
   return FreeImage_GetImageType(image) != FIT_BITMAP || FreeImage_GetBPP(image) > 32;
@@ -29,6 +36,7 @@ BYTE scale_16(WORD value) { return static_cast<BYTE>((value * 255u + 32895u) >> 
 // The tone mapping returns colour only; a picture with an alpha channel keeps its transparency.
 Image with_alpha_of(Image colour, FIBITMAP *rgba16) {
   Image result(FreeImage_ConvertTo32Bits(colour.get()));
+  colour.reset();
   if (!result)
     return result;
   const unsigned width = FreeImage_GetWidth(rgba16);
@@ -52,18 +60,29 @@ Image tone_map(Image image) {
 
 Image transform(Image image) {
   image = rotate_stage(std::move(image));
+  step_done("rotate");
   image = resize_stage(std::move(image), image_width(image), image_height(image));
+  step_done("resize");
   const int width = image_width(image);
   const int height = image_height(image);
   image = tone_map(std::move(image));
+  step_done("tone map");
   if (image)
     flip_stage(image.get());
+  step_done("flip");
   image = color_correction_stage(std::move(image));
+  step_done("colour correction");
   image = greyscale_stage(std::move(image));
+  step_done("greyscale");
   image = threshold_stage(std::move(image));
+  step_done("threshold");
   image = frame_stage(std::move(image), width, height);
+  step_done("frame");
   image = watermark_stage(std::move(image), width, height);
-  return output_depth_stage(std::move(image));
+  step_done("watermark");
+  image = output_depth_stage(std::move(image));
+  step_done("output depth");
+  return image;
 }
 
 QString unused_temp_path(const QString &folder, const QString &extension) {
@@ -75,10 +94,10 @@ QString unused_temp_path(const QString &folder, const QString &extension) {
 }
 
 // Names the output, writes the temporary file and puts it in place.
-bool save(FIBITMAP *image) {
+bool save(Image image) {
   RunState &state = run_state();
-  state.output_width = static_cast<int>(FreeImage_GetWidth(image));
-  state.output_height = static_cast<int>(FreeImage_GetHeight(image));
+  state.output_width = image_width(image);
+  state.output_height = image_height(image);
   state.output_path = build_output_path();
   const bool subfolders = settings().keep_subfolders != 0;
   const QString folder = state.output_folder + (subfolders ? state.relative_subfolder : QString());
@@ -88,9 +107,12 @@ bool save(FIBITMAP *image) {
   if (is_same_file(state.output_path, state.input_path))
     return false;
   state.temporary_path = unused_temp_path(folder, state.output_extension);
-  if (write_psd(image, state.temporary_path) &&
-      rename_file(state.temporary_path, state.output_path))
+  step_done("naming");
+  if (write_psd(std::move(image), state.temporary_path, step_observer) &&
+      rename_file(state.temporary_path, state.output_path)) {
+    step_done("rename");
     return true;
+  }
   delete_file(state.temporary_path);
   return false;
 }
@@ -139,11 +161,12 @@ bool convert_file() {
   state.output_path.clear();
   state.temporary_path.clear();
   Image image = load_png(state.input_path);
+  step_done("load");
   state.input_bit_depth = image_bpp(image);
   if (image_width(image) == 0 || image_height(image) == 0)
     return false;
   image = transform(std::move(image));
-  return image && save(image.get());
+  return image && save(std::move(image));
 }
 
 int conversion_worker(int) {
@@ -174,6 +197,8 @@ int conversion_worker(int) {
   report_end(converted);
   return 0;
 }
+
+void set_step_observer(void (*observer)(const char *step)) { step_observer = observer; }
 
 QString make_temp_name(const QString &prefix, const QString &suffix) {
   thread_local std::mt19937 engine{std::random_device{}()};

@@ -14,6 +14,10 @@ int conversion_worker(int unused);
 // file of that name survives a failure and no temporary file is left behind.
 bool convert_file();
 
+// Has observer called with each step's name as convert_file finishes it, for timing; null for
+// none. Nothing else changes.
+void set_step_observer(void (*observer)(const char *step));
+
 // prefix + the current time and five random letters, all lower-case ASCII, + suffix.
 QString make_temp_name(const QString &prefix, const QString &suffix);
 

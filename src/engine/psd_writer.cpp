@@ -1,15 +1,19 @@
 #include "engine/psd_writer.h"
 
+#include "engine/devil_output.h"
 #include "engine/image_limits.h"
 #include "platform/files.h"
 
 #include <IL/il.h>
 
-#include <memory>
-#include <new>
+#include <cstdint>
+#include <cstring>
 
 namespace lumbrix {
 namespace {
+
+static_assert(FI_RGBA_BLUE == 0 && FI_RGBA_GREEN == 1 && FI_RGBA_RED == 2 && FI_RGBA_ALPHA == 3,
+              "FreeImage pixels are expected in blue, green, red, alpha order");
 
 // One DevIL image name, bound while it lives.
 class DevilImage {
@@ -26,21 +30,76 @@ private:
   ILuint name_ = 0;
 };
 
-// Bottom-up rows of blue, green, red, alpha: the layout DevIL takes as IL_BGRA.
-std::unique_ptr<BYTE[]> raw_bgra(FIBITMAP *image, int width, int height) {
-  const std::size_t pitch = static_cast<std::size_t>(width) * 4;
-  std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[pitch * static_cast<std::size_t>(height)]);
-  if (pixels)
-    FreeImage_ConvertToRawBits(pixels.get(), image, static_cast<int>(pitch), 32, FI_RGBA_RED_MASK,
-                               FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
-  return pixels;
+// Blue, green, red, alpha to red, green, blue, alpha; source and target may be the same row.
+void swap_red_blue(const BYTE *source, BYTE *target, int width) {
+  for (int x = 0; x < width; ++x) {
+    std::uint32_t pixel;
+    std::memcpy(&pixel, source + 4 * x, 4);
+    pixel = (pixel & 0xFF00FF00u) | ((pixel >> 16) & 0xFFu) | ((pixel & 0xFFu) << 16);
+    std::memcpy(target + 4 * x, &pixel, 4);
+  }
 }
 
-// DevIL keeps its own copy, so the buffer is released before the save.
-bool bind_pixels(FIBITMAP *image, int width, int height) {
-  std::unique_ptr<BYTE[]> pixels = raw_bgra(image, width, height);
-  return pixels && ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4,
-                              IL_BGRA, IL_UNSIGNED_BYTE, pixels.get()) == IL_TRUE;
+void rgba_from_bgr(const BYTE *source, BYTE *target, int width) {
+  for (int x = 0; x < width; ++x, source += 3, target += 4) {
+    target[0] = source[FI_RGBA_RED];
+    target[1] = source[FI_RGBA_GREEN];
+    target[2] = source[FI_RGBA_BLUE];
+    target[3] = 0xFF;
+  }
+}
+
+// Rows from the top, red, green, blue, alpha: the layout DevIL's PSD saver writes as it is.
+// Given bottom-up blue-green-red rows it would first convert and then flip a copy of each.
+void copy_rgba_rows(FIBITMAP *image, BYTE *target, int width, int height) {
+  const std::size_t pitch = static_cast<std::size_t>(width) * 4;
+  const unsigned bpp = FreeImage_GetBPP(image);
+  if (bpp != 24 && bpp != 32) {
+    // Palettes, transparency tables and 16-bit layouts are FreeImage's to expand.
+    FreeImage_ConvertToRawBits(target, image, static_cast<int>(pitch), 32, FI_RGBA_RED_MASK,
+                               FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, TRUE);
+    for (int y = 0; y < height; ++y)
+      swap_red_blue(target + y * pitch, target + y * pitch, width);
+    return;
+  }
+  for (int y = 0; y < height; ++y) {
+    const BYTE *source = FreeImage_GetScanLine(image, height - 1 - y);
+    BYTE *row = target + y * pitch;
+    if (bpp == 32)
+      swap_red_blue(source, row, width);
+    else
+      rgba_from_bgr(source, row, width);
+  }
+}
+
+// Fills the bound DevIL image and lets the bitmap go, so the two copies overlap only briefly.
+bool hand_to_devil(Image image, int width, int height) {
+  if (ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_RGBA,
+                 IL_UNSIGNED_BYTE, nullptr) != IL_TRUE)
+    return false;
+  ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
+  BYTE *data = ilGetData();
+  if (!data)
+    return false;
+  // FreeImage's raw export leaves the buffer untouched for 16-bit pixels; converted first, they
+  // keep their colours.
+  if (FreeImage_GetBPP(image.get()) == 16)
+    image.reset(FreeImage_ConvertTo32Bits(image.get()));
+  if (!image)
+    return false;
+  copy_rgba_rows(image.get(), data, width, height);
+  return true;
+}
+
+bool save_bound_image(const QString &path) {
+  const DevilFileOutput output;
+  ilEnable(IL_FILE_OVERWRITE);
+  return ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE && !output.failed();
+}
+
+void report(WriteStepObserver step_done, const char *step) {
+  if (step_done)
+    step_done(step);
 }
 
 } // namespace
@@ -49,21 +108,21 @@ qint64 psd_file_size(int width, int height) {
   return 40 + 4 * static_cast<qint64>(width) * static_cast<qint64>(height);
 }
 
-bool write_psd(FIBITMAP *image, const QString &path) {
-  // FreeImage leaves the buffer untouched for anything but standard bitmaps.
-  if (!image || FreeImage_GetImageType(image) != FIT_BITMAP)
+bool write_psd(Image image, const QString &path, WriteStepObserver step_done) {
+  // FreeImage exports nothing from anything but standard bitmaps.
+  if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
     return false;
-  const int width = static_cast<int>(FreeImage_GetWidth(image));
-  const int height = static_cast<int>(FreeImage_GetHeight(image));
+  const int width = image_width(image);
+  const int height = image_height(image);
   if (width < 1 || height < 1 || width > max_image_side || height > max_image_side)
     return false;
   const DevilImage devil_image;
-  if (!bind_pixels(image, width, height))
+  if (!hand_to_devil(std::move(image), width, height))
     return false;
-  ilEnable(IL_FILE_OVERWRITE);
-  if (ilSave(IL_PSD, native_path(path).constData()) != IL_TRUE)
-    return false;
-  return file_size(path) == psd_file_size(width, height);
+  report(step_done, "DevIL image");
+  const bool saved = save_bound_image(path);
+  report(step_done, "DevIL save");
+  return saved && file_size(path) == psd_file_size(width, height);
 }
 
 } // namespace lumbrix

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <FreeImage.h>
+#include "engine/image.h"
+
 #include <QString>
 
 namespace lumbrix {
@@ -9,10 +10,13 @@ namespace lumbrix {
 // word and four raw 8-bit planes.
 qint64 psd_file_size(int width, int height);
 
-// Writes image (a FIT_BITMAP of any depth) as an RGBA PSD at path through DevIL. True only when
-// the whole file is on disk: DevIL reports success after a short write, so the size is checked.
-// A failed write may leave a partial file at path for the caller to remove. DevIL is not
-// thread-safe; one thread at a time.
-bool write_psd(FIBITMAP *image, const QString &path);
+// Called after each step of a write with the step's name, for timing.
+using WriteStepObserver = void (*)(const char *step);
+
+// Writes image (a FIT_BITMAP of any depth) as an RGBA PSD at path through DevIL. The bitmap is
+// released as soon as DevIL holds its pixels. True only when the whole file is on disk: a failed
+// write is caught as it happens and the size is checked as well. A failed write may leave a
+// partial file at path for the caller to remove. DevIL is not thread-safe; one thread at a time.
+bool write_psd(Image image, const QString &path, WriteStepObserver step_done = nullptr);
 
 } // namespace lumbrix

@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <sys/resource.h>
+#include <vector>
 
 namespace lumbrix {
 namespace {
@@ -44,8 +46,7 @@ Image pattern(int width, int height, int bpp) {
 TEST_F(PsdWriter, WritesRawRgbaPlanesTopDown) {
   for (const int bpp : {32, 24}) {
     SCOPED_TRACE(bpp);
-    const Image image = pattern(3, 7, bpp);
-    ASSERT_TRUE(write_psd(image.get(), path("out.psd")));
+    ASSERT_TRUE(write_psd(pattern(3, 7, bpp), path("out.psd")));
     EXPECT_EQ(file_size(path("out.psd")), psd_file_size(3, 7));
     test::PsdImage psd;
     ASSERT_TRUE(test::read_psd(path("out.psd"), psd));
@@ -66,28 +67,32 @@ TEST_F(PsdWriter, WritesRawRgbaPlanesTopDown) {
 }
 
 TEST_F(PsdWriter, RefusesWhatItCannotWriteWhole) {
-  const Image deep(FreeImage_AllocateT(FIT_UINT16, 4, 4));
-  EXPECT_FALSE(write_psd(deep.get(), path("deep.psd")));
-  const Image wide(FreeImage_Allocate(30001, 1, 8));
-  EXPECT_FALSE(write_psd(wide.get(), path("wide.psd")));
-  EXPECT_FALSE(write_psd(nullptr, path("none.psd")));
+  EXPECT_FALSE(write_psd(Image(FreeImage_AllocateT(FIT_UINT16, 4, 4)), path("deep.psd")));
+  EXPECT_FALSE(write_psd(Image(FreeImage_Allocate(30001, 1, 8)), path("wide.psd")));
+  EXPECT_FALSE(write_psd(Image(), path("none.psd")));
   EXPECT_FALSE(QFile::exists(path("deep.psd")) || QFile::exists(path("wide.psd")) ||
                QFile::exists(path("none.psd")));
-  const Image image = pattern(2, 2, 32);
-  EXPECT_FALSE(write_psd(image.get(), path("missing/folder.psd")));
+  EXPECT_FALSE(write_psd(pattern(2, 2, 32), path("missing/folder.psd")));
 }
 
 TEST_F(PsdWriter, ReportsAShortWriteAsFailure) {
-  const Image image = pattern(64, 64, 32);
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   rlimit small = saved;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = write_psd(image.get(), path("short.psd"));
+  const bool written = write_psd(pattern(64, 64, 32), path("short.psd"));
   setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_FALSE(written);
   EXPECT_LT(file_size(path("short.psd")), psd_file_size(64, 64));
+}
+
+TEST_F(PsdWriter, ReportsEachStepToTheObserver) {
+  static std::vector<std::string> steps;
+  steps.clear();
+  ASSERT_TRUE(write_psd(pattern(2, 2, 24), path("steps.psd"),
+                        [](const char *step) { steps.emplace_back(step); }));
+  EXPECT_EQ(steps, (std::vector<std::string>{"DevIL image", "DevIL save"}));
 }
 
 } // namespace

@@ -1,0 +1,141 @@
+#include "engine/image.h"
+#include "engine/png_loader.h"
+#include "engine/psd_writer.h"
+#include "platform/files.h"
+#include "support/devil_setup.h"
+#include "support/paths.h"
+
+#include <IL/il.h>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+namespace lumbrix {
+namespace {
+
+// The plain way to the same file: bottom-up BGRA rows exported by FreeImage, copied into DevIL,
+// saved with DevIL's own output functions. The writer must match it byte for byte.
+bool write_reference_psd(FIBITMAP *image, const QString &path) {
+  const int width = static_cast<int>(FreeImage_GetWidth(image));
+  const int height = static_cast<int>(FreeImage_GetHeight(image));
+  const auto pixels = std::make_unique<BYTE[]>(static_cast<std::size_t>(width) * height * 4);
+  FreeImage_ConvertToRawBits(pixels.get(), image, width * 4, 32, FI_RGBA_RED_MASK,
+                             FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+  ILuint name = 0;
+  ilGenImages(1, &name);
+  ilBindImage(name);
+  ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_BGRA,
+             IL_UNSIGNED_BYTE, pixels.get());
+  ilEnable(IL_FILE_OVERWRITE);
+  const bool saved = ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE;
+  ilDeleteImages(1, &name);
+  return saved;
+}
+
+QByteArray contents(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class OutputIdentity : public ::testing::Test {
+protected:
+  void SetUp() override { test::init_devil(); }
+
+  // reference is the picture the plain way is given; by default the same as image.
+  void expect_same_psd(Image image, const QString &label, FIBITMAP *reference = nullptr) {
+    SCOPED_TRACE(label.toStdString());
+    ASSERT_TRUE(image);
+    const QString expected = dir.filePath(QStringLiteral("expected.psd"));
+    const QString actual = dir.filePath(QStringLiteral("actual.psd"));
+    ASSERT_TRUE(write_reference_psd(reference ? reference : image.get(), expected));
+    ASSERT_TRUE(write_psd(std::move(image), actual));
+    const QByteArray want = contents(expected);
+    EXPECT_FALSE(want.isEmpty());
+    EXPECT_TRUE(contents(actual) == want);
+  }
+
+  QTemporaryDir dir;
+};
+
+// Every byte random, alpha included; odd sizes so row padding and pitch matter.
+Image noise(Image image, unsigned seed) {
+  const int height = image_height(image);
+  std::mt19937 engine{seed};
+  const unsigned line = FreeImage_GetLine(image.get());
+  for (int y = 0; y < height; ++y) {
+    BYTE *row = FreeImage_GetScanLine(image.get(), y);
+    for (unsigned i = 0; i < line; ++i)
+      row[i] = static_cast<BYTE>(engine());
+  }
+  return image;
+}
+
+Image noise(int width, int height, int bpp, unsigned seed) {
+  return noise(Image(FreeImage_Allocate(width, height, bpp)), seed);
+}
+
+// A palette bitmap with random colours and a transparency table.
+Image paletted_noise(int width, int height, int bpp, unsigned seed) {
+  Image image = noise(width, height, bpp, seed);
+  std::mt19937 engine{seed + 1};
+  RGBQUAD *palette = FreeImage_GetPalette(image.get());
+  BYTE alphas[256];
+  const unsigned colours = FreeImage_GetColorsUsed(image.get());
+  for (unsigned i = 0; i < colours; ++i) {
+    palette[i] = RGBQUAD{static_cast<BYTE>(engine()), static_cast<BYTE>(engine()),
+                         static_cast<BYTE>(engine()), 0};
+    alphas[i] = static_cast<BYTE>(engine());
+  }
+  FreeImage_SetTransparencyTable(image.get(), alphas, static_cast<int>(colours));
+  return image;
+}
+
+TEST_F(OutputIdentity, SyntheticImagesOfEveryDepth) {
+  for (const auto &[width, height] : {std::pair{1, 1}, {3, 7}, {257, 131}, {4097, 3}}) {
+    const QString size = QStringLiteral("%1x%2 ").arg(width).arg(height);
+    expect_same_psd(noise(width, height, 32, 1), size + QStringLiteral("rgba"));
+    expect_same_psd(noise(width, height, 24, 2), size + QStringLiteral("rgb"));
+    for (const int bpp : {1, 4, 8})
+      expect_same_psd(paletted_noise(width, height, bpp, 3),
+                      size + QStringLiteral("palette %1").arg(bpp));
+  }
+}
+
+// The plain way exports nothing from 16-bit pixels and writes whatever the buffer held; these
+// keep their colours, as FreeImage expands them.
+TEST_F(OutputIdentity, SixteenBitPixelsKeepTheirColours) {
+  Image five_five_five = noise(7, 5, 16, 4);
+  Image five_six_five = noise(Image(FreeImage_Allocate(5, 9, 16, FI16_565_RED_MASK,
+                                                       FI16_565_GREEN_MASK, FI16_565_BLUE_MASK)),
+                              5);
+  for (Image *image : {&five_five_five, &five_six_five}) {
+    const Image expanded(FreeImage_ConvertTo32Bits(image->get()));
+    expect_same_psd(std::move(*image), QStringLiteral("16-bit"), expanded.get());
+  }
+}
+
+// The loader's own results: every corpus picture that is a standard bitmap once loaded.
+TEST_F(OutputIdentity, CorpusImages) {
+  int compared = 0;
+  QDirIterator it(test::corpus_dir(), {QStringLiteral("*.png")}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    if (path.contains(QLatin1String("crashers")))
+      continue;
+    Image image = load_png(path);
+    if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
+      continue;
+    expect_same_psd(std::move(image), path);
+    ++compared;
+  }
+  EXPECT_GT(compared, 50);
+}
+
+} // namespace
+} // namespace lumbrix

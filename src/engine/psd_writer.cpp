@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace lumbrix {
 namespace {
@@ -72,6 +74,16 @@ void copy_rgba_rows(FIBITMAP *image, BYTE *target, int width, int height) {
   }
 }
 
+// Large pages cut the cost of first touching a fresh buffer, most of the time spent filling it.
+// Only advice: the kernel may decline.
+void ask_for_huge_pages(void *buffer, std::size_t size) {
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + page - 1) / page * page;
+  const auto end = reinterpret_cast<std::uintptr_t>(buffer) + size;
+  if (end > begin)
+    madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 // Fills the bound DevIL image and lets the bitmap go, so the two copies overlap only briefly.
 bool hand_to_devil(Image image, int width, int height) {
   if (ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_RGBA,
@@ -81,6 +93,7 @@ bool hand_to_devil(Image image, int width, int height) {
   BYTE *data = ilGetData();
   if (!data)
     return false;
+  ask_for_huge_pages(data, static_cast<std::size_t>(width) * height * 4);
   // FreeImage's raw export leaves the buffer untouched for 16-bit pixels; converted first, they
   // keep their colours.
   if (FreeImage_GetBPP(image.get()) == 16)

@@ -58,6 +58,19 @@ Image tone_map(Image image) {
   return mapped;
 }
 
+// The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
+// FreeImage's conversion does; converting first would only add a full copy of the picture.
+Image output_depth(Image image) {
+  RunState &state = run_state();
+  const int depth = state.automatic_depth
+                        ? automatic_depth(state.output_extension, state.input_bit_depth)
+                        : state.output_bit_depth;
+  if (depth != 32 || image_bpp(image) != 24 || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
+    return output_depth_stage(std::move(image));
+  state.output_bit_depth = depth;
+  return image;
+}
+
 Image transform(Image image) {
   image = rotate_stage(std::move(image));
   step_done("rotate");
@@ -80,7 +93,7 @@ Image transform(Image image) {
   step_done("frame");
   image = watermark_stage(std::move(image), width, height);
   step_done("watermark");
-  image = output_depth_stage(std::move(image));
+  image = output_depth(std::move(image));
   step_done("output depth");
   return image;
 }

@@ -1,6 +1,10 @@
+#include "cli/format_catalogue.h"
 #include "engine/image.h"
+#include "engine/pipeline.h"
 #include "engine/png_loader.h"
 #include "engine/psd_writer.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
 #include "platform/files.h"
 #include "support/devil_setup.h"
 #include "support/paths.h"
@@ -119,22 +123,46 @@ TEST_F(OutputIdentity, SixteenBitPixelsKeepTheirColours) {
   }
 }
 
-// The loader's own results: every corpus picture that is a standard bitmap once loaded.
-TEST_F(OutputIdentity, CorpusImages) {
-  int compared = 0;
+// Every corpus picture that loads as a standard bitmap.
+QStringList corpus_bitmaps() {
+  QStringList paths;
   QDirIterator it(test::corpus_dir(), {QStringLiteral("*.png")}, QDir::Files,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QString path = it.next();
-    if (path.contains(QLatin1String("crashers")))
-      continue;
-    Image image = load_png(path);
-    if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
-      continue;
-    expect_same_psd(std::move(image), path);
-    ++compared;
+    const Image image = path.contains(QLatin1String("crashers")) ? Image() : load_png(path);
+    if (image && FreeImage_GetImageType(image.get()) == FIT_BITMAP)
+      paths << path;
   }
-  EXPECT_GT(compared, 50);
+  return paths;
+}
+
+TEST_F(OutputIdentity, CorpusImages) {
+  const QStringList paths = corpus_bitmaps();
+  EXPECT_GT(paths.size(), 50);
+  for (const QString &path : paths)
+    expect_same_psd(load_png(path), path);
+}
+
+// Whole default conversions against the plain way: the picture widened to 32 bits by FreeImage.
+TEST_F(OutputIdentity, DefaultConversions) {
+  build_output_format_map();
+  set_defaults(false);
+  reset_run_state();
+  RunState &state = run_state();
+  state.output_folder = dir.path() + QLatin1Char('/');
+  state.output_extension = QStringLiteral("psd");
+  state.automatic_depth = true;
+  for (const QString &path : corpus_bitmaps()) {
+    SCOPED_TRACE(path.toStdString());
+    const Image image = load_png(path);
+    const Image widened(FreeImage_ConvertTo32Bits(image.get()));
+    const QString expected = dir.filePath(QStringLiteral("expected.psd"));
+    ASSERT_TRUE(write_reference_psd(widened.get(), expected));
+    state.input_path = path;
+    ASSERT_TRUE(convert_file());
+    EXPECT_TRUE(contents(state.output_path) == contents(expected));
+  }
 }
 
 } // namespace

@@ -98,11 +98,13 @@ Image transform(Image image) {
   return image;
 }
 
+// The name is claimed by creating the file, so that runs side by side in one folder never
+// share a temporary file. When nothing can be created there the loop ends and the write fails.
 QString unused_temp_path(const QString &folder, const QString &extension) {
   QString path;
   do
     path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
-  while (file_exists(path));
+  while (!create_new_file(path) && file_exists(path));
   return path;
 }
 

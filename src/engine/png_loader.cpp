@@ -16,10 +16,6 @@ namespace {
 
 constexpr double display_gamma = 2.2;
 
-struct FileCloser {
-  void operator()(std::FILE *file) const { std::fclose(file); }
-};
-
 // Broken files are expected here; they are refused, not reported.
 void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void on_png_warning(png_structp, png_const_charp) {}
@@ -132,15 +128,30 @@ void mend_palette(FIBITMAP *image, const PngHeader &header) {
     correct_palette_gamma(image, header.gamma);
 }
 
-} // namespace
-
-bool read_png_header(const QString &path, PngHeader &header) {
+bool read_header(std::FILE *file, PngHeader &header) {
   header = PngHeader{};
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(native_path(path).constData(), "rb"));
-  if (file && chunks_fit(file.get()) && read_info(file.get(), header))
+  if (chunks_fit(file) && read_info(file, header))
     return true;
   header = PngHeader{};
   return false;
+}
+
+unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
+  return static_cast<unsigned>(std::fread(buffer, size, count, static_cast<std::FILE *>(handle)));
+}
+unsigned write_proc(void *, unsigned, unsigned, fi_handle) { return 0; }
+int seek_proc(fi_handle handle, long offset, int origin) {
+  return std::fseek(static_cast<std::FILE *>(handle), offset, origin);
+}
+long tell_proc(fi_handle handle) { return std::ftell(static_cast<std::FILE *>(handle)); }
+
+FreeImageIO file_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
+
+} // namespace
+
+bool read_png_header(const QString &path, PngHeader &header) {
+  const ReadFile file = open_regular_file(path);
+  return file && read_header(file.get(), header);
 }
 
 // The same arithmetic as libpng, which FreeImage decodes with, so palette and pixel
@@ -166,13 +177,17 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
 }
 
 Image load_png(const QString &path) {
+  // The header and the pixels come from one open file, so a file replaced after the header
+  // was checked cannot slip past the checks.
+  const ReadFile file = open_regular_file(path);
   PngHeader header;
-  if (!read_png_header(path, header) || header.width > max_image_side ||
-      header.height > max_image_side)
+  if (!file || !read_header(file.get(), header) || header.width > max_image_side ||
+      header.height > max_image_side || std::fseek(file.get(), 0, SEEK_SET) != 0)
     return Image();
   const bool palettized = is_palettized(header);
-  Image image(FreeImage_Load(FIF_PNG, native_path(path).constData(),
-                             palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
+  FreeImageIO io = file_io();
+  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file.get()),
+                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
   if (image && palettized && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
   return image;

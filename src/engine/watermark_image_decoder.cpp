@@ -4,7 +4,6 @@
 #include "engine/watermark_composite.h"
 #include "platform/files.h"
 
-#include <QFile>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -20,12 +19,6 @@
 
 namespace lumbrix {
 namespace {
-
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
-
-File open_file(const QString &path) {
-  return File(std::fopen(native_path(path).constData(), "rb"), &std::fclose);
-}
 
 bool size_acceptable(qint64 width, qint64 height) {
   return width <= max_image_side && height <= max_image_side &&
@@ -76,7 +69,7 @@ bool read_png_rows(png_structp png, png_bytepp rows) {
 }
 
 QImage decode_png(const QString &path) {
-  const File file = open_file(path);
+  const ReadFile file = open_regular_file(path);
   png_structp png =
       file ? png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, png_fail, png_quiet) : nullptr;
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -137,7 +130,7 @@ bool read_jpeg_rows(JpegRead &read, uchar *bits, qsizetype stride) {
 }
 
 QImage decode_jpeg(const QString &path) {
-  const File file = open_file(path);
+  const ReadFile file = open_regular_file(path);
   if (!file)
     return {};
   const auto read = std::make_unique<JpegRead>();
@@ -159,10 +152,11 @@ QImage decode_jpeg(const QString &path) {
 enum class Kind { unknown, png, jpeg };
 
 Kind kind_of(const QString &path) {
-  QFile file(path);
-  if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+  const ReadFile file = open_regular_file(path);
+  char bytes[8] = {};
+  if (!file || std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes)
     return Kind::unknown;
-  const QByteArray head = file.read(8);
+  const QByteArray head(bytes, sizeof bytes);
   if (head.startsWith("\x89PNG\r\n\x1a\n"))
     return Kind::png;
   if (head.startsWith("\xff\xd8\xff"))

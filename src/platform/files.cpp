@@ -30,6 +30,21 @@ QString with_separator(const QString &folder) {
 
 QByteArray native_path(const QString &path) { return QFile::encodeName(path); }
 
+ReadFile open_regular_file(const QString &path) {
+  if (path.isEmpty())
+    return ReadFile();
+  const int fd = ::open(native_path(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0)
+    return ReadFile();
+  struct stat info {};
+  std::FILE *file = nullptr;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+    file = ::fdopen(fd, "rb");
+  if (!file)
+    ::close(fd);
+  return ReadFile(file);
+}
+
 bool file_exists(const QString &path) {
   struct stat info {};
   return stat_path(path, info);
@@ -56,6 +71,14 @@ bool rename_file(const QString &from, const QString &to) {
 
 bool delete_file(const QString &path) {
   return !path.isEmpty() && ::unlink(native_path(path).constData()) == 0;
+}
+
+bool create_new_file(const QString &path) {
+  if (path.isEmpty())
+    return false;
+  const int fd =
+      ::open(native_path(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  return fd >= 0 && ::close(fd) == 0;
 }
 
 bool file_time(const QString &path, qint64 &seconds) {

@@ -3,12 +3,23 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdio>
+#include <memory>
+
 namespace lumbrix {
 
 // File operations the conversion needs, in the one place that knows about the operating system.
 
 // A path as the C library and the image libraries take it.
 QByteArray native_path(const QString &path);
+
+// A regular file open for reading. FIFOs, devices and folders give none, and the open never
+// waits for a FIFO writer: a hostile path, or a file swapped after the checks, cannot hang a run.
+struct FileCloser {
+  void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using ReadFile = std::unique_ptr<std::FILE, FileCloser>;
+ReadFile open_regular_file(const QString &path);
 
 bool file_exists(const QString &path);
 bool is_same_file(const QString &a, const QString &b);
@@ -20,6 +31,10 @@ qint64 file_size(const QString &path);
 bool rename_file(const QString &from, const QString &to);
 
 bool delete_file(const QString &path);
+
+// Creates path as a new empty file; false when anything of that name exists or it cannot be
+// made. Creating is the one step in which two processes cannot both win the same name.
+bool create_new_file(const QString &path);
 
 // Last-write time in whole seconds since 1970 (UTC).
 bool file_time(const QString &path, qint64 &seconds);

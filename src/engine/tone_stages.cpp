@@ -55,6 +55,10 @@ Image to_depth(Image image, int depth, const QString &extension) {
   case 8:
     return to_8_bits(std::move(image), extension);
   case 4:
+    // FreeImage leaks the 4-bit bitmap it allocates for an input deeper than 32 bits, and
+    // answers with a copy at the old depth, which fails below anyway.
+    if (image_bpp(image) > 32)
+      return {};
     return convert_image(std::move(image), FreeImage_ConvertTo4Bits);
   case 1:
     return convert_image(std::move(image), dither_floyd_steinberg);

@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# Measures the converter against ImageMagick and a decode-only floor, and writes
+# docs/benchmarks.md. The commands alternate within each round, so a change in the machine's load
+# touches all of them alike. Needs a Release build with the bench programs.
+# Usage: bench/run.sh [build-dir] [rounds]
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build-perf}
+rounds=${2:-5}
+work=${BENCH_WORK:-/tmp/lumbrix-bench}
+lumbrix=$build/src/lumbrix
+[ -x "$lumbrix" ] || lumbrix=$build/lumbrix
+magick=/usr/bin/convert
+[ -x "$magick" ] || magick=$(command -v convert)
+timer=/usr/bin/time
+for tool in "$lumbrix" "$build/bench/make_noise_png" "$build/bench/decode_floor" \
+  "$build/bench/stage_bench" "$magick" "$timer"; do
+  [ -x "$tool" ] || { echo "missing: $tool" >&2; exit 1; }
+done
+
+mkdir -p "$work/in" "$work/out" "$work/times"
+rm -f "$work/times"/*
+
+# name width height colour-type depth
+inputs=("rgba8 4000 3000 rgba 8" "rgba16 4000 3000 rgba 16" "rgb8-large 12000 8000 rgb 8"
+  "palette 1000 1000 palette 8")
+for spec in "${inputs[@]}"; do
+  read -r name width height type depth <<<"$spec"
+  [ -s "$work/in/$name.png" ] ||
+    "$build/bench/make_noise_png" "$width" "$height" "$type" "$depth" "$work/in/$name.png"
+done
+
+# A resize, a solid frame and a text watermark together.
+full_options=(--WIDTH=2000 --HEIGHT=1500 --FR-SOLID-LEFT=40 --FR-SOLID-RIGHT=40
+  --FR-SOLID-TOP=40 --FR-SOLID-BOTTOM=40 "--WM-TEXT=Lumbrix benchmark" --WM-FONT-SIZE=48)
+
+# measure label round command...: one run under GNU time, which gives the peak RSS; the wall
+# time is taken here, finer than GNU time's hundredths.
+measure() {
+  local label=$1 round=$2 start end
+  shift 2
+  start=$EPOCHREALTIME
+  if ! "$timer" -v -o "$work/times/$label.$round" "$@" >/dev/null 2>"$work/times/$label.$round.err"; then
+    echo "failed: $label round $round" >&2
+    echo "FAILED" >>"$work/times/$label.$round"
+  fi
+  end=$EPOCHREALTIME
+  echo "Wall: $start $end" >>"$work/times/$label.$round"
+}
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for round in $(seq 1 "$rounds"); do
+  for spec in "${inputs[@]}"; do
+    read -r name _ <<<"$spec"
+    in=$work/in/$name.png
+    # Each output is removed untimed, so no run pays for freeing the previous one's blocks.
+    measure "$name.lumbrix" "$round" "$lumbrix" -q -i "$in" -o "$work/out/"
+    rm -f "$work/out/$name.psd"
+    if [ "$name" = rgba8 ]; then
+      measure "$name.lumbrix-full" "$round" "$lumbrix" -q -i "$in" -o "$work/out/" "${full_options[@]}"
+      rm -f "$work/out/$name.psd"
+    fi
+    measure "$name.imagemagick" "$round" "$magick" "$in" "$work/out/$name-im.psd"
+    measure "$name.floor" "$round" "$build/bench/decode_floor" "$in" "$work/out/$name.raw"
+    rm -f "$work/out/$name-im.psd" "$work/out/$name.raw"
+  done
+  echo "round $round of $rounds done" >&2
+done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# One conversion per process, as the program does: a second one in the same process would find
+# memory already mapped and look faster than any real run.
+mkdir -p "$work/stages"
+rm -f "$work/stages"/*
+for round in 1 2 3; do
+  for run in "rgba8 default" "rgba8 full" "rgba16 default" "rgb8-large default"; do
+    read -r name kind <<<"$run"
+    "$build/bench/stage_bench" "$work/in/$name.png" "$work/out" 1 "$kind" 2>/dev/null \
+      >"$work/stages/$name-$kind.$round"
+  done
+done
+rm -rf "$work/out"
+
+python3 - "$work" "$root/docs/benchmarks.md" "$rounds" "$load_before" "$load_after" \
+  "$(nproc)" "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')" \
+  "$(git -C "$root" rev-parse --short HEAD)" "${full_options[*]}" <<'PY'
+import glob, os, re, statistics, sys, datetime
+work, doc, rounds, load_before, load_after, cpus, cpu, commit, full = sys.argv[1:]
+inputs = [("rgba8", "4000x3000 RGBA 8-bit", 4000 * 3000),
+          ("rgba16", "4000x3000 RGBA 16-bit", 4000 * 3000),
+          ("rgb8-large", "12000x8000 RGB 8-bit", 12000 * 8000),
+          ("palette", "1000x1000 paletted", 1000 * 1000)]
+
+def parse(path):
+    text = open(path).read()
+    if "FAILED" in text:
+        return None
+    wall = re.search(r"Wall: ([\d.]+) ([\d.]+)", text)
+    rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", text)
+    return float(wall.group(2)) - float(wall.group(1)), int(rss.group(1)) / 1024
+
+def result(label):
+    runs = [parse(p) for p in sorted(glob.glob(f"{work}/times/{label}.[0-9]*")) if not p.endswith(".err")]
+    if not runs or None in runs:
+        return None
+    return statistics.median(r[0] for r in runs), max(r[1] for r in runs)
+
+r = {}
+for name, _, _ in inputs:
+    for tool in ("lumbrix", "lumbrix-full", "imagemagick", "floor"):
+        r[(name, tool)] = result(f"{name}.{tool}")
+
+def ratio(a, b):
+    return f"{a[0] / b[0]:.2f}" if a and b and b[0] > 0 else "n/a"
+
+def secs(x):
+    return f"{x[0]:.3f}" if x else "failed"
+
+def mb(x):
+    return f"{x[1]:.0f}" if x else "failed"
+
+out = ["# Benchmarks", "",
+       "Written by `bench/run.sh`; do not edit by hand. Inputs are random-noise PNGs made by "
+       "`bench/make_noise_png`; every command runs once per round, the commands alternating, and "
+       f"the median wall time of {rounds} rounds is shown with the largest peak RSS "
+       "(`/usr/bin/time -v`).", "",
+       f"Machine: {cpus} CPUs, {cpu}. Load average (1, 5, 15 min) before: {load_before}; "
+       f"after: {load_after}. The cores are shared with other work, so absolute times vary; the "
+       "ratios come from the same rounds.", "",
+       f"Commit {commit}, {datetime.date.today().isoformat()}.", "",
+       "Commands: `lumbrix -q -i X -o DIR` (default settings); *full*: the same with "
+       f"`{full}`; ImageMagick `convert X Y.psd`; floor: `bench/decode_floor X Y.raw`, which "
+       "only decodes the PNG with libpng and writes the decoded bytes.", "",
+       "## Ratios", "",
+       "| Input | lumbrix / ImageMagick | lumbrix / floor | full / default |",
+       "|---|---:|---:|---:|"]
+for name, title, _ in inputs:
+    full_ratio = ratio(r[(name, "lumbrix-full")], r[(name, "lumbrix")]) if name == "rgba8" else "-"
+    out.append(f"| {title} | {ratio(r[(name, 'lumbrix')], r[(name, 'imagemagick')])} | "
+               f"{ratio(r[(name, 'lumbrix')], r[(name, 'floor')])} | {full_ratio} |")
+out += ["", "## Seconds and peak RSS (MB)", "",
+        "| Input | lumbrix | full | ImageMagick | floor | lumbrix RSS | full RSS | ImageMagick RSS | floor RSS |",
+        "|---|---:|---:|---:|---:|---:|---:|---:|---:|"]
+for name, title, _ in inputs:
+    f = r[(name, "lumbrix-full")]
+    out.append(f"| {title} | {secs(r[(name, 'lumbrix')])} | {secs(f) if f else '-'} | "
+               f"{secs(r[(name, 'imagemagick')])} | {secs(r[(name, 'floor')])} | "
+               f"{mb(r[(name, 'lumbrix')])} | {mb(f) if f else '-'} | "
+               f"{mb(r[(name, 'imagemagick')])} | {mb(r[(name, 'floor')])} |")
+
+def check(ok, text):
+    return f"- {'met' if ok else 'NOT met'}: {text}"
+
+a, im, fl = r[("rgba8", "lumbrix")], r[("rgba8", "imagemagick")], r[("rgba8", "floor")]
+big, big_im = r[("rgb8-large", "lumbrix")], r[("rgb8-large", "imagemagick")]
+full_run = r[("rgba8", "lumbrix-full")]
+limit = 2 * 12000 * 8000 * 4 / 2**20 + 100
+out += ["", "## Targets", ""]
+if a and im and fl and big and big_im and full_run:
+    out += [check(a[0] <= 0.35 * im[0], f"4000x3000 RGBA at most 0.35 x ImageMagick ({a[0] / im[0]:.2f})"),
+            check(a[0] <= 1.5 * fl[0], f"4000x3000 RGBA at most 1.5 x the floor ({a[0] / fl[0]:.2f})"),
+            check(big_im[0] >= 3 * big[0], f"12000x8000 RGB at least 3 x faster than ImageMagick ({big_im[0] / big[0]:.2f})"),
+            check(big[1] <= limit, f"12000x8000 RGB peak RSS at most {limit:.0f} MB ({big[1]:.0f} MB)"),
+            check(full_run[0] <= 1.4 * a[0], f"resize, frame and watermark add at most 40 % ({(full_run[0] / a[0] - 1) * 100:.0f} %)")]
+else:
+    out.append("- some commands failed; see the tables")
+out += ["", "## Steps of one conversion", "",
+        "`bench/stage_bench` runs `convert_file` once per process (no console, no checks) and "
+        "times each step; tone mapping is its own row. Median of 3 processes; steps that took "
+        "under a millisecond in every run are left out.", ""]
+cases = sorted({os.path.basename(p).rsplit(".", 1)[0] for p in glob.glob(f"{work}/stages/*.*")},
+               key=lambda c: ["rgba8-default", "rgba8-full", "rgba16-default", "rgb8-large-default"].index(c))
+steps, table = [], {}
+for case in cases:
+    for path in glob.glob(f"{work}/stages/{case}.*"):
+        for step, value in re.findall(r"^\| \**([^|*]+?)\** \| \**([\d.]+)\** \|$", open(path).read(), re.M):
+            if step not in steps:
+                steps.append(step)
+            table.setdefault((case, step), []).append(float(value))
+out += ["| Step | " + " | ".join(cases) + " |", "|---|" + "---:|" * len(cases)]
+for step in steps:
+    values = [table.get((case, step)) for case in cases]
+    if all(v is None or max(v) < 0.001 for v in values):
+        continue
+    out.append(f"| {step} | " + " | ".join(f"{statistics.median(v):.3f}" if v else "-" for v in values) + " |")
+notes = os.path.join(os.path.dirname(doc), "..", "bench", "notes.md")
+if os.path.exists(notes):
+    out += ["", open(notes).read().rstrip()]
+open(doc, "w").write("\n".join(out) + "\n")
+print("\n".join(out))
+PY

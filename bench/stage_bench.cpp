@@ -1,0 +1,105 @@
+// Times each step of one conversion with the console's default settings: load, every stage,
+// naming, the DevIL image, the DevIL save and the rename. Prints a Markdown table of medians.
+// With "full", also a resize to 2000 x 1500, a 40-pixel frame and a text watermark, as
+// bench/run.sh gives them on the command line.
+// Usage: stage_bench input.png output-folder [runs [full]]   (default 5 runs)
+
+#include "cli/format_catalogue.h"
+#include "engine/pipeline.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
+#include "engine/settings_keys.h"
+#include "engine/watermark_font.h"
+#include "platform/gui_app.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace lumbrix;
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::pair<std::string, Clock::time_point>> marks;
+
+void mark(const char *step) { marks.emplace_back(step, Clock::now()); }
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void prepare(const char *input, const char *folder) {
+  build_output_format_map();
+  set_defaults(true);
+  RunState &state = run_state();
+  state.input_path = QString::fromLocal8Bit(input);
+  state.output_folder = QString::fromLocal8Bit(folder) + QLatin1Char('/');
+  state.output_extension = QStringLiteral("psd");
+  state.output_format_id = output_format(state.output_extension).id;
+  state.output_bit_depth = output_bpp_setting(state.output_extension);
+  state.automatic_depth = state.output_bit_depth == 0;
+}
+
+bool add_resize_frame_and_watermark() {
+  Settings &s = settings();
+  s.do_image_resize = 1;
+  s.image_width = 2000;
+  s.image_height = 1500;
+  s.do_frame = 1;
+  s.solid_left = s.solid_right = s.solid_top = s.solid_bottom = 40;
+  s.do_watermark = 1;
+  s.text = QStringLiteral("Lumbrix benchmark");
+  s.font_size = 48;
+  return ensure_gui_application() && load_watermark_font();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: stage_bench input.png output-folder [runs]\n");
+    return 2;
+  }
+  const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  ilInit();
+  iluInit();
+  prepare(argv[1], argv[2]);
+  if (argc > 4 && std::string(argv[4]) == "full" && !add_resize_frame_and_watermark()) {
+    std::fprintf(stderr, "no watermark font\n");
+    return 1;
+  }
+  set_step_observer(mark);
+  std::vector<std::string> steps;
+  std::vector<std::vector<double>> seconds;
+  std::vector<double> totals;
+  for (int run = 0; run < runs; ++run) {
+    marks.clear();
+    mark("start");
+    if (!convert_file()) {
+      std::fprintf(stderr, "conversion failed after %s\n", marks.back().first.c_str());
+      return 1;
+    }
+    if (steps.empty())
+      for (std::size_t i = 1; i < marks.size(); ++i)
+        steps.push_back(marks[i].first);
+    seconds.resize(steps.size());
+    for (std::size_t i = 1; i < marks.size() && i <= steps.size(); ++i)
+      seconds[i - 1].push_back(
+          std::chrono::duration<double>(marks[i].second - marks[i - 1].second).count());
+    totals.push_back(std::chrono::duration<double>(marks.back().second - marks[0].second).count());
+  }
+  std::printf("| Step | Seconds (median of %d) |\n|---|---:|\n", runs);
+  for (std::size_t i = 0; i < steps.size(); ++i)
+    std::printf("| %s | %.3f |\n", steps[i].c_str(), median(seconds[i]));
+  std::printf("| **total** | **%.3f** |\n", median(totals));
+  return 0;
+}

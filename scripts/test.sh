@@ -10,11 +10,12 @@ scripts/build.sh -DLUMBRIX_WERROR=ON
 (cd "${BUILD_DIR:-build}" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 
 [ "${LUMBRIX_SANITIZE_RUN:-1}" = 0 ] && exit 0
-# -O1 keeps the instrumented build and run short. The window suites (QtTest binaries, named
-# *_test) run in the build above only; the 20,000-pixel bomb is measured there too, since the
-# sanitizers' own memory would blur its bound.
+# -O1 with line tables only (-g1) keeps the instrumented build and run short while reports
+# still name file and line. The window suites (QtTest binaries, named *_test) run in the build
+# above only; the 20,000-pixel bomb is measured there too, since the sanitizers' own memory
+# would blur its bound.
 sanitize_dir=${SANITIZE_BUILD_DIR:-build-asan}
-cmake -S . -B "$sanitize_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
+cmake -S . -B "$sanitize_dir" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS="-O1 -g1" \
   -DLUMBRIX_SANITIZE=ON -DLUMBRIX_WERROR=ON >/dev/null
 cmake --build "$sanitize_dir" --target lumbrix lumbrix_unit_tests lumbrix_e2e_tests
 cd "$sanitize_dir"

@@ -25,8 +25,8 @@ rm -f "$work/times"/*
 # name width height colour-type depth
 inputs=("rgba8 4000 3000 rgba 8" "rgba16 4000 3000 rgba 16" "rgb8-large 12000 8000 rgb 8"
   "palette 1000 1000 palette 8")
-for spec in "${inputs[@]}"; do
-  read -r name width height type depth <<<"$spec"
+for entry in "${inputs[@]}"; do
+  read -r name width height type depth <<<"$entry"
   [ -s "$work/in/$name.png" ] ||
     "$build/bench/make_noise_png" "$width" "$height" "$type" "$depth" "$work/in/$name.png"
 done
@@ -51,8 +51,8 @@ measure() {
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for round in $(seq 1 "$rounds"); do
-  for spec in "${inputs[@]}"; do
-    read -r name _ <<<"$spec"
+  for entry in "${inputs[@]}"; do
+    read -r name _ <<<"$entry"
     in=$work/in/$name.png
     # Each output is removed untimed, so no run pays for freeing the previous one's blocks.
     measure "$name.lumbrix" "$round" "$lumbrix" -q -i "$in" -o "$work/out/"

@@ -50,11 +50,6 @@ bool is_non_empty_file(const QString &path) {
   return info.exists() && !info.isDir() && info.size() > 0;
 }
 
-QString folder_part(const QString &path) {
-  const auto slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-  return path.left(slash + 1);
-}
-
 // Steps for the input file and the output folder; false after printing an error.
 bool check_input_and_output(const ConsoleEcho &echo) {
   RunState &state = run_state();

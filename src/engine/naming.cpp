@@ -86,9 +86,7 @@ TokenValues current_token_values() {
 }
 
 QString base_name(const QString &path) {
-  const qsizetype folder_end =
-      std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-  QString name = path.mid(folder_end);
+  QString name = path.mid(folder_part(path).size());
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   if (dot >= 0)
     name.truncate(dot);

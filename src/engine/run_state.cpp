@@ -15,11 +15,6 @@ std::function<void(const QString &)> &input_callback() {
   return callback;
 }
 
-int folder_end(const QString &path) {
-  return static_cast<int>(std::max(path.lastIndexOf(QLatin1Char('/')),
-                                   path.lastIndexOf(QLatin1Char('\\')))) + 1;
-}
-
 } // namespace
 
 RunState &run_state() {
@@ -77,10 +72,16 @@ QString file_extension(const QString &path) {
   return path.mid(dot + 1).toLower();
 }
 
+QString folder_part(const QString &path) {
+  const qsizetype end =
+      std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+  return path.left(end + 1);
+}
+
 QString relative_subfolder(const QString &path, const QString &base) {
   if (path.isEmpty() || base.isEmpty())
     return QString();
-  QString folder = path.left(folder_end(path));
+  QString folder = folder_part(path);
   const auto at = folder.indexOf(base);
   if (at >= 0)
     folder.remove(at, base.size());

@@ -82,6 +82,9 @@ void set_input_file_callback(std::function<void(const QString &)> callback);
 // The folder part of path with base removed when it contains it; empty if either is empty.
 QString relative_subfolder(const QString &path, const QString &base);
 
+// The folder part of a path, up to and including its last "/" or "\"; empty without one.
+QString folder_part(const QString &path);
+
 // Lower-cased text after the last "." that follows the last "\", "/" or blank.
 QString file_extension(const QString &path);
 

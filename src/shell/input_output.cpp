@@ -46,12 +46,6 @@ void show_input_file(const QString &path) {
 
 } // namespace
 
-QString folder_part(const QString &path) {
-  const qsizetype end =
-      std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-  return path.left(end + 1);
-}
-
 QString with_separator(const QString &folder) {
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }

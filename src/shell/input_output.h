@@ -31,9 +31,6 @@ void new_job();
 // all files; "description|patterns|" each, patterns separated by ";".
 QString input_file_filter();
 
-// The folder part of a path, up to and including its last separator; empty without one.
-QString folder_part(const QString &path);
-
 // The path with a trailing separator.
 QString with_separator(const QString &folder);
 

@@ -1,3 +1,4 @@
+#include "engine/banded_rescale.h"
 #include "engine/image_conversion.h"
 #include "engine/image_limits.h"
 #include "engine/settings.h"
@@ -92,7 +93,7 @@ Image resize_stage(Image image, int width, int height) {
   // Such a picture could never be written; refuse it before a rescale of many gigabytes.
   if (size.width > max_image_side || size.height > max_image_side)
     return {};
-  return Image{FreeImage_Rescale(image.get(), size.width, size.height, resize_filter())};
+  return banded_rescale(image.get(), size.width, size.height, resize_filter());
 }
 
 void flip_stage(FIBITMAP *image) {

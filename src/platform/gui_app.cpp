@@ -2,7 +2,27 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+
 namespace lumbrix {
+namespace {
+
+QtMessageHandler earlier_handler = nullptr;
+
+// Starting the offscreen platform, Qt remarks on things a console user cannot act on (no
+// XDG_RUNTIME_DIR under cron, for one); a quiet run must stay quiet. Anything worse than a
+// warning still goes through.
+void drop_start_up_remarks(QtMsgType type, const QMessageLogContext &context,
+                           const QString &message) {
+  if (type != QtFatalMsg && type != QtCriticalMsg)
+    return;
+  if (earlier_handler)
+    earlier_handler(type, context, message);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
 
 bool gui_application_exists() {
   return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
@@ -19,7 +39,9 @@ bool ensure_gui_application() {
   static char option[] = "-platform";
   static char platform[] = "offscreen";
   static char *argv[] = {program, option, platform, nullptr};
+  earlier_handler = qInstallMessageHandler(drop_start_up_remarks);
   static const QGuiApplication *application = new QGuiApplication(argc, argv);
+  qInstallMessageHandler(earlier_handler);
   return application != nullptr;
 }
 

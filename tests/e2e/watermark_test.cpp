@@ -82,5 +82,18 @@ TEST_F(WatermarkRun, FrameAndTextWatermarkAreDrawn) {
   EXPECT_GT(white, 10);
 }
 
+// Under cron there is no XDG_RUNTIME_DIR, and Qt says so when the offscreen platform starts.
+TEST_F(WatermarkRun, QuietTextWatermarkRunPrintsNothingWithoutARuntimeDirectory) {
+  const QByteArray runtime_dir = qgetenv("XDG_RUNTIME_DIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  const test::RunResult run = convert({"-q", "--wm-text=Hi"});
+  if (!runtime_dir.isNull())
+    qputenv("XDG_RUNTIME_DIR", runtime_dir);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_TRUE(run.raw.isEmpty()) << run.lines.join('|').toStdString();
+  EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+  EXPECT_TRUE(QFile::exists(output()));
+}
+
 } // namespace
 } // namespace lumbrix

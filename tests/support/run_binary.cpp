@@ -20,6 +20,7 @@ RunResult run_lumbrix(const QStringList &arguments, const QString &working_dir) 
   }
   result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
   result.raw = process.readAllStandardOutput();
+  result.errors = process.readAllStandardError();
   const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(result.raw.constData()),
                                           result.raw.size() / 2);
   result.lines = text.split(QStringLiteral("\r\n"));

@@ -9,6 +9,7 @@ struct RunResult {
   int exit_code = -1;
   QStringList lines; // stdout decoded from UTF-16LE, split at CR LF (no trailing empty line)
   QByteArray raw;    // stdout as written
+  QByteArray errors; // stderr as written
 };
 
 // Runs the built lumbrix with its output redirected, waiting at most a minute.

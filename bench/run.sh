@@ -83,8 +83,10 @@ done
 rm -rf "$work/out"
 
 # DevIL's PSD saver on its own, the same size as the rgba8 input.
+mkdir -p "$work/saver"
+rm -f "$work/saver"/*
 for round in $(seq 1 "$rounds"); do
-  "$build/bench/devil_save_floor" 4000 3000 >"$work/stages/devil-save.$round"
+  "$build/bench/devil_save_floor" 4000 3000 >"$work/saver/$round"
 done
 
 python3 - "$work" "$root/docs/benchmarks.md" "$rounds" "$load_before" "$load_after" \
@@ -189,7 +191,7 @@ for step in steps:
     if all(v is None or max(v) < 0.001 for v in values):
         continue
     out.append(f"| {step} | " + " | ".join(f"{statistics.median(v):.3f}" if v else "-" for v in values) + " |")
-saver = [float(open(p).read()) for p in glob.glob(f"{work}/stages/devil-save.*")]
+saver = [float(open(p).read()) for p in glob.glob(f"{work}/saver/*")]
 load = table.get(("rgba8-default", "load"))
 if saver and load and fl:
     saved, l = statistics.median(saver), statistics.median(load)

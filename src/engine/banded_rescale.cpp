@@ -1,19 +1,12 @@
 #include "engine/banded_rescale.h"
 
-#include <algorithm>
+#include "platform/bands.h"
+
+#include <atomic>
 #include <cstring>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace lumbrix {
 namespace {
-
-int cores() { return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)); }
-
-int band_start(int band, int bands, int lines) {
-  return static_cast<int>(static_cast<long long>(lines) * band / bands);
-}
 
 // A header over a rectangle of another bitmap's pixels; nothing is copied. Rows are counted
 // from the bottom, as FreeImage stores them.
@@ -46,33 +39,19 @@ Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter
   if (!target)
     return target;
   const int lines = horizontal ? height : width;
-  bands = std::min(bands, lines);
-  std::vector<char> done(static_cast<std::size_t>(bands), 0);
-  auto run_band = [&](int band) {
-    const int first = band_start(band, bands, lines);
-    const int count = band_start(band + 1, bands, lines) - first;
+  std::atomic<bool> failed = false;
+  for_each_band(lines, bands, [&](int first, int count) {
     const Image view = horizontal ? view_of(source, 0, first, source_width, count)
                                   : view_of(source, first, 0, count, source_height);
-    if (!view)
-      return;
-    const Image part{horizontal ? FreeImage_Rescale(view.get(), width, count, filter)
-                                : FreeImage_Rescale(view.get(), count, height, filter)};
-    if (!part)
-      return;
-    place(part.get(), target.get(), horizontal ? 0 : first, horizontal ? first : 0);
-    done[static_cast<std::size_t>(band)] = 1;
-  };
-  std::vector<std::jthread> helpers;
-  for (int band = 1; band < bands; ++band) {
-    try {
-      helpers.emplace_back(run_band, band);
-    } catch (const std::system_error &) {
-      run_band(band); // no thread to be had: the band is done here instead
-    }
-  }
-  run_band(0);
-  helpers.clear();
-  if (std::find(done.begin(), done.end(), 0) != done.end())
+    const Image part{!view                ? nullptr
+                     : horizontal         ? FreeImage_Rescale(view.get(), width, count, filter)
+                                          : FreeImage_Rescale(view.get(), count, height, filter)};
+    if (part)
+      place(part.get(), target.get(), horizontal ? 0 : first, horizontal ? first : 0);
+    else
+      failed = true;
+  });
+  if (failed)
     target.reset();
   return target;
 }
@@ -82,7 +61,7 @@ Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter
 Image banded_rescale(FIBITMAP *image, int width, int height, FREE_IMAGE_FILTER filter,
                      int bands) {
   if (bands <= 0)
-    bands = cores();
+    bands = core_count();
   const unsigned bpp = FreeImage_GetBPP(image);
   const int source_width = static_cast<int>(FreeImage_GetWidth(image));
   const int source_height = static_cast<int>(FreeImage_GetHeight(image));

@@ -99,8 +99,10 @@ Image paletted_noise(int width, int height, int bpp, unsigned seed) {
   return image;
 }
 
+// The largest is copied into DevIL on every core.
 TEST_F(OutputIdentity, SyntheticImagesOfEveryDepth) {
-  for (const auto &[width, height] : {std::pair{1, 1}, {3, 7}, {257, 131}, {4097, 3}}) {
+  for (const auto &[width, height] :
+       {std::pair{1, 1}, {3, 7}, {257, 131}, {4097, 3}, {1025, 1031}}) {
     const QString size = QStringLiteral("%1x%2 ").arg(width).arg(height);
     expect_same_psd(noise(width, height, 32, 1), size + QStringLiteral("rgba"));
     expect_same_psd(noise(width, height, 24, 2), size + QStringLiteral("rgb"));

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <ctime>
 #include <sys/resource.h>
 
@@ -140,12 +141,55 @@ TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
     PsdImage psd;
     ASSERT_TRUE(test::read_psd(run_state().output_path, psd));
     expect_rgba_psd(psd, png.width, png.height);
-    if (png.color_type & PNG_COLOR_MASK_ALPHA) {
-      EXPECT_TRUE(compare(psd, png).alpha_equal);
-    }
+    // Opaque files give 255 everywhere; a transparent colour (tRNS) is 0 where it is.
+    EXPECT_TRUE(compare(psd, png).alpha_equal);
     QFile::remove(run_state().output_path);
   }
   EXPECT_GT(seen, 20);
+}
+
+// The same file without its tRNS chunk.
+QByteArray without_trns(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  const QByteArray png = file.readAll();
+  QByteArray kept = png.left(8);
+  for (qsizetype at = 8; at + 12 <= png.size();) {
+    const auto *head = reinterpret_cast<const unsigned char *>(png.constData() + at);
+    const qsizetype length = (qsizetype{head[0]} << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
+    if (png.mid(at + 4, 4) != "tRNS")
+      kept += png.mid(at, length + 12);
+    at += length + 12;
+  }
+  return kept;
+}
+
+// Naming a transparent colour in a 16-bit grey or RGB file changes the alpha only.
+TEST_F(Pipeline, ATransparentColourInSixteenBitFilesChangesOnlyTheAlpha) {
+  for (const char *name : {"ftbbn2c16", "ftbgn2c16", "ftbwn0g16", "iftbbn2c16", "iftbwn0g16"}) {
+    const QString keyed = test::corpus_dir() + QStringLiteral("pngsuite/%1.png").arg(name);
+    SCOPED_TRACE(keyed.toStdString());
+    const QString plain = out_path(QStringLiteral("plain-%1.png").arg(name));
+    QFile copy(plain);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(without_trns(keyed));
+    copy.close();
+    PsdImage without_key;
+    PsdImage with_key;
+    ASSERT_TRUE(convert(plain));
+    ASSERT_TRUE(test::read_psd(run_state().output_path, without_key));
+    ASSERT_TRUE(convert(keyed));
+    ASSERT_TRUE(test::read_psd(run_state().output_path, with_key));
+    ASSERT_EQ(with_key.planes.size(), 4u);
+    ASSERT_EQ(without_key.planes.size(), 4u);
+    for (int channel = 0; channel < 3; ++channel)
+      EXPECT_TRUE(with_key.planes[channel] == without_key.planes[channel]) << channel;
+    const auto &alpha = with_key.planes[3];
+    EXPECT_GT(std::count(alpha.begin(), alpha.end(), 0), 0);
+    EXPECT_EQ(std::count(alpha.begin(), alpha.end(), 0) + std::count(alpha.begin(), alpha.end(), 255),
+              static_cast<long>(alpha.size()));
+  }
 }
 
 TEST_F(Pipeline, DamagedFilesFailCleanlyOrConvert) {

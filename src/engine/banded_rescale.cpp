@@ -29,8 +29,9 @@ void place(FIBITMAP *part, FIBITMAP *target, int left, int bottom) {
 }
 
 // One pass in one direction: rows keep their number (horizontal) or columns keep theirs
-// (vertical). Every band is rescaled by FreeImage on its own thread and copied into place.
-Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter, int bands) {
+// (vertical). Every band is rescaled by FreeImage on one of the threads and copied into place.
+Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter,
+               const Banding &banding) {
   const int source_width = static_cast<int>(FreeImage_GetWidth(source));
   const int source_height = static_cast<int>(FreeImage_GetHeight(source));
   const bool horizontal = height == source_height;
@@ -40,12 +41,12 @@ Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter
     return target;
   const int lines = horizontal ? height : width;
   std::atomic<bool> failed = false;
-  for_each_band(lines, bands, [&](int first, int count) {
+  for_each_run(lines, banding.threads, banding.band_lines, [&](int first, int count) {
     const Image view = horizontal ? view_of(source, 0, first, source_width, count)
                                   : view_of(source, first, 0, count, source_height);
-    const Image part{!view                ? nullptr
-                     : horizontal         ? FreeImage_Rescale(view.get(), width, count, filter)
-                                          : FreeImage_Rescale(view.get(), count, height, filter)};
+    const Image part{!view        ? nullptr
+                     : horizontal ? FreeImage_Rescale(view.get(), width, count, filter)
+                                  : FreeImage_Rescale(view.get(), count, height, filter)};
     if (part)
       place(part.get(), target.get(), horizontal ? 0 : first, horizontal ? first : 0);
     else
@@ -59,29 +60,28 @@ Image one_pass(FIBITMAP *source, int width, int height, FREE_IMAGE_FILTER filter
 } // namespace
 
 Image banded_rescale(FIBITMAP *image, int width, int height, FREE_IMAGE_FILTER filter,
-                     int bands) {
-  if (bands <= 0)
-    bands = core_count();
+                     Banding banding) {
+  if (banding.threads <= 0)
+    banding.threads = core_count();
   const unsigned bpp = FreeImage_GetBPP(image);
   const int source_width = static_cast<int>(FreeImage_GetWidth(image));
   const int source_height = static_cast<int>(FreeImage_GetHeight(image));
   const bool banded = FreeImage_GetImageType(image) == FIT_BITMAP && (bpp == 24 || bpp == 32) &&
-                      bands > 1 &&
-                      (width != source_width || height != source_height);
+                      banding.threads > 1 && (width != source_width || height != source_height);
   if (!banded)
     return Image{FreeImage_Rescale(image, width, height, filter)};
   // FreeImage's order: across first unless the picture gets wider, then down.
   Image result;
   if (width <= source_width) {
     if (width != source_width)
-      result = one_pass(image, width, source_height, filter, bands);
+      result = one_pass(image, width, source_height, filter, banding);
     if (height != source_height && (result || width == source_width))
-      result = one_pass(result ? result.get() : image, width, height, filter, bands);
+      result = one_pass(result ? result.get() : image, width, height, filter, banding);
   } else {
     if (height != source_height)
-      result = one_pass(image, source_width, height, filter, bands);
+      result = one_pass(image, source_width, height, filter, banding);
     if (result || height == source_height)
-      result = one_pass(result ? result.get() : image, width, height, filter, bands);
+      result = one_pass(result ? result.get() : image, width, height, filter, banding);
   }
   if (result)
     FreeImage_CloneMetadata(result.get(), image);

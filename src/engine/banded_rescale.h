@@ -9,8 +9,13 @@ namespace lumbrix {
 // its own with weights that depend only on the two sizes. So each thread filters a band of rows
 // (or columns) of the same pass through FreeImage itself, and the bands are put together in
 // between. Only 24- and 32-bit bitmaps take this way; anything else is one FreeImage call.
-// bands 0 means one band per core.
+// Bands are narrow and taken in turn, so the bands in hand add little to the memory FreeImage
+// itself would use.
+struct Banding {
+  int threads = 0;     // 0: one per core
+  int band_lines = 64; // rows or columns per band
+};
 Image banded_rescale(FIBITMAP *image, int width, int height, FREE_IMAGE_FILTER filter,
-                     int bands = 0);
+                     Banding banding = {});
 
 } // namespace lumbrix

@@ -69,8 +69,8 @@ void copy_rgba_rows(FIBITMAP *image, BYTE *target, int width, int height) {
     return;
   }
   // Most of this is first touching DevIL's fresh buffer, which goes faster on every core.
-  const int bands = static_cast<long long>(width) * height >= banding_pixels ? core_count() : 1;
-  for_each_band(height, bands, [&](int first, int count) {
+  const int threads = static_cast<long long>(width) * height >= banding_pixels ? core_count() : 1;
+  for_each_run(height, threads, 64, [&](int first, int count) {
     for (int y = first; y < first + count; ++y) {
       const BYTE *source = FreeImage_GetScanLine(image, height - 1 - y);
       BYTE *row = target + y * pitch;

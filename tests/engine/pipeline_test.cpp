@@ -157,7 +157,8 @@ QByteArray without_trns(const QString &path) {
   QByteArray kept = png.left(8);
   for (qsizetype at = 8; at + 12 <= png.size();) {
     const auto *head = reinterpret_cast<const unsigned char *>(png.constData() + at);
-    const qsizetype length = (qsizetype{head[0]} << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
+    const qsizetype length =
+        (qsizetype{head[0]} << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
     if (png.mid(at + 4, 4) != "tRNS")
       kept += png.mid(at, length + 12);
     at += length + 12;
@@ -187,7 +188,8 @@ TEST_F(Pipeline, ATransparentColourInSixteenBitFilesChangesOnlyTheAlpha) {
       EXPECT_TRUE(with_key.planes[channel] == without_key.planes[channel]) << channel;
     const auto &alpha = with_key.planes[3];
     EXPECT_GT(std::count(alpha.begin(), alpha.end(), 0), 0);
-    EXPECT_EQ(std::count(alpha.begin(), alpha.end(), 0) + std::count(alpha.begin(), alpha.end(), 255),
+    EXPECT_EQ(std::count(alpha.begin(), alpha.end(), 0) +
+                  std::count(alpha.begin(), alpha.end(), 255),
               static_cast<long>(alpha.size()));
   }
 }

@@ -189,8 +189,12 @@ int command_line_main(const QStringList &parameters) {
     return -1;
   prepare_console_mode();
   const QString first = option_name(parameters[0]);
-  if (first == QLatin1String("-U"))
-    return unavailable_command("The uninstall page");
+  if (first == QLatin1String("-U")) {
+    if (!uninstall_page_handler())
+      return unavailable_command("The uninstall page");
+    uninstall_page_handler()();
+    return 0;
+  }
   if (first == QLatin1String("-T")) {
     run_state().mode_text = QStringLiteral("T");
     if (screenshot_mode_handler())

@@ -18,4 +18,11 @@ inline std::function<void(const QString &folder)> &screenshot_mode_handler() {
   return handler;
 }
 
+// What "-U" runs: the window front registers its uninstall page here. Without one, -U says the
+// page is not available.
+inline std::function<void()> &uninstall_page_handler() {
+  static std::function<void()> handler;
+  return handler;
+}
+
 } // namespace lumbrix

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "platform/files.h"
+#include "prefs/uninstall_window.h"
 #include "shell/screenshot_mode.h"
 #include "shell/window_front.h"
 
@@ -25,8 +26,13 @@ int lumbrix_main(int argc, char **argv) {
     QApplication application(argc, argv);
     run_screenshot_mode(folder);
   };
+  uninstall_page_handler() = [&argc, argv] {
+    QApplication application(argc, argv);
+    show_uninstall_page();
+  };
   const int status = command_line_main(parameters);
   screenshot_mode_handler() = nullptr;
+  uninstall_page_handler() = nullptr;
   if (status >= 0)
     return status;
   return run_window_front(argc, argv);

@@ -11,6 +11,7 @@
 #include "prefs/message_boxes.h"
 #include "prefs/message_boxes_ui.h"
 #include "prefs/themes.h"
+#include "prefs/update_check.h"
 #include "shell/input_output.h"
 #include "shell/main_window.h"
 #include "shell/window_hooks.h"

@@ -4,10 +4,4 @@ namespace lumbrix {
 
 void open_preferences() {}
 
-void open_about() {}
-
-void check_for_updates() {}
-
-void auto_update_check() {}
-
 } // namespace lumbrix

@@ -1,0 +1,7 @@
+#include "prefs/about_window.h"
+
+namespace lumbrix {
+
+void open_about() {}
+
+} // namespace lumbrix

@@ -33,10 +33,6 @@ QString feedback_address() {
          QLatin1String("?subject=") + window_title() + QLatin1String(" Feedback");
 }
 
-QString homepage_address() {
-  return QString::fromUtf8(build::vendor_site) + QLatin1String("/Lumbrix/");
-}
-
 void dispatch_command(int command) {
   switch (static_cast<Command>(command)) {
   case Command::New:
@@ -72,7 +68,7 @@ void dispatch_command(int command) {
     system_dialogs().open_url(feedback_address());
     break;
   case Command::VisitHomepage:
-    system_dialogs().open_url(homepage_address());
+    system_dialogs().open_url(product_page_address());
     break;
   case Command::CheckForNewVersion:
     check_for_updates();

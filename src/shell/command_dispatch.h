@@ -19,6 +19,5 @@ void drop_files(const QStringList &paths);
 // The vendor's pages and mailbox as the Help menu opens them.
 QString help_file_path();
 QString feedback_address();
-QString homepage_address();
 
 } // namespace lumbrix

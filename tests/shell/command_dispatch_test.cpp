@@ -6,6 +6,7 @@
 #include "shell_environment.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -99,9 +100,16 @@ private slots:
     QCOMPARE(dialogs.opened[2], QStringLiteral("https://www.vantrel.example/Lumbrix/"));
   }
 
-  void updateCheckAndAboutShowNothingYet() {
-    send(Command::CheckForNewVersion);
+  // The update check itself is tested against a local server; here the name would be looked up.
+  void aboutOpensItsWindowOverTheMainWindow() {
     send(Command::About);
+    QDialog *about = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+      if (widget->isVisible() && widget->windowTitle() == QStringLiteral("About..."))
+        about = qobject_cast<QDialog *>(widget);
+    QVERIFY(about);
+    QCOMPARE(about->parentWidget(), static_cast<QWidget *>(main_window()));
+    about->close();
     QVERIFY(dialogs.messages.isEmpty());
     QVERIFY(dialogs.opened.isEmpty());
   }

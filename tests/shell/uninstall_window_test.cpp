@@ -33,10 +33,8 @@ private slots:
         page.geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 4, "not centred on the screen");
     QCOMPARE(page.visit_box()->text(), QStringLiteral("Full Uninstall - Visit Uninstall Center"));
-    QCOMPARE(page.visit_box()->geometry(), QRect(30, 20, 250, 20));
     QVERIFY(page.visit_box()->isChecked());
     QCOMPARE(page.next_button()->text(), QStringLiteral("Next"));
-    QCOMPARE(page.next_button()->geometry(), QRect(200, 60, 80, 25));
   }
 
   void nextOpensTheUninstallPageOnlyWhenTicked() {

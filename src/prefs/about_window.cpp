@@ -6,6 +6,7 @@
 #include "prefs/lang.h"
 #include "prefs/link_widget.h"
 #include "prefs/message_boxes.h"
+#include "prefs/window_flags.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -60,8 +61,7 @@ QPixmap about_banner(int width, int height) {
 } // namespace
 
 AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(small_window_flags);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowModality(Qt::WindowModal);
   setWindowTitle(about_text("Title"));

@@ -4,6 +4,7 @@
 #include "prefs/lang.h"
 #include "prefs/message_boxes.h"
 #include "prefs/message_boxes_ui.h"
+#include "prefs/window_flags.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -20,8 +21,7 @@ QString uninstall_text(const char *key) {
 } // namespace
 
 UninstallWindow::UninstallWindow() {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(small_window_flags);
   setWindowTitle(uninstall_text("Title"));
   setFixedSize(300, 100);
   visit_ = new QCheckBox(uninstall_text("Uninstall Text"), this);

@@ -4,8 +4,8 @@
 #include "engine/run_state.h"
 #include "prefs/lang.h"
 #include "prefs/message_boxes.h"
+#include "prefs/window_flags.h"
 #include "shell/main_window.h"
-#include "shell/window_flags.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

@@ -3,48 +3,15 @@
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
 #include "support/local_http_server.h"
+#include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
-
-#include <deque>
-#include <vector>
 
 namespace lumbrix {
 namespace {
 
 using test::http_answer;
 using test::LocalHttpServer;
-
-struct Shown {
-  MessageIcon icon;
-  QString title;
-  QString text;
-};
-
-// Records every box and answers questions from a script (No once it runs out).
-class ScriptedDialogs final : public SystemDialogs {
-public:
-  void message(MessageIcon icon, const QString &title, const QString &text) override {
-    shown.push_back({icon, title, text});
-  }
-  bool question(MessageIcon icon, const QString &title, const QString &text) override {
-    message(icon, title, text);
-    if (answers.empty())
-      return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  QString open_file(const QString &, const QString &, const QString &) override { return {}; }
-  QString choose_folder(const QString &, const QString &) override { return {}; }
-  std::optional<QColor> choose_colour(const QColor &) override { return std::nullopt; }
-  std::optional<QFont> choose_font(const QFont &) override { return std::nullopt; }
-  void open_url(const QString &target) override { opened.push_back(target); }
-
-  std::deque<bool> answers;
-  std::vector<Shown> shown;
-  std::vector<QString> opened;
-};
 
 constexpr int day = 24 * 60 * 60;
 constexpr int now = 1'750'000'000;
@@ -53,13 +20,9 @@ class UpdateCheckTest : public ::testing::Test {
 protected:
   void SetUp() override {
     lang_load();
-    set_system_dialogs(&dialogs_);
     saved_ = settings();
   }
-  void TearDown() override {
-    set_system_dialogs(nullptr);
-    settings() = saved_;
-  }
+  void TearDown() override { settings() = saved_; }
 
   // Runs the automatic check at now with the given interval choice and last check.
   void auto_check(int range, int last_check, const QString &address) {
@@ -68,7 +31,8 @@ protected:
     auto_update_check(now, address);
   }
 
-  ScriptedDialogs dialogs_;
+  test::InstalledDialogs installed_;
+  test::ScriptedDialogs &dialogs_ = installed_.dialogs;
   Settings saved_;
   // Connecting here fails, so a check that should not run would show its error.
   const QString unreachable_ = QStringLiteral("http://127.0.0.1:%1/x").arg(test::closed_port());
@@ -76,33 +40,38 @@ protected:
 
 TEST_F(UpdateCheckTest, NewerVersionOffersTheProductPage) {
   LocalHttpServer server({http_answer("221")});
-  dialogs_.answers = {true};
+  dialogs_.answer = true;
   check_for_updates(server.address());
-  ASSERT_EQ(dialogs_.shown.size(), 1u);
-  EXPECT_EQ(dialogs_.shown[0].icon, MessageIcon::Question);
-  EXPECT_EQ(dialogs_.shown[0].title, QStringLiteral("New Update"));
-  EXPECT_EQ(dialogs_.shown[0].text, QStringLiteral("A new version of Vantrel PNG to PSD is "
-                                                   "available! Are you ready to download it right "
-                                                   "now?"));
-  EXPECT_EQ(dialogs_.opened, std::vector<QString>{product_page_address()});
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
+  ASSERT_EQ(dialogs_.questions.size(), 1);
+  EXPECT_EQ(dialogs_.questions[0].icon, MessageIcon::Question);
+  EXPECT_EQ(dialogs_.questions[0].title, QStringLiteral("New Update"));
+  EXPECT_EQ(dialogs_.questions[0].text,
+            QStringLiteral("A new version of Vantrel PNG to PSD is "
+                           "available! Are you ready to download it right "
+                           "now?"));
+  EXPECT_EQ(dialogs_.opened, QStringList{product_page_address()});
   EXPECT_TRUE(product_page_address().endsWith(QLatin1String("/Lumbrix/")));
   EXPECT_TRUE(update_address().endsWith(QLatin1String("/files/Lumbrix.dat")));
 
   LocalHttpServer declined({http_answer("221")});
+  dialogs_.answer = false;
   check_for_updates(declined.address());
-  EXPECT_EQ(dialogs_.opened.size(), 1u);
+  EXPECT_EQ(dialogs_.opened.size(), 1);
 }
 
 TEST_F(UpdateCheckTest, SameOrOlderVersionSaysThereIsNoUpdate) {
   for (const QByteArray body : {"220", "099", "1000"}) {
-    dialogs_.shown.clear();
+    dialogs_.messages.clear();
     LocalHttpServer server({http_answer(body)});
     check_for_updates(server.address());
-    ASSERT_EQ(dialogs_.shown.size(), 1u) << body.toStdString();
-    EXPECT_EQ(dialogs_.shown[0].icon, MessageIcon::Information);
-    EXPECT_EQ(dialogs_.shown[0].title, QStringLiteral("No Update"));
-    EXPECT_EQ(dialogs_.shown[0].text, QStringLiteral("There is no update of Vantrel PNG to PSD "
-                                                     "yet. You're using the most recent version."));
+    EXPECT_TRUE(dialogs_.questions.isEmpty());
+    ASSERT_EQ(dialogs_.messages.size(), 1) << body.toStdString();
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs_.messages[0].title, QStringLiteral("No Update"));
+    EXPECT_EQ(dialogs_.messages[0].text,
+              QStringLiteral("There is no update of Vantrel PNG to PSD "
+                             "yet. You're using the most recent version."));
   }
 }
 
@@ -110,12 +79,13 @@ TEST_F(UpdateCheckTest, NoVersionNumberIsAConnectionProblem) {
   LocalHttpServer letters({http_answer("abc")});
   LocalHttpServer negative({http_answer("-99")});
   for (const QString &address : {letters.address(), negative.address(), unreachable_}) {
-    dialogs_.shown.clear();
+    dialogs_.messages.clear();
     check_for_updates(address);
-    ASSERT_EQ(dialogs_.shown.size(), 1u) << address.toStdString();
-    EXPECT_EQ(dialogs_.shown[0].icon, MessageIcon::Error);
-    EXPECT_EQ(dialogs_.shown[0].title, QStringLiteral("Error"));
-    EXPECT_EQ(dialogs_.shown[0].text, QStringLiteral("Internet connection problems!"));
+    EXPECT_TRUE(dialogs_.questions.isEmpty());
+    ASSERT_EQ(dialogs_.messages.size(), 1) << address.toStdString();
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(dialogs_.messages[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("Internet connection problems!"));
   }
 }
 
@@ -124,29 +94,32 @@ TEST_F(UpdateCheckTest, AutomaticCheckWaitsForTheChosenInterval) {
   auto_check(1, now - 6 * day, unreachable_);
   auto_check(0, now - day, unreachable_);
   auto_check(9, now - 29 * day, unreachable_); // an unknown choice counts as a month
-  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_TRUE(dialogs_.questions.isEmpty());
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
   EXPECT_EQ(settings().update_date, now - 29 * day);
 }
 
 TEST_F(UpdateCheckTest, AutomaticCheckAsksOnceDueAndRestartsTheIntervalEvenOnNo) {
   auto_check(1, now - 8 * day, unreachable_);
-  ASSERT_EQ(dialogs_.shown.size(), 1u);
-  EXPECT_EQ(dialogs_.shown[0].icon, MessageIcon::Question);
-  EXPECT_EQ(dialogs_.shown[0].title, QStringLiteral("Check for Updates"));
-  EXPECT_EQ(dialogs_.shown[0].text, QStringLiteral("Do you want to check for updates?"));
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
+  ASSERT_EQ(dialogs_.questions.size(), 1);
+  EXPECT_EQ(dialogs_.questions[0].icon, MessageIcon::Question);
+  EXPECT_EQ(dialogs_.questions[0].title, QStringLiteral("Check for Updates"));
+  EXPECT_EQ(dialogs_.questions[0].text, QStringLiteral("Do you want to check for updates?"));
   EXPECT_EQ(settings().update_date, now);
 
-  dialogs_.shown.clear();
+  dialogs_.questions.clear();
   auto_check(0, now - day - 1, unreachable_);
-  EXPECT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.questions.size(), 1);
 }
 
 TEST_F(UpdateCheckTest, AutomaticCheckRunsTheCheckOnYes) {
   LocalHttpServer server({http_answer("220")});
-  dialogs_.answers = {true};
+  dialogs_.answer = true;
   auto_check(4, now - 181 * day, server.address());
-  ASSERT_EQ(dialogs_.shown.size(), 2u);
-  EXPECT_EQ(dialogs_.shown[1].title, QStringLiteral("No Update"));
+  ASSERT_EQ(dialogs_.questions.size(), 1);
+  ASSERT_EQ(dialogs_.messages.size(), 1);
+  EXPECT_EQ(dialogs_.messages[0].title, QStringLiteral("No Update"));
   EXPECT_EQ(settings().update_date, now);
 }
 

@@ -1,7 +1,7 @@
 #include "prefs/about_window.h"
 #include "prefs/link_widget.h"
-#include "scripted_dialogs.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QLabel>

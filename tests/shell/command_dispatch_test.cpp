@@ -1,9 +1,9 @@
 #include "engine/run_state.h"
-#include "scripted_dialogs.h"
 #include "shell/command_dispatch.h"
 #include "shell/commands.h"
 #include "shell/finder_window.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,10 +1,10 @@
 #include "engine/run_state.h"
 #include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
-#include "scripted_dialogs.h"
 #include "shell/conversion_run.h"
 #include "shell/progress_window.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

@@ -1,7 +1,7 @@
 #include "engine/run_state.h"
-#include "scripted_dialogs.h"
 #include "shell/input_output.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "cli/format_catalogue.h"
 #include "engine/run_state.h"
-#include "scripted_dialogs.h"
 #include "shell/progress_window.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>

@@ -1,6 +1,6 @@
 #include "prefs/lang.h"
 #include "prefs/uninstall_window.h"
-#include "scripted_dialogs.h"
+#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 // bench/run.sh gives them on the command line.
 // Usage: stage_bench input.png output-folder [runs [full]]   (default 5 runs)
 
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/pipeline.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"

@@ -1,6 +1,6 @@
 // The whole conversion of one PNG to a PSD. Pictures are kept small (the header is checked
 // first) so that each run is quick; the first input byte switches stages on.
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/pipeline.h"
 #include "engine/png_loader.h"
 #include "engine/run_state.h"

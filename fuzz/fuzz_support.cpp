@@ -1,8 +1,8 @@
 #include "fuzz_support.h"
 
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "platform/console.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 #include <IL/il.h>
 #include <QCoreApplication>

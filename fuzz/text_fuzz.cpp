@@ -4,7 +4,7 @@
 #include "engine/run_state.h"
 #include "engine/settings.h"
 #include "fuzz_support.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   if (size > 8192)

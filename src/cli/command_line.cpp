@@ -2,7 +2,7 @@
 
 #include "build_constants.h"
 #include "cli/console_run.h"
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
 #include "cli/profile.h"
@@ -12,7 +12,7 @@
 #include "engine/settings.h"
 #include "platform/console.h"
 #include "platform/program_path.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 #include <QFileInfo>
 
@@ -133,7 +133,7 @@ QString random_input_extension() {
 }
 
 void print_lines(const QStringList &lines) {
-  console_open();
+  console_open(window_title());
   for (const QString &line : lines)
     console_line(line);
   console_close();
@@ -147,7 +147,7 @@ void print_banner() {
 }
 
 int report_error(const Parser &p) {
-  console_open();
+  console_open(window_title());
   console_line(QStringLiteral("Error: ") + p.error);
   if (p.pause)
     console_wait_key();
@@ -156,7 +156,7 @@ int report_error(const Parser &p) {
 }
 
 int run_console(const Parser &p) {
-  console_open();
+  console_open(window_title());
   if (!p.quiet)
     print_banner();
   const int status = console_run(p.quiet);

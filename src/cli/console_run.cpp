@@ -1,7 +1,7 @@
 #include "cli/console_run.h"
 
 #include "cli/console_echo.h"
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "cli/keywords.h"
 #include "engine/pipeline.h"
 #include "engine/product.h"
@@ -11,7 +11,7 @@
 #include "engine/watermark_font.h"
 #include "platform/console.h"
 #include "platform/gui_app.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "engine/run_state.h"
 
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "platform/program_path.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/image_conversion.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"

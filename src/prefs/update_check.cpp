@@ -4,7 +4,7 @@
 #include "engine/product.h"
 #include "engine/settings.h"
 #include "platform/web_get.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 #include "prefs/message_boxes.h"
 
 namespace lumbrix {

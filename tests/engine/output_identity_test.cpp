@@ -1,4 +1,4 @@
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/image.h"
 #include "engine/pipeline.h"
 #include "engine/png_loader.h"

@@ -1,4 +1,4 @@
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"
 #include "engine/stages.h"

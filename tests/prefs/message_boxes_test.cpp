@@ -1,4 +1,4 @@
-#include "prefs/lang.h"
+#include "text/lang.h"
 #include "prefs/message_boxes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "engine/settings.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
 #include "support/local_http_server.h"

@@ -68,9 +68,10 @@ void add_per_format_options(std::vector<SettingOption> &options) {
   }
 }
 
-// Settings written by an option: the flag it sets first (if any), then the field itself.
-template <typename T>
-Apply set_field(T Settings::*field, Flag Settings::*enable = nullptr, Flag enable_value = 1) {
+// Settings written by an option: the switch it turns on first (if any), then the field itself.
+template <typename T, typename E = Flag>
+Apply set_field(T Settings::*field, E Settings::*enable = nullptr,
+                E enable_value = static_cast<E>(1)) {
   return [field, enable, enable_value](Settings &s, const OptionValue &v) {
     if (enable)
       s.*enable = enable_value;
@@ -143,7 +144,7 @@ void add_text_watermark_options(std::vector<SettingOption> &o) {
   const auto K = ValueKind::Keyword;
   const auto N = ValueKind::Number;
   const auto T = ValueKind::Text;
-  o.push_back(opt("--WM-TEXT", T, set_field(&S::text, &S::do_watermark, 1)));
+  o.push_back(opt("--WM-TEXT", T, set_field(&S::text, &S::do_watermark, WatermarkKind::Text)));
   o.push_back(opt("--WM-FONT", T, set_field(&S::font)));
   o.push_back(opt("--WM-FONT-SIZE", N, set_field(&S::font_size)));
   o.push_back(opt("--WM-FONT-LEADING", N, set_field(&S::font_leading)));
@@ -169,7 +170,7 @@ void add_image_watermark_and_naming_options(std::vector<SettingOption> &o) {
   const auto K = ValueKind::Keyword;
   const auto N = ValueKind::Number;
   const auto T = ValueKind::Text;
-  o.push_back(opt("--WM-IMAGE", T, set_field(&S::image, &S::do_watermark, 2)));
+  o.push_back(opt("--WM-IMAGE", T, set_field(&S::image, &S::do_watermark, WatermarkKind::Image)));
   o.push_back(opt("--WM-IMAGE-GREYSCALE", ValueKind::None, set_flag(&S::image_greyscale)));
   o.push_back(opt("--WM-IMAGE-OPACITY", N, set_field(&S::image_opacity)));
   o.push_back(opt("--WM-IMAGE-BOUNDARY", K, set_field(&S::image_boundary), kw_boundary));

@@ -1,6 +1,8 @@
 #include "engine/format_catalogue.h"
 
 #include "engine/product.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
 namespace lumbrix {
 namespace {
@@ -96,26 +98,8 @@ constexpr OutputRow output_rows[] = {
     {"pcx", 0x0428, "ZSoft Paintbrush", "24"},
 };
 
-std::map<QString, InputFormat> &input_map() {
-  static std::map<QString, InputFormat> map;
-  return map;
-}
-
-std::map<QString, OutputFormat> &output_map() {
-  static std::map<QString, OutputFormat> map;
-  return map;
-}
-
-QStringList &accepted() {
-  static QStringList list;
-  return list;
-}
-
-} // namespace
-
-void build_input_format_map() {
-  auto &map = input_map();
-  map.clear();
+std::map<QString, InputFormat> make_input_map() {
+  std::map<QString, InputFormat> map;
   for (const InputGroup &group : input_groups) {
     const InputFormat format{QLatin1String(group.canonical), QLatin1String(group.description)};
     const QStringList extensions =
@@ -123,36 +107,46 @@ void build_input_format_map() {
     for (const QString &extension : extensions)
       map[extension] = format;
   }
+  return map;
 }
 
-void build_output_format_map() {
-  auto &map = output_map();
-  map.clear();
+std::map<QString, OutputFormat> make_output_map() {
+  std::map<QString, OutputFormat> map;
   for (const OutputRow &row : output_rows) {
     const QString extension = QLatin1String(row.extension);
     map[extension] = OutputFormat{row.id, extension, QLatin1String(row.description),
                                   QLatin1String(row.bit_depths)};
   }
+  return map;
+}
+
+} // namespace
+
+// Built on first use from the constant tables; never changed afterwards.
+const std::map<QString, InputFormat> &input_format_map() {
+  static const std::map<QString, InputFormat> map = make_input_map();
+  return map;
+}
+
+const std::map<QString, OutputFormat> &output_format_map() {
+  static const std::map<QString, OutputFormat> map = make_output_map();
+  return map;
 }
 
 InputFormat input_format(const QString &extension) {
-  const auto found = input_map().find(extension);
-  return found == input_map().end() ? InputFormat{} : found->second;
+  const auto found = input_format_map().find(extension);
+  return found == input_format_map().end() ? InputFormat{} : found->second;
 }
 
 OutputFormat output_format(const QString &extension) {
-  const auto found = output_map().find(extension);
-  return found == output_map().end() ? OutputFormat{} : found->second;
+  const auto found = output_format_map().find(extension);
+  return found == output_format_map().end() ? OutputFormat{} : found->second;
 }
-
-const std::map<QString, InputFormat> &input_format_map() { return input_map(); }
-
-const std::map<QString, OutputFormat> &output_format_map() { return output_map(); }
 
 QStringList extensions_of_formats(const QStringList &canonical_formats) {
   QStringList extensions;
   for (const QString &canonical : canonical_formats) {
-    for (const auto &[extension, format] : input_map()) {
+    for (const auto &[extension, format] : input_format_map()) {
       if (format.canonical == canonical)
         extensions.append(extension);
     }
@@ -160,9 +154,14 @@ QStringList extensions_of_formats(const QStringList &canonical_formats) {
   return extensions;
 }
 
-void build_accepted_extensions() { accepted() = extensions_of_formats(input_formats()); }
+const QStringList &accepted_extensions() {
+  static const QStringList list = extensions_of_formats(input_formats());
+  return list;
+}
 
-const QStringList &accepted_extensions() { return accepted(); }
+bool is_acceptable_input(const QString &path) {
+  return file_size(path) >= 1 && is_listed(file_extension(path), accepted_extensions());
+}
 
 bool is_listed(const QString &text, const QStringList &list) {
   return list.contains(text, Qt::CaseSensitive);

@@ -24,12 +24,7 @@ struct OutputFormat {
 
 inline constexpr int devil_psd_type = 0x0439;
 
-// Fill the two maps with the fixed tables (input map first). Both fronts call these once at
-// start; lookups before that find nothing.
-void build_input_format_map();
-void build_output_format_map();
-
-// Lookups match the key exactly (case-sensitive); a missing key gives an empty entry.
+// Constant data, valid at any time. Lookups match the key exactly (case-sensitive); a missing key gives an empty entry.
 InputFormat input_format(const QString &extension);
 OutputFormat output_format(const QString &extension);
 const std::map<QString, InputFormat> &input_format_map();
@@ -40,8 +35,10 @@ const std::map<QString, OutputFormat> &output_format_map();
 QStringList extensions_of_formats(const QStringList &canonical_formats);
 
 // Every input-map key whose canonical extension is one of the build's input formats.
-void build_accepted_extensions();
 const QStringList &accepted_extensions();
+
+// A file of at least one byte whose extension is an accepted one: what may enter a run.
+bool is_acceptable_input(const QString &path);
 
 bool is_listed(const QString &text, const QStringList &list);
 bool bpp_allowed(const QString &extension, int bpp);

@@ -2,7 +2,7 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "platform/web_get.h"
 #include "text/lang.h"
 #include "prefs/message_boxes.h"

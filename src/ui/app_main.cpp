@@ -18,17 +18,16 @@ int lumbrix_main(int argc, char **argv) {
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);
   // Console work never needs a display; only the screenshot mode and the window front do.
-  screenshot_mode_handler() = [&argc, argv](const QString &folder) {
+  WindowCommands commands;
+  commands.screenshot_mode = [&argc, argv](const QString &folder) {
     QApplication application(argc, argv);
     run_screenshot_mode(folder);
   };
-  uninstall_page_handler() = [&argc, argv] {
+  commands.uninstall_page = [&argc, argv] {
     QApplication application(argc, argv);
     show_uninstall_page();
   };
-  const int status = command_line_main(parameters);
-  screenshot_mode_handler() = nullptr;
-  uninstall_page_handler() = nullptr;
+  const int status = command_line_main(parameters, commands);
   if (status >= 0)
     return status;
   return run_window_front(argc, argv);

@@ -2,8 +2,8 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "platform/program_path.h"
+#include "prefs/window_settings.h"
 #include "ui/about_window.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
@@ -13,6 +13,7 @@
 #include "ui/input_output.h"
 #include "ui/main_window.h"
 #include "ui/window_hooks.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 
@@ -49,7 +50,7 @@ void dispatch_command(int command) {
     select_output_folder();
     break;
   case Command::OutputFormatOptions:
-    run_state().preferences_start_page = output_options_page;
+    window_job().preferences_start_page = output_options_page;
     open_preferences();
     break;
   case Command::Convert:
@@ -85,7 +86,7 @@ void control_event(Control control) {
     return;
   switch (control) {
   case Control::FolderList:
-    run_state().output_folder = window->folder_list()->currentText();
+    window_job().output_folder = window->folder_list()->currentText();
     break;
   case Control::FormatList:
     settings().output_format = output_formats().value(window->format_list()->currentData().toInt());

@@ -1,7 +1,6 @@
 #include "ui/finder_window.h"
 
 #include "build_constants.h"
-#include "engine/run_state.h"
 #include "text/lang.h"
 #include "prefs/message_boxes.h"
 #include "ui/window_flags.h"
@@ -45,15 +44,14 @@ FinderWindow::FinderWindow(QWidget *owner) : QDialog(owner) {
 }
 
 void FinderWindow::search() {
-  RunState &state = run_state();
-  state.finder_from_text = finder_extension(from_->text());
-  state.finder_to_text = finder_extension(to_->text());
-  if (state.finder_from_text.isEmpty() || state.finder_to_text.isEmpty()) {
+  const QString from = finder_extension(from_->text());
+  const QString to = finder_extension(to_->text());
+  if (from.isEmpty() || to.isEmpty()) {
     show_warning(lang(QStringLiteral("Msg"), QStringLiteral("Empty extensions")));
     return;
   }
   hide();
-  system_dialogs().open_url(finder_address(state.finder_from_text, state.finder_to_text));
+  system_dialogs().open_url(finder_address(from, to));
   close();
 }
 

@@ -2,13 +2,14 @@
 
 #include "engine/format_catalogue.h"
 #include "engine/product.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "platform/paths.h"
 #include "prefs/image_tables.h"
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
 #include "ui/main_window.h"
 #include "ui/out_folder_history.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -36,21 +37,20 @@ void show_input_file(const QString &path) {
   window->input_field()->setText(path);
   if (!window->folder_list()->currentText().isEmpty())
     return;
-  RunState &state = run_state();
-  const QString folder =
-      state.input_base_folder.isEmpty() ? folder_part(path) : state.input_base_folder;
+  const QString folder = folder_part(path);
   remember_out_folder(folder);
-  state.output_folder = folder;
+  window_job().output_folder = folder;
   fill_out_folder_list();
 }
 
 } // namespace
 
-QString with_separator(const QString &folder) {
-  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+bool set_input_file(const QString &path) {
+  if (!is_acceptable_input(path))
+    return false;
+  show_input_file(path);
+  return true;
 }
-
-void install_input_file_callback() { set_input_file_callback(show_input_file); }
 
 QString input_file_filter() {
   QString all_patterns;
@@ -72,27 +72,27 @@ QString input_file_filter() {
 }
 
 void select_input_file() {
-  RunState &state = run_state();
+  WindowJob &job = window_job();
   const QString chosen = system_dialogs().open_file(
       lang(QStringLiteral("Dialog"), QStringLiteral("Select Input Files")), input_file_filter(),
-      state.input_path);
+      job.last_input);
   if (!chosen.isEmpty())
     set_input_file(chosen);
   // Convert reads the input field again.
-  state.input_path.clear();
+  job.last_input.clear();
   post_layout();
 }
 
 void select_output_folder() {
   MainWindow *window = main_window();
   const QString shown = window ? window->folder_list()->currentText() : QString();
-  const QString initial = shown.isEmpty() ? run_state().output_folder : folder_part(shown);
+  const QString initial = shown.isEmpty() ? window_job().output_folder : folder_part(shown);
   const QString chosen = system_dialogs().choose_folder(
       lang(QStringLiteral("Dialog"), QStringLiteral("Select Output Folder")), initial);
   if (!chosen.isEmpty() && QFileInfo(chosen).isDir()) {
     const QString folder = with_separator(chosen);
     remember_out_folder(folder);
-    run_state().output_folder = folder;
+    window_job().output_folder = folder;
     fill_out_folder_list();
   }
   post_layout();
@@ -111,7 +111,7 @@ void fill_out_folder_list() {
     if (item.isEmpty())
       continue;
     // Blank fields are skipped, so the item's position is the count so far, not i.
-    if (item == run_state().output_folder)
+    if (item == window_job().output_folder)
       selected = list->count();
     list->addItem(icon, item);
   }
@@ -139,7 +139,7 @@ void fill_format_list(QComboBox *list, bool with_description) {
 
 void new_job() {
   fill_out_folder_list();
-  reset_run_state();
+  reset_window_job();
   if (MainWindow *window = main_window()) {
     window->input_field()->clear();
     window->folder_list()->setCurrentIndex(-1);

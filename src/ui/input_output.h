@@ -6,9 +6,10 @@ class QComboBox;
 
 namespace lumbrix {
 
-// Lets set_input_file show an accepted input in the main window and, while no output folder is
-// shown, make the file's folder the output folder.
-void install_input_file_callback();
+// Makes path the input when it is an acceptable input file: shown in the input field and, while
+// no output folder is shown, its folder becomes the output folder. False, changing nothing,
+// otherwise.
+bool set_input_file(const QString &path);
 
 // File > Add Input File: the open-file dialog; a chosen acceptable file becomes the input.
 void select_input_file();
@@ -30,8 +31,5 @@ void new_job();
 // The open-file dialog's filter: every accepted extension, then one entry per description, then
 // all files; "description|patterns|" each, patterns separated by ";".
 QString input_file_filter();
-
-// The path with a trailing separator.
-QString with_separator(const QString &folder);
 
 } // namespace lumbrix

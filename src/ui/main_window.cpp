@@ -2,7 +2,7 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "prefs/image_tables.h"
 #include "text/lang.h"
 #include "ui/command_dispatch.h"

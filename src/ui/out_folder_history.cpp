@@ -1,6 +1,6 @@
 #include "ui/out_folder_history.h"
 
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 
 #include <zlib.h>
 

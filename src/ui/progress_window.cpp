@@ -1,7 +1,5 @@
 #include "ui/progress_window.h"
 
-#include "engine/pipeline.h"
-#include "engine/run_state.h"
 #include "text/lang.h"
 #include "prefs/message_boxes.h"
 #include "ui/window_flags.h"
@@ -58,16 +56,15 @@ ProgressWindow::~ProgressWindow() {
     worker_.join();
 }
 
-void ProgressWindow::run() {
-  total_ = static_cast<int>(job_set().size());
+RunResult ProgressWindow::run(const ConversionRequest &request) {
+  total_ = static_cast<int>(request.files.size());
   bar_->setRange(0, total_ + 1);
   bar_->setValue(0);
-  start_progress();
   show();
   activateWindow();
   worker_done_ = false;
-  worker_ = std::thread([this] {
-    conversion_worker(0);
+  worker_ = std::thread([this, &request] {
+    result_ = run_conversion(request, progress_);
     worker_done_ = true;
   });
   QEventLoop loop;
@@ -81,6 +78,7 @@ void ProgressWindow::run() {
   if (worker_.joinable())
     worker_.join();
   hide();
+  return result_;
 }
 
 QString ProgressWindow::count_text(int started) const {
@@ -98,10 +96,9 @@ void ProgressWindow::poll() {
   int started = 0;
   QString current;
   {
-    ProgressRecord &record = progress();
-    const std::lock_guard lock(record.mutex);
-    started = record.files_started;
-    current = record.current_file;
+    const std::lock_guard lock(progress_.mutex);
+    started = progress_.files_started;
+    current = progress_.current_file;
   }
   started_polled_ = started;
   if (started > started_shown_)
@@ -135,8 +132,8 @@ void ProgressWindow::show_result() {
   worker_known_ended_ = true;
   // The worker has ended, so its record can be read without the lock. A run that ended between
   // two polls still counts the files it started.
-  started_polled_ = progress().files_started;
-  const int converted = progress().files_converted;
+  started_polled_ = progress_.files_started;
+  const int converted = progress_.files_converted;
   if (break_flag_) {
     const QString stopped = msg("Conversion is not complete");
     set_status_text(stopped);
@@ -167,23 +164,23 @@ void ProgressWindow::closeEvent(QCloseEvent *event) {
   }
   // Holding the lock parks the worker at its next look at the record: it never waits there while
   // holding anything the question needs, and it cannot start another file before the answer.
-  ProgressRecord &record = progress();
-  std::unique_lock lock(record.mutex);
+  std::unique_lock lock(progress_.mutex);
   asking_ = true;
   break_flag_ = ask_break_conversion();
   asking_ = false;
   if (break_flag_)
-    record.keep_running = false;
+    progress_.keep_running = false;
 }
 
 void ProgressWindow::reject() { close(); }
 
-void run_progress_window() {
+RunResult run_progress_window(const ConversionRequest &request) {
   MainWindow *owner = main_window();
   ProgressWindow window(owner);
-  window.run();
+  const RunResult result = window.run(request);
   if (owner)
     owner->activateWindow();
+  return result;
 }
 
 QString shorten_middle(const QString &text, int n) {

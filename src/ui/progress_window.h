@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/pipeline.h"
+
 #include <QDialog>
 
 #include <atomic>
@@ -23,8 +25,8 @@ public:
   explicit ProgressWindow(QWidget *owner);
   ~ProgressWindow() override;
 
-  // Runs the job set and returns when the window has been closed.
-  void run();
+  // Converts the request's files and returns when the window has been closed.
+  RunResult run(const ConversionRequest &request);
 
   QLabel *text_label() const { return text_; }
   QProgressBar *progress_bar() const { return bar_; }
@@ -32,6 +34,9 @@ public:
   int average_char_width() const { return char_width_; }
   int max_chars() const { return max_chars_; }
   bool break_requested() const { return break_flag_; }
+  // What the worker reports; read it on this thread while the break question is open or after
+  // the run.
+  const ProgressRecord &progress_record() const { return progress_; }
 
 signals:
   // The title and text were updated for a newly started file.
@@ -56,6 +61,8 @@ private:
   QPushButton *ok_ = nullptr;
   QTimer *timer_ = nullptr;
   QEventLoop *loop_ = nullptr;
+  ProgressRecord progress_;
+  RunResult result_;
   std::thread worker_;
   std::atomic<bool> worker_done_{false};
   bool worker_known_ended_ = false;
@@ -68,8 +75,8 @@ private:
   int started_shown_ = 0;
 };
 
-// The progress window over the main window for the job set as it stands.
-void run_progress_window();
+// The progress window over the main window for a checked request; what the run did.
+RunResult run_progress_window(const ConversionRequest &request);
 
 // text when it is empty or has at most n characters; otherwise its head, "..." and its tail,
 // (n - 3) / 2 characters each.

@@ -2,7 +2,8 @@
 
 #include "build_constants.h"
 #include "engine/format_catalogue.h"
-#include "engine/run_state.h"
+#include "platform/paths.h"
+#include "platform/program_path.h"
 #include "platform/jpeg_writer.h"
 #include "prefs/image_tables.h"
 #include "ui/input_output.h"
@@ -108,7 +109,7 @@ void run_screenshot_mode(const QString &folder_argument) {
   window->move(400, 400);
   window->resize(510, 260);
   window->activateWindow();
-  post_window_init();
+  post_window_init(RunMode::Screenshot);
   show_sample_data(window);
   settle(window);
   QImage picture = capture(window);

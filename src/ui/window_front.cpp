@@ -1,11 +1,9 @@
 #include "ui/window_front.h"
 
-#include "engine/format_catalogue.h"
 #include "engine/product.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
 #include "engine/settings_file.h"
 #include "platform/instance_lock.h"
+#include "prefs/window_settings.h"
 #include "prefs/builtin_images.h"
 #include "text/lang.h"
 #include "prefs/message_boxes.h"
@@ -25,11 +23,10 @@ namespace lumbrix {
 namespace {
 
 // Defaults centre the window on the desktop it will open on.
-void measure_desktop() {
-  if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-    const QSize size = screen->availableGeometry().size();
-    set_desktop_size(size.width(), size.height());
-  }
+QSize desktop_size() {
+  if (const QScreen *screen = QGuiApplication::primaryScreen())
+    return screen->availableGeometry().size();
+  return QSize(1920, 1080);
 }
 
 } // namespace
@@ -42,19 +39,14 @@ void load_window_tables() {
 }
 
 void start_window_front() {
-  measure_desktop();
-  settings().settings_file_path = settings_file_location();
-  read_settings_file();
+  load_window_settings(settings_file_location(), desktop_size());
   load_window_tables();
   build_main_window();
-  post_window_init();
+  post_window_init(RunMode::Normal);
 }
 
-void post_window_init() {
+void post_window_init(RunMode mode) {
   MainWindow *window = main_window();
-  build_input_format_map();
-  build_output_format_map();
-  install_input_file_callback();
   window->bind_layout();
   if (settings().is_maximized == 1)
     window->setWindowState(window->windowState() | Qt::WindowMaximized);
@@ -65,7 +57,7 @@ void post_window_init() {
   window->show();
   window->activateWindow();
   QCoreApplication::postEvent(window, new QResizeEvent(window->size(), window->size()));
-  if (run_state().mode_text != QLatin1String("T"))
+  if (mode != RunMode::Screenshot)
     auto_update_check();
 }
 
@@ -89,8 +81,7 @@ void finish_window_front() {
   record_window_geometry();
   if (!settings().out_folders_history)
     settings().recent_out_folders.clear();
-  write_settings_file();
-  set_input_file_callback(nullptr);
+  save_window_settings();
   destroy_main_window();
 }
 

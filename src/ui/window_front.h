@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/console_run.h"
+
 namespace lumbrix {
 
 // The window front from start to end: the single-instance lock, settings, language table,
@@ -13,7 +15,7 @@ void start_window_front();
 
 // What the window needs once it exists: format lists, the first job, showing it, and the
 // automatic update check (not in screenshot mode).
-void post_window_init();
+void post_window_init(RunMode mode);
 
 // Everything after the event loop: the window geometry and the history go into the settings,
 // the settings file is written, the main window is destroyed.

@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "prefs/builtin_images.h"
 #include "prefs/image_tables.h"
 

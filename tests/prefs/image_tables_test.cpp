@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "prefs/image_tables.h"
 
 #include <gtest/gtest.h>

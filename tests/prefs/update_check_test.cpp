@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"

@@ -1,4 +1,5 @@
-#include "engine/run_state.h"
+#include "platform/program_path.h"
+#include "ui/window_job.h"
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
 #include "ui/finder_window.h"
@@ -24,7 +25,7 @@ class CommandDispatchTest : public QObject {
 
 private slots:
   void init() {
-    set_defaults(false);
+    settings() = default_settings(SettingsUse::Window);
     dialogs = test::ScriptedDialogs();
     test::start_main_window();
   }
@@ -36,11 +37,11 @@ private slots:
 
   void newEmptiesTheJob() {
     main_window()->input_field()->setText(QStringLiteral("/tmp/x.png"));
-    run_state().preferences_start_page = 3;
+    window_job().preferences_start_page = 3;
     main_window()->set_status_text(QStringLiteral("Conversion complete"));
     send(Command::New);
     QVERIFY(main_window()->input_field()->text().isEmpty());
-    QCOMPARE(run_state().preferences_start_page, 0);
+    QCOMPARE(window_job().preferences_start_page, 0);
     QCOMPARE(main_window()->status_text(), QStringLiteral("Ready"));
   }
 
@@ -64,13 +65,13 @@ private slots:
 
   void outputOptionsChooseThePreferencesPageAndPreferencesKeepIt() {
     send(Command::Preferences);
-    QCOMPARE(run_state().preferences_start_page, 0);
+    QCOMPARE(window_job().preferences_start_page, 0);
     send(Command::OutputFormatOptions);
-    QCOMPARE(run_state().preferences_start_page, 3);
+    QCOMPARE(window_job().preferences_start_page, 3);
     send(Command::Preferences);
-    QCOMPARE(run_state().preferences_start_page, 3);
+    QCOMPARE(window_job().preferences_start_page, 3);
     send(Command::New);
-    QCOMPARE(run_state().preferences_start_page, 0);
+    QCOMPARE(window_job().preferences_start_page, 0);
   }
 
   void convertStartsTheChecks() {
@@ -150,7 +151,7 @@ private slots:
     QComboBox *folders = main_window()->folder_list();
     folders->setCurrentIndex(1);
     control_event(Control::FolderList);
-    QCOMPARE(run_state().output_folder, QStringLiteral("/srv/b/"));
+    QCOMPARE(window_job().output_folder, QStringLiteral("/srv/b/"));
     settings().output_format.clear();
     control_event(Control::FormatList);
     QCOMPARE(settings().output_format, QStringLiteral("psd"));

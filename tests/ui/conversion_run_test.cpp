@@ -1,4 +1,4 @@
-#include "engine/run_state.h"
+#include "ui/window_job.h"
 #include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
 #include "ui/conversion_run.h"
@@ -82,7 +82,7 @@ private slots:
   }
 
   void init() {
-    set_defaults(false);
+    settings() = default_settings(SettingsUse::Window);
     dialogs = test::ScriptedDialogs();
     test::start_main_window();
   }
@@ -99,7 +99,6 @@ private slots:
     expect_refusal(
         QStringLiteral("No input file(s) found. Please, add valid file(s) and try again!"),
         QStringLiteral("Conversion stopped"));
-    QVERIFY(job_set().empty());
   }
 
   void emptyOutputFolderIsRefused() {
@@ -132,7 +131,7 @@ private slots:
   }
 
   void unusableWatermarkFontIsNamedAndTheStatusStaysPreparing() {
-    settings().do_watermark = 1;
+    settings().do_watermark = WatermarkKind::Text;
     settings().font = QStringLiteral("Sans");
     settings().font_size = 0;
     fill(picture, output);
@@ -141,7 +140,7 @@ private slots:
   }
 
   void missingWatermarkImageIsRefused() {
-    settings().do_watermark = 2;
+    settings().do_watermark = WatermarkKind::Image;
     settings().image.clear();
     fill(picture, output);
     expect_refusal(QStringLiteral("Selected watermark image is invalid/empty!"),
@@ -168,15 +167,13 @@ private slots:
     QCOMPARE(result.bar_maximum, 2);
     QCOMPARE(main_window()->status_text(), QStringLiteral("Conversion complete"));
     QVERIFY(test::is_psd_file(output + QStringLiteral("picture.psd")));
-    QCOMPARE(run_state().output_folder, output);
-    QCOMPARE(run_state().output_extension, QStringLiteral("psd"));
-    QVERIFY(run_state().automatic_depth);
+    QCOMPARE(window_job().output_folder, output);
     QVERIFY(settings().recent_out_folders.startsWith(output));
     QVERIFY(main_window()->isEnabled());
   }
 
-  void textWatermarkFontIsReleasedAfterTheRun() {
-    settings().do_watermark = 1;
+  void textWatermarkConverts() {
+    settings().do_watermark = WatermarkKind::Text;
     settings().font = QStringLiteral("Sans");
     settings().font_size = 12;
     fill(picture, output);
@@ -184,15 +181,30 @@ private slots:
     press_ok_when_done(result);
     start_conversion();
     QCOMPARE(result.text, QStringLiteral("Files converted: 1 of 1"));
-    QVERIFY(!watermark_font());
   }
 
-  void bitDepthComesFromTheFormatsSetting() {
-    settings().psd_bpp = 24;
-    QCOMPARE(output_bpp_setting(QStringLiteral("psd")), 24);
-    settings().tiff_bpp = 8;
-    QCOMPARE(output_bpp_setting(QStringLiteral("tiff")), 8);
-    QCOMPARE(output_bpp_setting(QStringLiteral("xyz")), 0);
+  // The console's range checks hold in the window too: nothing runs, the reason is shown.
+  void outOfRangeValuesAreRefused() {
+    const struct {
+      std::function<void(Settings &)> change;
+      QString message;
+    } cases[] = {
+        {[](Settings &s) { s.psd_bpp = 24; }, QStringLiteral("Invalid output bit depth for PSD: 24!")},
+        {[](Settings &s) { s.do_image_color_correction = 1, s.image_brightness = 101; },
+         QStringLiteral("Invalid brightness value (-100 to 100)!")},
+        {[](Settings &s) { s.do_image_color_correction = 1, s.image_contrast = -101; },
+         QStringLiteral("Invalid contrast value (-100 to 100)!")},
+        {[](Settings &s) { s.do_image_color_correction = 1, s.image_gamma = 10.0f; },
+         QStringLiteral("Invalid gamma value (0.01 to 9.99)!")},
+    };
+    for (const auto &c : cases) {
+      dialogs = test::ScriptedDialogs();
+      settings() = default_settings(SettingsUse::Window);
+      c.change(settings());
+      fill(picture, output);
+      expect_refusal(c.message, QStringLiteral("Conversion stopped"));
+      QVERIFY(!QFile::exists(output + QStringLiteral("picture.psd")));
+    }
   }
 };
 

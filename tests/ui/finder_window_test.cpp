@@ -1,4 +1,3 @@
-#include "engine/run_state.h"
 #include "ui/finder_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
@@ -56,8 +55,6 @@ private slots:
     search(QStringLiteral("PNG!"), QStringLiteral("p s d"));
     QCOMPARE(dialogs.opened,
              QStringList{QStringLiteral("https://www.vantrel.example/find/png-psd/")});
-    QCOMPARE(run_state().finder_from_text, QStringLiteral("png"));
-    QCOMPARE(run_state().finder_to_text, QStringLiteral("psd"));
     QTRY_VERIFY(finder.isNull() || !finder->isVisible());
   }
 

@@ -1,4 +1,5 @@
-#include "engine/run_state.h"
+#include "platform/paths.h"
+#include "ui/window_job.h"
 #include "ui/input_output.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
@@ -21,7 +22,7 @@ class InputOutputTest : public QObject {
 
 private slots:
   void init() {
-    set_defaults(false);
+    settings() = default_settings(SettingsUse::Window);
     dialogs = test::ScriptedDialogs();
     test::start_main_window();
   }
@@ -33,11 +34,11 @@ private slots:
     dialogs.next_file = folder + QStringLiteral("cat.png");
     select_input_file();
     QCOMPARE(input_text(), folder + QStringLiteral("cat.png"));
-    QCOMPARE(run_state().output_folder, folder);
+    QCOMPARE(window_job().output_folder, folder);
     QCOMPARE(settings().recent_out_folders, folder);
     QCOMPARE(folders()->currentText(), folder);
     // Convert reads the field again, so the chosen path is not kept in the run state.
-    QVERIFY(run_state().input_path.isEmpty());
+    QVERIFY(window_job().last_input.isEmpty());
   }
 
   void chosenFileKeepsAFolderAlreadyShown() {
@@ -55,7 +56,7 @@ private slots:
   }
 
   void fileDialogGetsTheFilterTitleAndInitialFile() {
-    run_state().input_path = QStringLiteral("/srv/last.png");
+    window_job().last_input = QStringLiteral("/srv/last.png");
     select_input_file();
     QCOMPARE(dialogs.file_requests.size(), 1);
     QCOMPARE(dialogs.file_requests[0].title, QStringLiteral("Select Input Files"));
@@ -91,24 +92,24 @@ private slots:
     select_output_folder();
     QCOMPARE(dialogs.folder_requests[0].text, shown);
     QCOMPARE(dialogs.folder_requests[0].title, QStringLiteral("Select Output Folder"));
-    QCOMPARE(run_state().output_folder, chosen);
+    QCOMPARE(window_job().output_folder, chosen);
     QCOMPARE(settings().recent_out_folders, chosen + QLatin1Char('\t') + shown);
     QCOMPARE(folders()->currentText(), chosen);
   }
 
   void folderDialogWithoutAShownFolderStartsFromTheRunState() {
     folders()->setCurrentIndex(-1);
-    run_state().output_folder = QStringLiteral("/srv/state/");
+    window_job().output_folder = QStringLiteral("/srv/state/");
     dialogs.next_folder = home.path(QStringLiteral("does-not-exist"));
     select_output_folder();
     QCOMPARE(dialogs.folder_requests[0].text, QStringLiteral("/srv/state/"));
-    QCOMPARE(run_state().output_folder, QStringLiteral("/srv/state/"));
+    QCOMPARE(window_job().output_folder, QStringLiteral("/srv/state/"));
     QVERIFY(settings().recent_out_folders.isEmpty());
   }
 
   void folderListSkipsBlankFieldsAndSelectsTheRunFolder() {
     settings().recent_out_folders = QStringLiteral(" \t/srv/a/\t/srv/b/");
-    run_state().output_folder = QStringLiteral("/srv/b/");
+    window_job().output_folder = QStringLiteral("/srv/b/");
     fill_out_folder_list();
     QCOMPARE(folders()->count(), 2);
     QCOMPARE(folders()->itemText(0), QStringLiteral("/srv/a/"));
@@ -118,14 +119,14 @@ private slots:
 
   void newJobKeepsTheItemsButSelectsNone() {
     settings().recent_out_folders = QStringLiteral("/srv/a/\t/srv/b/");
-    run_state().output_folder = QStringLiteral("/srv/a/");
+    window_job().output_folder = QStringLiteral("/srv/a/");
     main_window()->input_field()->setText(QStringLiteral("/srv/in.png"));
     new_job();
     QCOMPARE(folders()->count(), 2);
     QCOMPARE(folders()->currentIndex(), -1);
     QVERIFY(folders()->currentText().isEmpty());
     QVERIFY(input_text().isEmpty());
-    QVERIFY(run_state().output_folder.isEmpty());
+    QVERIFY(window_job().output_folder.isEmpty());
     QCOMPARE(main_window()->status_text(), QStringLiteral("Ready"));
   }
 

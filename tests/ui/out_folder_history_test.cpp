@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 #include "ui/out_folder_history.h"
 
 #include <QtTest>
@@ -12,7 +12,7 @@ class OutFolderHistoryTest : public QObject {
 
 private slots:
   void init() {
-    set_defaults(false);
+    settings() = default_settings(SettingsUse::Window);
     settings().recent_out_folders.clear();
   }
 

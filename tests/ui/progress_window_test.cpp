@@ -1,5 +1,3 @@
-#include "engine/format_catalogue.h"
-#include "engine/run_state.h"
 #include "ui/progress_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
@@ -18,17 +16,16 @@ class ProgressWindowTest : public QObject {
   test::ScriptedDialogs &dialogs = installed.dialogs;
   QStringList inputs;
   QString output;
+  ConversionRequest request;
 
-  // A job of several pictures big enough that the run is still going when the user reacts.
-  void prepare_run() {
-    reset_run_state();
-    for (const QString &input : inputs)
-      job_set()[input] = Job{1, QString()};
-    RunState &state = run_state();
-    state.output_folder = output;
-    state.output_extension = QStringLiteral("psd");
-    state.output_format_id = output_format(QStringLiteral("psd")).id;
-    state.automatic_depth = true;
+  // A run of several pictures big enough that it is still going when the user reacts.
+  void prepare_run(const QStringList &files) {
+    request = ConversionRequest{};
+    for (const QString &input : files)
+      request.files.push_back({input, QString()});
+    request.output_folder = output;
+    request.output_extension = QStringLiteral("psd");
+    request.settings = settings();
   }
 
   // Closes the window at the first file and presses OK at the end.
@@ -42,7 +39,7 @@ class ProgressWindowTest : public QObject {
     });
     connect(&window, &ProgressWindow::finished_shown, &window,
             [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
-    window.run();
+    window.run(request);
     QVERIFY(closed);
   }
 
@@ -51,7 +48,7 @@ class ProgressWindowTest : public QObject {
 private slots:
   void initTestCase() {
     test::load_tables();
-    set_defaults(false);
+    settings() = default_settings(SettingsUse::Window);
     output = home.folder(QStringLiteral("out"));
     const QString folder = home.folder(QStringLiteral("in"));
     for (int i = 0; i < 5; ++i) {
@@ -100,9 +97,7 @@ private slots:
         "in/a-rather-long-folder-name/with-another-long-level/and-one-more-for-good-measure"));
     const QString input = deep + QStringLiteral("picture-with-a-long-name.png");
     QVERIFY(QFile::copy(inputs.first(), input));
-    prepare_run();
-    job_set().clear();
-    job_set()[input] = Job{1, QString()};
+    prepare_run({input});
     ProgressWindow window(nullptr);
     QString title;
     QString text;
@@ -112,7 +107,7 @@ private slots:
     });
     connect(&window, &ProgressWindow::finished_shown, &window,
             [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
-    window.run();
+    window.run(request);
     QCOMPARE(title, QStringLiteral("Converting (1/1)"));
     // Head and tail of the path, as long as the measured width allows and never wider.
     QVERIFY(text.contains(QStringLiteral("...")));
@@ -124,7 +119,7 @@ private slots:
   }
 
   void breakAnsweredNoLetsTheRunFinish() {
-    prepare_run();
+    prepare_run(inputs);
     dialogs.answer = false;
     ProgressWindow window(nullptr);
     run_with_close_box(window);
@@ -136,19 +131,19 @@ private slots:
   }
 
   void breakAnsweredYesStopsAfterTheFileInProgress() {
-    prepare_run();
+    prepare_run(inputs);
     int started_at_question = 0;
-    dialogs.on_question = [&started_at_question] {
+    ProgressWindow window(nullptr);
+    dialogs.on_question = [&started_at_question, &window] {
       // The window holds the progress lock while it asks, so the record is steady here.
-      started_at_question = progress().files_started;
+      started_at_question = window.progress_record().files_started;
       return true;
     };
-    ProgressWindow window(nullptr);
     run_with_close_box(window);
     QVERIFY(window.break_requested());
     QVERIFY(started_at_question >= 1 && started_at_question < 5);
-    QCOMPARE(progress().files_started, started_at_question);
-    QCOMPARE(progress().files_converted, started_at_question);
+    QCOMPARE(window.progress_record().files_started, started_at_question);
+    QCOMPARE(window.progress_record().files_converted, started_at_question);
     QCOMPARE(written(), started_at_question);
     QCOMPARE(window.text_label()->text(), QStringLiteral("Conversion stopped"));
     QCOMPARE(window.windowTitle(),
@@ -156,12 +151,10 @@ private slots:
   }
 
   void closeBoxAfterTheEndClosesWithoutAsking() {
-    prepare_run();
-    job_set().clear();
-    job_set()[inputs.first()] = Job{1, QString()};
+    prepare_run({inputs.first()});
     ProgressWindow window(nullptr);
     connect(&window, &ProgressWindow::finished_shown, &window, [&window] { window.close(); });
-    window.run();
+    window.run(request);
     QVERIFY(dialogs.questions.isEmpty());
     QVERIFY(!window.isVisible());
   }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "engine/format_catalogue.h"
-#include "engine/settings.h"
 #include "engine/settings_file.h"
+#include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "ui/main_window.h"
 #include "ui/window_front.h"
@@ -41,35 +40,26 @@ public:
   QTemporaryDir root;
 };
 
-// The window front's tables without the main window: catalogue, language, images.
-inline void load_tables() {
-  build_input_format_map();
-  build_output_format_map();
-  load_window_tables();
-}
+// The window front's tables without the main window: language, images.
+inline void load_tables() { load_window_tables(); }
 
 // A main window as start-up leaves it, from the settings as they stand.
 inline MainWindow *start_main_window() {
   load_tables();
   build_main_window();
-  post_window_init();
+  post_window_init(RunMode::Normal);
   return main_window();
 }
 
 // Settings as the window front starts them, written as config.ini.
 inline void write_settings(const std::function<void(Settings &)> &change) {
-  set_defaults(false);
-  settings().settings_file_path = settings_file_location();
+  settings() = default_settings(SettingsUse::Window);
   change(settings());
-  write_settings_file();
+  write_settings_file(settings_file_location(), settings());
 }
 
 // Reads config.ini back into the settings record.
-inline void reread_settings() {
-  set_defaults(false);
-  settings().settings_file_path = settings_file_location();
-  read_settings_file();
-}
+inline void reread_settings() { load_window_settings(settings_file_location(), QSize(1920, 1080)); }
 
 // A PNG with a simple pattern, as a picture file the converter accepts.
 inline bool write_png(const QString &path, int width = 24, int height = 16) {

@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     parts << QString();
   lumbrix::lang_format(parts[0], parts[1], parts[2], parts[3], parts[4]);
 
-  const lumbrix::TokenValues values{parts[1], QStringLiteral("psd"), 24, static_cast<int>(size), 7,
-                                    12345, 1, QDateTime::currentDateTime()};
+  const lumbrix::TokenValues values{
+      parts[1], QStringLiteral("psd"),       24, static_cast<int>(size), 7, 12345,
+      1,        QDateTime::currentDateTime()};
   lumbrix::Settings settings = lumbrix::default_settings(lumbrix::SettingsUse::Console);
   settings.filename_mask = parts[0];
   lumbrix::build_output_path(parts[2], parts[3], settings, values);

@@ -1,9 +1,9 @@
 // Theme archives as installed in the theme folder, and ini_text_value on a theme.cfg text.
 // The first input byte picks which: even for the archive, odd for the text.
-#include "prefs/window_settings.h"
 #include "fuzz_support.h"
 #include "platform/gui_app.h"
 #include "prefs/themes.h"
+#include "prefs/window_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -26,7 +26,9 @@ struct Parser : CommandLineOptions {
   int i = 0;
 
   int count() const { return static_cast<int>(params.size()); }
-  QString value_at(int index) const { return index < count() ? option_value(params[index]) : QString(); }
+  QString value_at(int index) const {
+    return index < count() ? option_value(params[index]) : QString();
+  }
   void fail() { error = QStringLiteral("Incorrect number of parameters"); }
 };
 
@@ -112,13 +114,13 @@ bool parse_one(Parser &p) {
   return true;
 }
 
-
 QString program_name() { return QFileInfo(program_path()).completeBaseName(); }
 
 QString random_input_extension() {
   const QStringList &list = input_formats();
   static std::mt19937 engine{std::random_device{}()};
-  return list.value(std::uniform_int_distribution<int>(0, static_cast<int>(list.size()) - 1)(engine));
+  return list.value(
+      std::uniform_int_distribution<int>(0, static_cast<int>(list.size()) - 1)(engine));
 }
 
 void print_lines(const QStringList &lines) {

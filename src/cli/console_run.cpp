@@ -131,8 +131,8 @@ void echo_frame(const ConsoleEcho &echo, const Settings &s) {
   echo.number("Frame opacity", s.solid_opacity);
 }
 
-void echo_placement(const ConsoleEcho &echo, int boundary, int position, int x, int y,
-                    int rotation, int size) {
+void echo_placement(const ConsoleEcho &echo, int boundary, int position, int x, int y, int rotation,
+                    int size) {
   echo.keyword("Watermark boundary", kw_boundary, boundary);
   echo.keyword("Watermark position", kw_position, position);
   echo.text("Watermark offset (x/y)", QString::number(x) + QLatin1Char('/') + QString::number(y));

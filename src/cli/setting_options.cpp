@@ -53,7 +53,8 @@ void add_per_format_options(std::vector<SettingOption> &options) {
       continue;
     const QString key = QString::fromLatin1(k.key);
     const SettingKey *bound = &k;
-    SettingOption option{per_format_option_name(key), ValueKind::Number, per_format_keyword_table(key), {}};
+    SettingOption option{
+        per_format_option_name(key), ValueKind::Number, per_format_keyword_table(key), {}};
     if (k.type == KeyType::Flag) {
       option.kind = ValueKind::None;
       option.apply = [bound](Settings &s, const OptionValue &) { set_key_int(s, *bound, 1); };
@@ -115,10 +116,11 @@ void add_transform_options(std::vector<SettingOption> &o) {
       opt("--RESIZE-ALGORITHM", K, set_field(&S::image_resize_algorithm), kw_resize_algorithm));
   o.push_back(opt("--FLIP-HORIZONTAL", F, set_flag(&S::do_image_flip_horizontal)));
   o.push_back(opt("--FLIP-VERTICAL", F, set_flag(&S::do_image_flip_vertical)));
-  o.push_back(opt("--BRIGHTNESS", N, set_field(&S::image_brightness, &S::do_image_color_correction)));
+  o.push_back(
+      opt("--BRIGHTNESS", N, set_field(&S::image_brightness, &S::do_image_color_correction)));
   o.push_back(opt("--CONTRAST", N, set_field(&S::image_contrast, &S::do_image_color_correction)));
-  o.push_back(opt("--GAMMA", ValueKind::Float,
-                  set_field(&S::image_gamma, &S::do_image_color_correction)));
+  o.push_back(
+      opt("--GAMMA", ValueKind::Float, set_field(&S::image_gamma, &S::do_image_color_correction)));
   o.push_back(opt("--INVERT", F, set_flag(&S::image_invert, &S::do_image_color_correction)));
   o.push_back(opt("--GREYSCALE", F, set_flag(&S::do_image_greyscale)));
   o.push_back(opt("--THRESHOLD", N, set_field(&S::image_threshold, &S::do_image_threshold)));
@@ -182,9 +184,8 @@ void add_image_watermark_and_naming_options(std::vector<SettingOption> &o) {
   o.push_back(opt("--FILENAME-MASK", T, set_field(&S::filename_mask)));
   o.push_back(opt("--FILE-TIMESTAMP", K, set_field(&S::file_timestamp), kw_timestamp));
   o.push_back(opt("--FILE-TIMESTAMP-CUSTOM", N, set_field(&S::custom_timestamp)));
-  o.push_back(opt("--NO-SUBFOLDERS", ValueKind::None, [](Settings &s, const OptionValue &) {
-                    s.keep_subfolders = 0;
-                  }));
+  o.push_back(opt("--NO-SUBFOLDERS", ValueKind::None,
+                  [](Settings &s, const OptionValue &) { s.keep_subfolders = 0; }));
 }
 
 std::vector<SettingOption> build_setting_options() {

@@ -43,20 +43,20 @@ int requested_depth(const ConversionRequest &request);
 // What keeps a request from running, in the order the checks run.
 enum class RequestProblem {
   None,
-  InputFileInvalid,       // no input file, or one that is not a file of at least one byte
-  NoOutputFolder,         // the output folder is empty
-  OutputFolderNotFound,   // not an existing folder
-  UnknownOutputFormat,    // the extension is not an output format
-  BitDepthNotAllowed,     // the format's BPP setting is not one of its depths
-  JpgQualityOutOfRange,   // JPG Quality outside 1..100 for jpg
-  ResizeWidthMissing,     // resizing to a width of 0
-  ResizeHeightMissing,    // resizing to a height of 0
-  BrightnessOutOfRange,   // colour correction with brightness outside -100..100
-  ContrastOutOfRange,     // ... contrast outside -100..100
-  GammaOutOfRange,        // ... gamma outside 0.01..9.99 (or not a number)
-  WatermarkFontUnusable,  // a text watermark whose font cannot be had
-  NoWatermarkImage,       // an image watermark without a file name
-  WatermarkImageInvalid,  // ... naming no file of at least one byte
+  InputFileInvalid,      // no input file, or one that is not a file of at least one byte
+  NoOutputFolder,        // the output folder is empty
+  OutputFolderNotFound,  // not an existing folder
+  UnknownOutputFormat,   // the extension is not an output format
+  BitDepthNotAllowed,    // the format's BPP setting is not one of its depths
+  JpgQualityOutOfRange,  // JPG Quality outside 1..100 for jpg
+  ResizeWidthMissing,    // resizing to a width of 0
+  ResizeHeightMissing,   // resizing to a height of 0
+  BrightnessOutOfRange,  // colour correction with brightness outside -100..100
+  ContrastOutOfRange,    // ... contrast outside -100..100
+  GammaOutOfRange,       // ... gamma outside 0.01..9.99 (or not a number)
+  WatermarkFontUnusable, // a text watermark whose font cannot be had
+  NoWatermarkImage,      // an image watermark without a file name
+  WatermarkImageInvalid, // ... naming no file of at least one byte
 };
 
 struct RequestCheck {

@@ -24,7 +24,8 @@ struct OutputFormat {
 
 inline constexpr int devil_psd_type = 0x0439;
 
-// Constant data, valid at any time. Lookups match the key exactly (case-sensitive); a missing key gives an empty entry.
+// Constant data, valid at any time. Lookups match the key exactly (case-sensitive); a missing key
+// gives an empty entry.
 InputFormat input_format(const QString &extension);
 OutputFormat output_format(const QString &extension);
 const std::map<QString, InputFormat> &input_format_map();

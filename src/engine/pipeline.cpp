@@ -75,8 +75,7 @@ QString unused_temp_path(const QString &folder, const QString &extension) {
 bool save(Image image, const ConversionRequest &request, const InputFile &file,
           const QString &output_path) {
   const bool subfolders = request.settings.keep_subfolders != 0;
-  const QString folder =
-      request.output_folder + (subfolders ? file.relative_subfolder : QString());
+  const QString folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
   if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
     return false;
   // A mask that names the input itself would replace the picture being converted.
@@ -167,8 +166,9 @@ FileResult convert_file(const ConversionRequest &request, const InputFile &file,
   if (image_width(image) == 0 || image_height(image) == 0)
     return {};
   const int asked = requested_depth(request);
-  const int depth = asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
-  TokenValues values{file.path,         request.output_extension, depth, 0, 0, counters.random,
+  const int depth =
+      asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
+  TokenValues values{file.path,         request.output_extension,    depth, 0, 0, counters.random,
                      counters.sequence, QDateTime::currentDateTime()};
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
   image = run_stages(std::move(image), {request.settings, font, values}, request.step_observer);
@@ -178,8 +178,8 @@ FileResult convert_file(const ConversionRequest &request, const InputFile &file,
   values.height = image_height(image);
   values.now = QDateTime::currentDateTime();
   FileResult result;
-  result.output_path = build_output_path(request.output_folder, file.relative_subfolder,
-                                         request.settings, values);
+  result.output_path =
+      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
   result.converted = save(std::move(image), request, file, result.output_path);
   return result;
 }

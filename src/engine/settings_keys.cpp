@@ -5,6 +5,8 @@
 namespace lumbrix {
 namespace {
 
+// One key a line reads as the table it is.
+// clang-format off
 const SettingKey kKeys[] = {
     {"General", "CFG", KeyType::Int, &Settings::cfg, DefaultKind::Value, "17", "0", nullptr, false},
     {"General", "Language", KeyType::Text, &Settings::language, DefaultKind::Value, "en", nullptr, nullptr, false},
@@ -139,6 +141,7 @@ const SettingKey kKeys[] = {
     {"File", "Recent Files", KeyType::Text, &Settings::recent_files, DefaultKind::Value, "", nullptr, nullptr, false},
     {"Privacy", "Clean Recent Files", KeyType::Flag, &Settings::clean_recent_files, DefaultKind::Value, "0", nullptr, nullptr, false},
 };
+// clang-format on
 
 template <typename T> T &field(Settings &s, const SettingKey &k) {
   return s.*std::get<T Settings::*>(k.member);

@@ -11,9 +11,9 @@ enum class KeyType { Flag, Byte, Int, Float, Text };
 
 // Where a key's default comes from when it is not a constant.
 enum class DefaultKind {
-  Value,         // the text in default_value
-  Now,           // the current local date-time
-  CentreX,       // the window centred on the desktop
+  Value,   // the text in default_value
+  Now,     // the current local date-time
+  CentreX, // the window centred on the desktop
   CentreY,
   FirstInput,    // first extension of the build's input list
   FirstOutput,   // first extension of the build's output list

@@ -43,8 +43,8 @@ struct StageContext {
 Image rotate_stage(Image image, const Settings &s);
 Image resize_stage(Image image, const Settings &s, int width, int height);
 void flip_stage(FIBITMAP *image, const Settings &s);
-Rgb parse_hex_color(const QString &text);          // "RRGGBB"; any other length is black
-int scaled_size(int value, int unit, int base);    // unit 0 pixels, 1 percent
+Rgb parse_hex_color(const QString &text);       // "RRGGBB"; any other length is black
+int scaled_size(int value, int unit, int base); // unit 0 pixels, 1 percent
 FREE_IMAGE_FILTER resize_filter(const Settings &s);
 
 // Tone and colour.

@@ -1,6 +1,5 @@
 #include "engine/watermark_placement.h"
 
-
 namespace lumbrix {
 
 WatermarkPlacement watermark_placement(const Settings &s) {

@@ -44,9 +44,8 @@ QImage raster_layer(const Settings &s, const TextBlock &block, const QFont &font
   const QColor color = layer_color(s.font_color, s.text_opacity);
   int y = s.text_padding;
   for (const QString &line : block.lines) {
-    draw_raster_text(layer, font,
-                     {line_x(s, raster_text_size(font, line).width(), box.width()), y}, line,
-                     color);
+    draw_raster_text(layer, font, {line_x(s, raster_text_size(font, line).width(), box.width()), y},
+                     line, color);
     y += line_step(block, s.font_leading);
   }
   return layer;
@@ -98,7 +97,8 @@ QImage text_watermark_layer(const QString &text, const QFont &font, const Settin
   const QSize box(block.width + 2 * padding, block.height + 2 * padding);
   if (!layer_size_acceptable(box.width(), box.height()))
     return {};
-  return s.text_antialiasing ? vector_layer(s, block, font, box) : raster_layer(s, block, font, box);
+  return s.text_antialiasing ? vector_layer(s, block, font, box)
+                             : raster_layer(s, block, font, box);
 }
 
 } // namespace lumbrix

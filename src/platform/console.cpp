@@ -1,11 +1,9 @@
 #include "platform/console.h"
 
-
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <mutex>
+#include <termios.h>
+#include <unistd.h>
 
 namespace lumbrix {
 namespace {

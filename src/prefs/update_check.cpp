@@ -2,10 +2,10 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "prefs/window_settings.h"
 #include "platform/web_get.h"
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
 
 namespace lumbrix {
 namespace {

@@ -3,9 +3,9 @@
 #include "build_constants.h"
 #include "engine/product.h"
 #include "prefs/builtin_images.h"
+#include "prefs/message_boxes.h"
 #include "text/lang.h"
 #include "ui/link_widget.h"
-#include "prefs/message_boxes.h"
 #include "ui/window_flags.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 
 #include "cli/command_line.h"
 #include "platform/files.h"
-#include "ui/uninstall_window.h"
 #include "ui/screenshot_mode.h"
+#include "ui/uninstall_window.h"
 #include "ui/window_front.h"
 
 #include <QApplication>

@@ -3,10 +3,10 @@
 #include "build_constants.h"
 #include "engine/product.h"
 #include "platform/program_path.h"
-#include "prefs/window_settings.h"
-#include "ui/about_window.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
+#include "prefs/window_settings.h"
+#include "ui/about_window.h"
 #include "ui/commands.h"
 #include "ui/conversion_run.h"
 #include "ui/finder_window.h"
@@ -34,8 +34,8 @@ QString feedback_address() {
          QLatin1String("?subject=") + window_title() + QLatin1String(" Feedback");
 }
 
-void dispatch_command(int command) {
-  switch (static_cast<Command>(command)) {
+void dispatch_command(Command command) {
+  switch (command) {
   case Command::New:
     new_job();
     break;

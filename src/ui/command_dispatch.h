@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/commands.h"
+
 #include <QStringList>
 
 namespace lumbrix {
@@ -8,7 +10,7 @@ namespace lumbrix {
 enum class Control : int { FolderList = 5, FormatList = 7, ConvertButton = 8 };
 
 // Acts on a command number; numbers without an action do nothing.
-void dispatch_command(int command);
+void dispatch_command(Command command);
 
 // The user changed the output folder list or the output format list, or pressed Convert.
 void control_event(Control control);

@@ -1,10 +1,10 @@
 #include "ui/finder_window.h"
 
 #include "build_constants.h"
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
-#include "ui/window_flags.h"
+#include "text/lang.h"
 #include "ui/main_window.h"
+#include "ui/window_flags.h"
 
 #include <QLabel>
 #include <QLineEdit>

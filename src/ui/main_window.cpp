@@ -2,8 +2,8 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "prefs/window_settings.h"
 #include "prefs/image_tables.h"
+#include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
@@ -109,7 +109,7 @@ QIcon table_icon(ImageTable table, const char *name) {
   return QIcon(QPixmap::fromImage(table_image(table, QString::fromLatin1(name))));
 }
 
-void send(Command command) { dispatch_command(static_cast<int>(command)); }
+void send(Command command) { dispatch_command(command); }
 
 QLabel *add_label(QWidget *parent, const QString &caption, const QRect &geometry) {
   auto *label = new QLabel(caption, parent);

@@ -1,9 +1,9 @@
 #include "ui/progress_window.h"
 
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
-#include "ui/window_flags.h"
+#include "text/lang.h"
 #include "ui/main_window.h"
+#include "ui/window_flags.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>

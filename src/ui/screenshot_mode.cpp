@@ -2,9 +2,9 @@
 
 #include "build_constants.h"
 #include "engine/format_catalogue.h"
+#include "platform/jpeg_writer.h"
 #include "platform/paths.h"
 #include "platform/program_path.h"
-#include "platform/jpeg_writer.h"
 #include "prefs/image_tables.h"
 #include "ui/input_output.h"
 #include "ui/main_window.h"

@@ -1,8 +1,8 @@
 #include "ui/uninstall_window.h"
 
 #include "build_constants.h"
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
+#include "text/lang.h"
 #include "ui/message_boxes_ui.h"
 #include "ui/window_flags.h"
 

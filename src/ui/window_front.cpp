@@ -3,15 +3,15 @@
 #include "engine/product.h"
 #include "engine/settings_file.h"
 #include "platform/instance_lock.h"
-#include "prefs/window_settings.h"
 #include "prefs/builtin_images.h"
-#include "text/lang.h"
 #include "prefs/message_boxes.h"
-#include "ui/message_boxes_ui.h"
 #include "prefs/themes.h"
 #include "prefs/update_check.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
 #include "ui/input_output.h"
 #include "ui/main_window.h"
+#include "ui/message_boxes_ui.h"
 #include "ui/window_hooks.h"
 
 #include <QApplication>

@@ -1,11 +1,9 @@
 #include "cli/command_line.h"
-
 #include "engine/settings.h"
 #include "platform/console.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace lumbrix {
@@ -71,11 +69,11 @@ TEST_F(CommandLine, OptionsWithoutInputAreParsedThenWindowModeFollows) {
                  QStringLiteral("--brightness=-20"), QStringLiteral("bare.png")}),
             -1);
   EXPECT_TRUE(output.isEmpty());
-  const Settings s = read_command_line({QStringLiteral("--width=640"), QStringLiteral("--WIDTH=800"),
-                                        QStringLiteral("--invert=0"),
-                                        QStringLiteral("--jpg-chroma=nonsense"),
-                                        QStringLiteral("--brightness=-20")})
-                         .job.settings;
+  const Settings s =
+      read_command_line({QStringLiteral("--width=640"), QStringLiteral("--WIDTH=800"),
+                         QStringLiteral("--invert=0"), QStringLiteral("--jpg-chroma=nonsense"),
+                         QStringLiteral("--brightness=-20")})
+          .job.settings;
   EXPECT_EQ(s.image_width, 800);
   EXPECT_EQ(s.do_image_resize, 1);
   EXPECT_EQ(s.image_invert, 1);
@@ -98,8 +96,9 @@ TEST_F(CommandLine, QuotedWordsSplitOverParametersAreJoined) {
 TEST_F(CommandLine, KeywordAndPerFormatOptionsStoreTheirNumbers) {
   const Settings s =
       read_command_line({QStringLiteral("--wm-text-position=bottomleft"),
-                         QStringLiteral("--tiff-compression=lzw"), QStringLiteral("--png-interlaced"),
-                         QStringLiteral("--raw-width=$100"), QStringLiteral("--psd-bpp=32"),
+                         QStringLiteral("--tiff-compression=lzw"),
+                         QStringLiteral("--png-interlaced"), QStringLiteral("--raw-width=$100"),
+                         QStringLiteral("--psd-bpp=32"),
                          QStringLiteral("--wm-font-effect=strikethrought"),
                          QStringLiteral("--resize-algorithm= Lanczos ")})
           .job.settings;
@@ -122,9 +121,10 @@ TEST_F(CommandLine, ProfileAppliesAtItsPlaceInTheLine) {
   EXPECT_EQ(read.job.settings.text, "\"quoted stays\"");
   EXPECT_EQ(read.job.settings.image_invert, 1);
   EXPECT_FALSE(read.input_given);
-  EXPECT_EQ(read_command_line({QStringLiteral("--profile=") + profile, QStringLiteral("--width=640")})
-                .job.settings.image_width,
-            640);
+  EXPECT_EQ(
+      read_command_line({QStringLiteral("--profile=") + profile, QStringLiteral("--width=640")})
+          .job.settings.image_width,
+      640);
 }
 
 TEST_F(CommandLine, ProfileWithoutCliSectionIsAcceptedAndMissingOneIsAnError) {
@@ -141,8 +141,8 @@ TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {
   output.clear();
   run({QStringLiteral("-q"), QStringLiteral("-i"), QStringLiteral("x.png"), QStringLiteral("-v")});
   EXPECT_FALSE(output.startsWith("2.2"));
-  EXPECT_TRUE(read_command_line({QStringLiteral("-q"), QStringLiteral("-i"), QStringLiteral("x.png"),
-                                 QStringLiteral("-v")})
+  EXPECT_TRUE(read_command_line({QStringLiteral("-q"), QStringLiteral("-i"),
+                                 QStringLiteral("x.png"), QStringLiteral("-v")})
                   .input_given);
 }
 

@@ -9,8 +9,8 @@ namespace {
 
 class Naming : public ::testing::Test {
 protected:
-  TokenValues values{QString(), QStringLiteral("psd"), 32, 640, 480, 7, 1,
-                     QDateTime::currentDateTime()};
+  TokenValues values{QString(), QStringLiteral("psd"),       32, 640, 480, 7,
+                     1,         QDateTime::currentDateTime()};
 
   QString name_for(const QString &input, const QString &mask) {
     values.input_path = input;

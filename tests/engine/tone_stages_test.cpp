@@ -72,7 +72,8 @@ TEST_F(ToneStages, ColorCorrectionMakesLowDepthImages24Bit) {
   const std::vector<Rgb> palette = {{255, 0, 0}, {0, 0, 255}, {9, 99, 199}};
   for (int bpp : {1, 4}) {
     const Image corrected = color_correction_stage(
-        test::make_paletted(bpp, 3, 2, palette, [&](int x, int) { return bpp == 1 ? x % 2 : x; }), s);
+        test::make_paletted(bpp, 3, 2, palette, [&](int x, int) { return bpp == 1 ? x % 2 : x; }),
+        s);
     ASSERT_TRUE(corrected);
     EXPECT_EQ(image_bpp(corrected), 24);
     EXPECT_EQ(pixel(corrected, 1, 1), (Rgba{0, 0, 255, 255}));
@@ -99,9 +100,12 @@ TEST_F(ToneStages, InversionAppliesToEveryChannel) {
 
 TEST_F(ToneStages, GreyscaleGivesEightBitGrey) {
   s.do_image_greyscale = 1;
-  const Image grey = greyscale_stage(test::make_rgba32(3, 1, [](int x, int) {
-    return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
-  }), s);
+  const Image grey = greyscale_stage(
+      test::make_rgba32(3, 1,
+                        [](int x, int) {
+                          return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
+                        }),
+      s);
   ASSERT_TRUE(grey);
   EXPECT_EQ(image_bpp(grey), 8);
   EXPECT_EQ(pixel(grey, 0, 0), black);
@@ -118,9 +122,12 @@ TEST_F(ToneStages, GreyscaleGivesEightBitGrey) {
 TEST_F(ToneStages, ThresholdUsesTheLowEightBitsOfTheLevel) {
   s.do_image_threshold = 1;
   s.image_threshold = 300; // acts as 44
-  const Image bw = threshold_stage(test::make_grey8(4, 1, [](int x, int) {
-    return std::array{43, 44, 45, 255}[static_cast<size_t>(x)];
-  }), s);
+  const Image bw =
+      threshold_stage(test::make_grey8(4, 1,
+                                       [](int x, int) {
+                                         return std::array{43, 44, 45, 255}[static_cast<size_t>(x)];
+                                       }),
+                      s);
   ASSERT_TRUE(bw);
   EXPECT_EQ(image_bpp(bw), 1);
   EXPECT_EQ(pixel(bw, 0, 0), black);
@@ -128,7 +135,8 @@ TEST_F(ToneStages, ThresholdUsesTheLowEightBitsOfTheLevel) {
   EXPECT_EQ(pixel(bw, 2, 0), white);
 
   s.image_threshold = -1; // acts as 255
-  const Image strict = threshold_stage(test::make_grey8(2, 1, [](int x, int) { return 254 + x; }), s);
+  const Image strict =
+      threshold_stage(test::make_grey8(2, 1, [](int x, int) { return 254 + x; }), s);
   EXPECT_EQ(pixel(strict, 0, 0), black);
   EXPECT_EQ(pixel(strict, 1, 0), white);
 }

@@ -1,6 +1,6 @@
-#include "prefs/window_settings.h"
 #include "prefs/image_tables.h"
 #include "prefs/themes.h"
+#include "prefs/window_settings.h"
 #include "support/paths.h"
 #include "support/zip_file.h"
 

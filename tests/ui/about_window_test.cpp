@@ -1,7 +1,7 @@
-#include "ui/about_window.h"
-#include "ui/link_widget.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/about_window.h"
+#include "ui/link_widget.h"
 
 #include <QApplication>
 #include <QLabel>

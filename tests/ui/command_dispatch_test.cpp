@@ -1,10 +1,10 @@
 #include "platform/program_path.h"
-#include "ui/window_job.h"
+#include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
 #include "ui/finder_window.h"
-#include "shell_environment.h"
-#include "support/scripted_dialogs.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -21,7 +21,7 @@ class CommandDispatchTest : public QObject {
   test::InstalledDialogs installed;
   test::ScriptedDialogs &dialogs = installed.dialogs;
 
-  void send(Command command) { dispatch_command(static_cast<int>(command)); }
+  void send(Command command) { dispatch_command(command); }
 
 private slots:
   void init() {
@@ -118,7 +118,7 @@ private slots:
   void unknownNumbersDoNothing() {
     main_window()->input_field()->setText(QStringLiteral("kept"));
     for (int command : {1, 2, 4, 6, 9, 15, 19, 20, 25, 99, -1})
-      dispatch_command(command);
+      dispatch_command(static_cast<Command>(command));
     QCOMPARE(main_window()->input_field()->text(), QStringLiteral("kept"));
     QVERIFY(dialogs.messages.isEmpty() && dialogs.file_requests.isEmpty());
   }

@@ -1,10 +1,10 @@
-#include "ui/window_job.h"
 #include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
-#include "ui/conversion_run.h"
-#include "ui/progress_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/conversion_run.h"
+#include "ui/progress_window.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -189,7 +189,8 @@ private slots:
       std::function<void(Settings &)> change;
       QString message;
     } cases[] = {
-        {[](Settings &s) { s.psd_bpp = 24; }, QStringLiteral("Invalid output bit depth for PSD: 24!")},
+        {[](Settings &s) { s.psd_bpp = 24; },
+         QStringLiteral("Invalid output bit depth for PSD: 24!")},
         {[](Settings &s) { s.do_image_color_correction = 1, s.image_brightness = 101; },
          QStringLiteral("Invalid brightness value (-100 to 100)!")},
         {[](Settings &s) { s.do_image_color_correction = 1, s.image_contrast = -101; },

@@ -1,6 +1,6 @@
-#include "ui/finder_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/finder_window.h"
 
 #include <QLineEdit>
 #include <QPointer>

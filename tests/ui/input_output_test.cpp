@@ -1,8 +1,8 @@
 #include "platform/paths.h"
-#include "ui/window_job.h"
-#include "ui/input_output.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/input_output.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 #include <QLineEdit>

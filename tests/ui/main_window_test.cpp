@@ -1,7 +1,7 @@
-#include "ui/window_job.h"
-#include "ui/main_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/window_job.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "ui/progress_window.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/progress_window.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
+#include "support/scripted_dialogs.h"
 #include "text/lang.h"
 #include "ui/uninstall_window.h"
-#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

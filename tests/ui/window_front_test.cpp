@@ -1,7 +1,7 @@
 #include "engine/product.h"
+#include "shell_environment.h"
 #include "ui/main_window.h"
 #include "ui/window_front.h"
-#include "shell_environment.h"
 
 #include <QComboBox>
 #include <QScreen>

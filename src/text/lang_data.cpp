@@ -82,6 +82,8 @@ const LangPair data[] = {
     {u"Conversion is not complete", u"Conversion stopped"},
     {u"Progress", u"(%s1%/%s2%)"},
     {u"Files converted", u"Files converted: %s1% of %s2%"},
+    {u"File failed", u"%s1%: %s2%"},
+    {u"File not converted", u"%s1%: not converted"},
     {u"New Update", u"New Update"},
     {u"New Update Text",
      u"A new version of Vantrel PNG to PSD is available! Are you ready to download it right now?"},

@@ -52,6 +52,7 @@ const LangPair data[] = {
     {u"Insufficient memory", u"Insufficient Memory"},
     {u"Unable to open file", u"Unable to open the file: %s1%!"},
     {u"Unable to save file", u"Unable to save the file: %s1%!"},
+    {u"Unable to open target", u"The desktop could not open:\r\n%s1%"},
     {u"Empty input files", u"No input file(s) found. Please, add valid file(s) and try again!"},
     {u"Empty input folder",
      u"The input folder's field is empty. Please, check the existed input folder and try again!"},

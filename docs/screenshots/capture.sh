@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Redraws the window screenshots of the README: the real program on a virtual X display with a
-# window manager, driven by xdotool. Needs Xvfb, openbox, xdotool and ImageMagick.
+# window manager, driven from the keyboard by xdotool. Needs Xvfb, openbox, xdotool and
+# ImageMagick.
 # Usage: docs/screenshots/capture.sh [build-folder]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,8 +21,11 @@ settings_file=$XDG_CONFIG_HOME/Vantrel/Lumbrix/config.ini
 mkdir -p "$work/Pictures"
 picture=$work/Pictures/holiday-at-the-sea-panorama.png
 convert -size 6000x4000 gradient:steelblue-orange -depth 8 "$picture"
+# Text under a picture's name: the run fails and says why.
+fake=$work/Pictures/scan-from-phone.png
+echo "not a picture" >"$fake"
 
-Xvfb "$display" -screen 0 1024x700x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 sleep 1
 openbox >/dev/null 2>&1 &
 sleep 1
@@ -35,9 +39,19 @@ sleep 2
 
 shot() { import -window root "$work/root.png" && convert "$work/root.png" -trim +repage "$here/$1"; }
 
-# The window opens centred: 510 x 260 at (257, 220) on this screen.
-xdotool mousemove 440 336 click 1 type --delay 5 "$picture"
-xdotool mousemove 440 376 click 1
+# File/New, then a run of input into the converted/ folder, typed: the window opens (and File/New
+# leaves it) with the keyboard in the input field, and Tab goes on to the output folder.
+fill() {
+  xdotool key ctrl+n
+  sleep 0.3
+  xdotool type --delay 5 "$1"
+  xdotool key Tab
+  xdotool type --delay 5 "$work/converted"
+}
+
+# The output folder's history, opened from the keyboard, gives the first entry.
+xdotool type --delay 5 "$picture"
+xdotool key Tab alt+Down
 sleep 0.5
 xdotool key Return
 sleep 0.3
@@ -51,9 +65,7 @@ shot progress-window-done.png
 xdotool key Return
 sleep 0.3
 
-xdotool mousemove 332 248 click 1
-sleep 0.4
-xdotool key Down Down Return
+xdotool key alt+c f
 sleep 0.5
 xdotool type --delay 20 "PNG"
 xdotool key Tab
@@ -62,5 +74,32 @@ sleep 0.3
 shot finder-window.png
 xdotool key Escape
 sleep 0.3
-xdotool key alt+x
+
+fill "$fake"
+xdotool key F5
+sleep 1
+shot progress-window-failed.png
+xdotool key Return
+sleep 0.3
+
+# Escape asks whether to stop; Yes abandons the file in progress.
+fill "$picture"
+xdotool key F5
+sleep 0.5
+xdotool key Escape
+sleep 0.5
+xdotool key alt+y
+sleep 1
+shot progress-window-stopped.png
+xdotool key Return
+sleep 0.3
+
+xdotool key ctrl+q
+sleep 1
+
+# Twice the pixels per point, as on a dense screen: text and icons drawn for it.
+QT_SCALE_FACTOR=2 "$build/lumbrix" "$picture" >/dev/null 2>&1 &
+sleep 3
+shot main-window-scale-2.png
+xdotool key ctrl+q
 sleep 1

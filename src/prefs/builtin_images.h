@@ -37,7 +37,8 @@ QStringList pictogram_names();
 // The built-in image of a name at size x size pixels, or a null image for an unknown name.
 QImage builtin_image(const QString &name, int size);
 
-// Gives every image of the three tables its built-in image at the table's size.
+// Gives every image of the three tables its built-in image at the table's size, and drawn at the
+// large size as well.
 void load_builtin_images();
 
 } // namespace lumbrix

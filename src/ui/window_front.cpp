@@ -2,6 +2,7 @@
 
 #include "engine/product.h"
 #include "engine/settings_file.h"
+#include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "prefs/builtin_images.h"
 #include "prefs/message_boxes.h"
@@ -55,6 +56,9 @@ void post_window_init(RunMode mode) {
   fill_format_list(window->format_list(), true);
   new_job();
   window->show();
+  // Shown, the window may know its frame, which the first placement had to guess.
+  if (!window->isMaximized())
+    window->keep_on_screen();
   window->activateWindow();
   QCoreApplication::postEvent(window, new QResizeEvent(window->size(), window->size()));
   if (mode != RunMode::Screenshot)
@@ -85,14 +89,28 @@ void finish_window_front() {
   destroy_main_window();
 }
 
-int run_window_front(int &argc, char **argv) {
+void receive_second_start(const QString &file) {
+  MainWindow *window = main_window();
+  if (!window)
+    return;
+  window->bring_forward();
+  if (!file.isEmpty())
+    set_input_file(file);
+}
+
+int run_window_front(int &argc, char **argv, const QString &input_file) {
   QApplication application(argc, argv);
   const auto lock = single_instance(window_title());
-  if (!lock)
+  if (!lock) {
+    send_to_instance(window_title(), input_file);
     return 0;
+  }
+  const InstanceChannel channel(window_title(), receive_second_start);
   WidgetDialogs dialogs;
   set_system_dialogs(&dialogs);
   start_window_front();
+  if (!input_file.isEmpty())
+    set_input_file(input_file);
   QObject::connect(main_window(), &MainWindow::quit_requested, &application,
                    &QCoreApplication::quit, Qt::QueuedConnection);
   QApplication::exec();

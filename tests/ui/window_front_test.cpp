@@ -68,6 +68,18 @@ private slots:
     QCOMPARE(settings().recent_out_folders, QStringLiteral("/srv/a/\t/srv/b/"));
   }
 
+  void positionOffTheScreenComesBackFullyVisible() {
+    test::write_settings([](Settings &s) {
+      s.window_width = 700;
+      s.window_x = 3000;
+      s.window_y = -500;
+    });
+    start_window_front();
+    const MainWindow *window = main_window();
+    QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    QCOMPARE(window->width(), 700);
+  }
+
   void maximisedWindowKeepsItsNormalGeometry() {
     test::write_settings([](Settings &s) {
       s.window_width = 700;

@@ -264,5 +264,19 @@ TEST_F(Console, IndependentReadersSeeThePngPixels) {
   EXPECT_EQ(rgba, expected_rgba);
 }
 
+// The dynamic loader lists every library it maps; a console conversion maps no window toolkit.
+TEST_F(Console, AConversionLoadsNoWindowToolkit) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+  process.setProcessEnvironment(environment);
+  process.start(binary_path(), {QStringLiteral("-q"), QStringLiteral("-i"), input});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QByteArray loaded = process.readAllStandardError();
+  EXPECT_TRUE(loaded.contains("libQt6Core")) << "the loader's list was not seen";
+  EXPECT_FALSE(loaded.contains("libQt6Widgets"));
+}
+
 } // namespace
 } // namespace lumbrix::test

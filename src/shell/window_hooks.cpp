@@ -1,7 +1,9 @@
 #include "shell/window_hooks.h"
 
+#include "shell/preferences_dialog.h"
+
 namespace lumbrix {
 
-void open_preferences() {}
+void open_preferences() { open_preferences_dialog(); }
 
 } // namespace lumbrix

@@ -1,7 +1,7 @@
 #include "prefs/preference_rules.h"
 
 #include "engine/stages.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 #include <QLocale>
 

@@ -1,5 +1,5 @@
-#include "prefs/lang.h"
 #include "prefs/preference_rules.h"
+#include "text/lang.h"
 
 #include <gtest/gtest.h>
 

@@ -128,8 +128,12 @@ ColourField *PreferenceForm::add_colour(const char *label_key, const SettingName
 QLineEdit *PreferenceForm::add_text(const char *label_key, const SettingName &setting) {
   auto *text = add_control(label_key, new QLineEdit(this), &QLineEdit::textChanged);
   const SettingKey *key = &key_of(setting);
-  bind([text, key](const Settings &s) { text->setText(key_text(s, *key)); },
-       [text, key](Settings &s) { set_key_text(s, *key, cleaned_text(text->text())); });
+  bind(
+      [text, key](const Settings &s) {
+        text->setText(key_text(s, *key));
+        text->setCursorPosition(0); // a long text shows its beginning
+      },
+      [text, key](Settings &s) { set_key_text(s, *key, cleaned_text(text->text())); });
   return text;
 }
 

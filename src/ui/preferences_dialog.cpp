@@ -1,13 +1,16 @@
 #include "ui/preferences_dialog.h"
 
+#include "engine/format_catalogue.h"
 #include "prefs/message_boxes.h"
 #include "prefs/preference_rules.h"
+#include "prefs/preview_render.h"
 #include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "ui/interface_refresh.h"
 #include "ui/main_window.h"
 #include "ui/preference_form.h"
 #include "ui/preference_pages.h"
+#include "ui/preview_pane.h"
 #include "ui/window_flags.h"
 #include "ui/window_front.h"
 #include "ui/window_job.h"
@@ -16,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -98,9 +102,13 @@ PreferencesDialog::PreferencesDialog(QWidget *owner) : QDialog(owner) {
   right->addWidget(stack_, 1);
   add_pages();
 
+  preview_ = new PreviewPane;
+  preview_->hide();
+
   auto *body = new QHBoxLayout;
   body->addWidget(tree_);
   body->addLayout(right, 1);
+  body->addWidget(preview_);
 
   auto *buttons = new QHBoxLayout;
   defaults_ = add_button(buttons, "Defaults");
@@ -119,6 +127,7 @@ PreferencesDialog::PreferencesDialog(QWidget *owner) : QDialog(owner) {
   connect(defaults_, &QPushButton::clicked, this, &PreferencesDialog::reset_to_defaults);
   connect(ok_, &QPushButton::clicked, this, &PreferencesDialog::accept_changes);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(this, &PreferencesDialog::edited, this, &PreferencesDialog::update_preview);
   show_page(General);
 }
 
@@ -156,11 +165,27 @@ void PreferencesDialog::show_page(int index) {
     return;
   title_->setText(preferences_text(page_names[index]));
   stack_->setCurrentIndex(index);
+  const bool previewed = index >= Transform && index <= Watermark;
+  if (previewed && preview_->isHidden()) {
+    preview_->show();
+    // Wider by the preview, rather than squeezing the page.
+    resize(std::max(width(), sizeHint().width()), height());
+  }
+  preview_->setVisible(previewed);
+  update_preview();
   if (tree_->indexOfTopLevelItem(tree_->currentItem()) != index)
     tree_->setCurrentItem(tree_->topLevelItem(index));
 }
 
 int PreferencesDialog::current_page() const { return stack_->currentIndex(); }
+
+void PreferencesDialog::update_preview() {
+  if (preview_->isHidden())
+    return;
+  const MainWindow *window = main_window();
+  const QString input = window ? window->input_field()->text().trimmed() : QString();
+  preview_->request(is_acceptable_input(input) ? input : sample_picture_path(), edited_settings());
+}
 
 Settings PreferencesDialog::edited_settings() const {
   Settings s = settings();

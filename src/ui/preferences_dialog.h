@@ -14,6 +14,7 @@ class QTreeWidget;
 namespace lumbrix {
 
 class PreferencePage;
+class PreviewPane;
 
 // The editor of the conversion and interface settings: a tree of nine pages, the selected
 // page's title above it, Defaults, OK and Cancel. Its controls hold the edited values; the
@@ -44,6 +45,9 @@ public:
   QPushButton *defaults_button() const { return defaults_; }
   QPushButton *ok_button() const { return ok_; }
   QPushButton *cancel_button() const { return cancel_; }
+  // Beside the Transform, Adjustment, Frame and Watermark pages: the input file, or the sample
+  // picture without one, as the edited values would convert it.
+  PreviewPane *preview() const { return preview_; }
 
   void show_page(int index);
   int current_page() const;
@@ -65,6 +69,7 @@ signals:
 private:
   QWidget *build_header();
   void add_pages();
+  void update_preview();
   void finish(const Settings &before);
 
   QTreeWidget *tree_ = nullptr;
@@ -74,6 +79,7 @@ private:
   QPushButton *defaults_ = nullptr;
   QPushButton *ok_ = nullptr;
   QPushButton *cancel_ = nullptr;
+  PreviewPane *preview_ = nullptr;
 };
 
 // Opens the dialog over the main window on the run's start page, filled from the settings, and

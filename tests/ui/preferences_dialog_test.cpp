@@ -1,12 +1,16 @@
 #include "prefs/themes.h"
 #include "shell_environment.h"
+#include "support/psd_reader.h"
+#include "support/run_binary.h"
 #include "support/scripted_dialogs.h"
 #include "support/zip_file.h"
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
+#include "ui/conversion_run.h"
 #include "ui/preference_controls.h"
 #include "ui/preference_pages.h"
 #include "ui/preferences_dialog.h"
+#include "ui/preview_pane.h"
 #include "ui/window_job.h"
 
 #include <QBuffer>
@@ -18,6 +22,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QToolBar>
 #include <QToolButton>
@@ -375,6 +380,87 @@ private slots:
       }
       QCOMPARE(visited, expected);
     }
+  }
+
+  void previewFollowsTheEditedValuesOfItsPages() {
+    const QString input = home.path(QStringLiteral("input.png"));
+    QVERIFY(test::write_png(input, 60, 40));
+    main_window()->input_field()->setText(input);
+    open_with([](Settings &s) {
+      s.do_frame = FrameKind::Solid;
+      s.solid_left = 6;
+      s.solid_left_color = QStringLiteral("0000FF");
+    });
+    PreviewPane *preview = dialog->preview();
+    QVERIFY(preview->isHidden());
+    QSignalSpy shown(preview, &PreviewPane::shown);
+    dialog->show_page(Page::Frame);
+    QVERIFY(!preview->isHidden());
+    QVERIFY(shown.wait());
+    const auto left_band = [preview] {
+      const QImage picture = preview->picture();
+      return picture.pixelColor(1, picture.height() / 2);
+    };
+    QCOMPARE(left_band(), QColor(Qt::blue));
+
+    // Edits in quick succession give one picture, of the last value.
+    auto *left = control<NumberField>(dialog, Page::Frame, "Left:");
+    left->field()->setText(QStringLiteral("0"));
+    dialogs.next_colour = QColor(0, 255, 0);
+    QTest::mouseClick(control<ColourField>(dialog, Page::Frame, "Left Color:")->swatch(),
+                      Qt::LeftButton);
+    left->field()->setText(QStringLiteral("6"));
+    QVERIFY(shown.wait());
+    QCOMPARE(left_band(), QColor(0, 255, 0));
+    QCOMPARE(settings().solid_left_color, QStringLiteral("0000FF"));
+
+    dialog->show_page(Page::Advanced);
+    QVERIFY(preview->isHidden());
+    main_window()->input_field()->clear();
+  }
+
+  void dialogValuesConvertAsTheirConsoleOptionsDo() {
+    const QString input = home.path(QStringLiteral("photo.png"));
+    QVERIFY(test::write_png(input, 120, 80));
+    const QString window_output = home.folder(QStringLiteral("window"));
+    const QString console_output = home.folder(QStringLiteral("console"));
+    open(Page::Transform);
+    control<QCheckBox>(dialog, Page::Transform, "Image Resize:")->click();
+    control<NumberField>(dialog, Page::Transform, "Image Width:")->set_number(90);
+    control<NumberField>(dialog, Page::Transform, "Image Height:")->set_number(50);
+    control<QCheckBox>(dialog, Page::Transform, "Keep Proportions:")->click();
+    control<QComboBox>(dialog, Page::Frame, "Frame:")->setCurrentIndex(1);
+    control<NumberField>(dialog, Page::Frame, "Left:")->set_number(3);
+    control<NumberField>(dialog, Page::Frame, "Bottom:")->set_number(5);
+    dialogs.next_colour = QColor(255, 0, 0);
+    QTest::mouseClick(control<ColourField>(dialog, Page::Frame, "Left Color:")->swatch(),
+                      Qt::LeftButton);
+    control<SliderSpin>(dialog, Page::Frame, "Opacity:")->set_value(200);
+    control<QComboBox>(dialog, Page::Watermark, "Watermark:")->setCurrentIndex(1);
+    control<QLineEdit>(dialog, Page::Watermark, "Text:")->setText(QStringLiteral("Hi there"));
+    control<QComboBox>(dialog, Page::Watermark, "Position:")->setCurrentIndex(4);
+    QTest::mouseClick(dialog->ok_button(), Qt::LeftButton);
+
+    main_window()->input_field()->setText(input);
+    main_window()->folder_list()->addItem(window_output);
+    main_window()->folder_list()->setCurrentIndex(main_window()->folder_list()->count() - 1);
+    test::press_ok_when_done();
+    start_conversion();
+    const test::RunResult console = test::run_lumbrix(
+        {"-q", "-i", input, "-o", console_output, "--width=90", "--height=50", "--fr-solid-left=3",
+         "--fr-solid-bottom=5", "--fr-solid-left-color=FF0000", "--fr-solid-opacity=200",
+         "--wm-text=Hi there", "--wm-text-position=MIDDLECENTER"});
+    QCOMPARE(console.exit_code, 0);
+
+    const QByteArray converted = file_bytes(window_output + QStringLiteral("photo.psd"));
+    QVERIFY(test::is_psd_file(window_output + QStringLiteral("photo.psd")));
+    QCOMPARE(converted, file_bytes(console_output + QStringLiteral("photo.psd")));
+    // And the settings did reach the picture.
+    test::PsdImage image;
+    QVERIFY(test::read_psd(window_output + QStringLiteral("photo.psd"), image));
+    QCOMPARE(QSize(image.width, image.height), QSize(90, 50));
+    QVERIFY(!image.planes.empty());
+    QVERIFY(image.at(0, 1, 25) > 180 && image.at(1, 1, 25) < 100); // the red left band
   }
 
   void keyboardClosesAndNavigates() {

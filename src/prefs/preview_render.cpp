@@ -45,15 +45,21 @@ QImage to_qimage(const Image &image) {
 
 } // namespace
 
-QImage render_preview(const QString &path, const Settings &s, QSize box) {
-  Image image = within_pixel_limit(load_png(path));
+PreviewSource::PreviewSource(const QString &path) : path_(path) {
+  Image image = load_png(path);
+  file_bpp_ = image_bpp(image);
+  image_ = within_pixel_limit(std::move(image));
+}
+
+QImage PreviewSource::render(const Settings &s, QSize box) const {
+  Image image(image_ ? FreeImage_Clone(image_.get()) : nullptr);
   if (!image)
     return {};
   const QString extension = s.output_format;
   const int asked = output_bpp_setting(s, extension);
-  const int depth = asked != 0 ? asked : automatic_depth(extension, image_bpp(image));
+  const int depth = asked != 0 ? asked : automatic_depth(extension, file_bpp_);
   const NameCounters counters;
-  const TokenValues values{path,
+  const TokenValues values{path_,
                            extension,
                            depth,
                            0,

@@ -64,21 +64,26 @@ void PreviewPane::start() {
   // The pane may be gone when the picture is ready; the answer goes through the application,
   // which checks for that on the window thread.
   QPointer<PreviewPane> pane(this);
-  QThreadPool::globalInstance()->start([job = std::move(*waiting_), box, pane] {
-    const QImage picture = render_preview(job.path, job.settings, box);
+  QThreadPool::globalInstance()->start([job = std::move(*waiting_), source = source_, box, pane] {
+    // The picture is read once; later values are drawn on what was read.
+    std::shared_ptr<const PreviewSource> used = source;
+    if (!used || used->path() != job.path)
+      used = std::make_shared<const PreviewSource>(job.path);
+    const QImage picture = used->render(job.settings, box);
     QMetaObject::invokeMethod(
         qApp,
-        [pane, picture] {
+        [pane, picture, used] {
           if (pane)
-            pane->finish(picture);
+            pane->finish(picture, used);
         },
         Qt::QueuedConnection);
   });
   waiting_.reset();
 }
 
-void PreviewPane::finish(const QImage &picture) {
+void PreviewPane::finish(const QImage &picture, std::shared_ptr<const PreviewSource> source) {
   drawing_ = false;
+  source_ = std::move(source);
   picture_ = picture;
   view_->setPixmap(picture.isNull() ? QPixmap() : on_checkerboard(picture, devicePixelRatioF()));
   emit shown();

@@ -6,11 +6,14 @@
 #include <QImage>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 class QLabel;
 
 namespace lumbrix {
+
+class PreviewSource;
 
 // A small picture of what a conversion with the dialog's unsaved values would make. Requests
 // wait for a short pause in typing and are drawn on a worker thread, one at a time; while one is
@@ -36,12 +39,13 @@ private:
   };
 
   void start();
-  void finish(const QImage &picture);
+  void finish(const QImage &picture, std::shared_ptr<const PreviewSource> source);
 
   QLabel *view_ = nullptr;
   QTimer pause_;
   std::optional<Job> waiting_;
   bool drawing_ = false;
+  std::shared_ptr<const PreviewSource> source_; // the picture last read
   QImage picture_;
 };
 

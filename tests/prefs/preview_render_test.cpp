@@ -40,7 +40,7 @@ TEST_F(PreviewRenderTest, ShowsWhatTheStagesMakeFittedToTheBox) {
   s.image_width = 20;
   s.image_height = 10;
   // The resized picture, its frame drawn inside, shown 2.4 times as large.
-  const QImage shown = render_preview(picture(64, 48), s, QSize(48, 48));
+  const QImage shown = PreviewSource(picture(64, 48)).render(s, QSize(48, 48));
   ASSERT_EQ(shown.size(), QSize(48, 24));
   EXPECT_TRUE(is_red(shown, 1, 1));
   EXPECT_TRUE(is_red(shown, 46, 22));
@@ -50,14 +50,15 @@ TEST_F(PreviewRenderTest, ShowsWhatTheStagesMakeFittedToTheBox) {
 TEST_F(PreviewRenderTest, LargePicturesAreScaledDownBeforeTheStages) {
   // 6 megapixels become 2: the 10-pixel frame is then drawn on a picture 1732 pixels wide and
   // shows about 11 pixels wide at 2000; drawn on the whole picture it would show less than 7.
-  const QImage shown = render_preview(picture(3000, 2000), framed(10), QSize(2000, 2000));
+  const QImage shown = PreviewSource(picture(3000, 2000)).render(framed(10), QSize(2000, 2000));
   ASSERT_EQ(shown.width(), 2000);
   EXPECT_TRUE(is_red(shown, 9, shown.height() / 2));
   EXPECT_FALSE(is_red(shown, 14, shown.height() / 2));
 }
 
 TEST_F(PreviewRenderTest, UnreadablePicturesShowNothing) {
-  EXPECT_TRUE(render_preview(dir.filePath(QStringLiteral("missing.png")), framed(1), QSize(50, 50))
+  EXPECT_TRUE(PreviewSource(dir.filePath(QStringLiteral("missing.png")))
+                  .render(framed(1), QSize(50, 50))
                   .isNull());
 }
 

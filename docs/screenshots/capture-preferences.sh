@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Redraws the screenshots of the preferences dialog: every page and both watermark panels, at
-# scale 1 and at QT_SCALE_FACTOR=2. The real program on a virtual X display with a window manager,
-# driven from the keyboard by xdotool. Needs Xvfb, openbox, xdotool and ImageMagick.
+# Redraws the screenshots of the preferences dialog: every page and both watermark panels, with
+# the preview of the sample picture beside four of them, at scale 1 and at QT_SCALE_FACTOR=2.
+# The real program on a virtual X display with a window manager, driven from the keyboard by
+# xdotool. Needs Xvfb, openbox, xdotool and ImageMagick.
 # Usage: docs/screenshots/capture-preferences.sh [build-folder] [output-folder]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,7 +20,8 @@ export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runti
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Vantrel/Lumbrix" && chmod 700 "$XDG_RUNTIME_DIR"
 settings_file=$XDG_CONFIG_HOME/Vantrel/Lumbrix/config.ini
 
-Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
+# Room for the dialog with its preview at twice the size.
+Xvfb "$display" -screen 0 2400x1500x24 >/dev/null 2>&1 &
 sleep 1
 openbox >/dev/null 2>&1 &
 sleep 1
@@ -53,8 +55,9 @@ set_key "Back Opacity" 160
 
 pages=(general interface input output transform adjustment frame watermark advanced)
 
+# Time for the page and its preview to be drawn.
 shot() {
-  sleep 0.5
+  sleep 1
   import -frame -window "$(xdotool search --name '^Preferences\.\.\.$' | head -1)" "$out/$1"
 }
 

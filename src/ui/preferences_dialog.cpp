@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -168,8 +169,7 @@ void PreferencesDialog::show_page(int index) {
   const bool previewed = index >= Transform && index <= Watermark;
   if (previewed && preview_->isHidden()) {
     preview_->show();
-    // Wider by the preview, rather than squeezing the page.
-    resize(std::max(width(), sizeHint().width()), height());
+    make_room_for_preview();
   }
   preview_->setVisible(previewed);
   update_preview();
@@ -178,6 +178,19 @@ void PreferencesDialog::show_page(int index) {
 }
 
 int PreferencesDialog::current_page() const { return stack_->currentIndex(); }
+
+void PreferencesDialog::make_room_for_preview() {
+  // Wider by the preview rather than squeezing the page, as far as the screen allows.
+  QRect area(pos(), QSize(std::max(width(), sizeHint().width()), height()));
+  if (const QScreen *display = screen()) {
+    const QRect available = display->availableGeometry();
+    area.setWidth(std::min(area.width(), available.width()));
+    if (area.right() > available.right())
+      area.moveRight(available.right());
+  }
+  move(area.topLeft());
+  resize(area.size());
+}
 
 void PreferencesDialog::update_preview() {
   if (preview_->isHidden())

@@ -69,6 +69,7 @@ signals:
 private:
   QWidget *build_header();
   void add_pages();
+  void make_room_for_preview();
   void update_preview();
   void finish(const Settings &before);
 

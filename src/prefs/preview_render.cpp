@@ -80,7 +80,9 @@ QImage PreviewSource::render(const Settings &s, QSize box) const {
 }
 
 QString sample_picture_path() {
-  for (const char *place : {"samples/sample.png", "../share/lumbrix/samples/sample.png"}) {
+  // In a build tree beside the program; installed, in share/ beside bin/ or above libexec/lumbrix/.
+  for (const char *place : {"samples/sample.png", "../share/lumbrix/samples/sample.png",
+                            "../../share/lumbrix/samples/sample.png"}) {
     const QString path = program_folder() + QLatin1String(place);
     if (QFileInfo(path).isFile())
       return QFileInfo(path).canonicalFilePath();

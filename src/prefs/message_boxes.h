@@ -25,6 +25,12 @@ public:
   // with patterns separated by ";"; its first entry is preselected.
   virtual QString open_file(const QString &title, const QString &filter,
                             const QString &initial_file) = 0;
+  // Existing files, several at once, or none when cancelled; the filter as for open_file.
+  virtual QStringList open_files(const QString &title, const QString &filter,
+                                 const QString &initial_file) {
+    const QString file = open_file(title, filter, initial_file);
+    return file.isEmpty() ? QStringList() : QStringList{file};
+  }
   // An existing folder, or an empty text when cancelled.
   virtual QString choose_folder(const QString &title, const QString &initial_folder) = 0;
   virtual std::optional<QColor> choose_colour(const QColor &initial) = 0;

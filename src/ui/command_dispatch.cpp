@@ -97,9 +97,6 @@ void control_event(Control control) {
   }
 }
 
-void drop_files(const QStringList &paths) {
-  if (!paths.isEmpty())
-    set_input_file(paths.constFirst());
-}
+void drop_files(const QStringList &paths) { set_input_files(dropped_inputs(paths)); }
 
 } // namespace lumbrix

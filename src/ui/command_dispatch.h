@@ -15,7 +15,7 @@ void dispatch_command(Command command);
 // The user changed the output folder list or the output format list, or pressed Convert.
 void control_event(Control control);
 
-// Files dropped on the main window: the first one becomes the input; the rest are ignored.
+// Files and folders dropped on the main window: their pictures become the input.
 void drop_files(const QStringList &paths);
 
 // The vendor's pages and mailbox as the Help menu opens them.

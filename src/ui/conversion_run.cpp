@@ -31,9 +31,13 @@ void stop(const QString &message) {
 ConversionRequest window_request() {
   ConversionRequest request;
   MainWindow *window = main_window();
-  const QString input = window ? window->input_field()->text().trimmed() : QString();
-  window_job().last_input = input;
-  if (is_acceptable_input(input))
+  const QString shown = window ? window->input_field()->text() : QString();
+  const QString input = shown.trimmed();
+  WindowJob &job = window_job();
+  job.last_input = input;
+  if (!job.inputs.empty() && shown == job.inputs_caption)
+    request.files = job.inputs;
+  else if (is_acceptable_input(input))
     request.files.push_back(InputFile{input, QString()});
   const QString folder = window ? window->folder_list()->currentText().trimmed() : QString();
   request.output_folder = with_separator(folder);

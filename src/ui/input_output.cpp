@@ -1,6 +1,7 @@
 #include "ui/input_output.h"
 
 #include "engine/format_catalogue.h"
+#include "engine/input_files.h"
 #include "engine/product.h"
 #include "platform/paths.h"
 #include "prefs/image_tables.h"
@@ -26,11 +27,11 @@ void post_layout() {
     QMetaObject::invokeMethod(window, &MainWindow::layout_main_window, Qt::QueuedConnection);
 }
 
-void show_input_file(const QString &path) {
+void show_input(const QString &path, const QString &caption) {
   MainWindow *window = main_window();
   if (!window)
     return;
-  window->input_field()->setText(path);
+  window->input_field()->setText(caption);
   if (!window->folder_list()->currentText().isEmpty())
     return;
   const QString folder = folder_part(path);
@@ -44,8 +45,38 @@ void show_input_file(const QString &path) {
 bool set_input_file(const QString &path) {
   if (!is_acceptable_input(path))
     return false;
-  show_input_file(path);
+  window_job().inputs.clear();
+  show_input(path, path);
   return true;
+}
+
+bool set_input_files(const std::vector<InputFile> &files) {
+  std::vector<InputFile> accepted;
+  for (const InputFile &file : files)
+    if (is_acceptable_input(file.path))
+      accepted.push_back(file);
+  if (accepted.size() <= 1)
+    return !accepted.empty() && set_input_file(accepted.front().path);
+  WindowJob &job = window_job();
+  job.inputs = std::move(accepted);
+  job.inputs_caption =
+      lang_format(lang(QStringLiteral("General"), QStringLiteral("Input and more")),
+                  job.inputs.front().path, QString::number(job.inputs.size() - 1));
+  show_input(job.inputs.front().path, job.inputs_caption);
+  return true;
+}
+
+std::vector<InputFile> dropped_inputs(const QStringList &paths) {
+  std::vector<InputFile> files;
+  for (const QString &path : paths) {
+    if (QFileInfo(path).isDir()) {
+      const std::vector<InputFile> found = folder_inputs(path, true);
+      files.insert(files.end(), found.begin(), found.end());
+    } else {
+      files.push_back({path, QString()});
+    }
+  }
+  return files;
 }
 
 QString input_file_filter() {
@@ -69,11 +100,13 @@ QString input_file_filter() {
 
 void select_input_file() {
   WindowJob &job = window_job();
-  const QString chosen = system_dialogs().open_file(
+  const QStringList chosen = system_dialogs().open_files(
       lang(QStringLiteral("Dialog"), QStringLiteral("Select Input Files")), input_file_filter(),
       job.last_input);
-  if (!chosen.isEmpty())
-    set_input_file(chosen);
+  std::vector<InputFile> files;
+  for (const QString &path : chosen)
+    files.push_back({path, QString()});
+  set_input_files(files);
   // Convert reads the input field again.
   job.last_input.clear();
   post_layout();

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/conversion_request.h"
+
 #include <QString>
+
+#include <vector>
 
 class QComboBox;
 
@@ -10,6 +14,14 @@ namespace lumbrix {
 // no output folder is shown, its folder becomes the output folder. False, changing nothing,
 // otherwise.
 bool set_input_file(const QString &path);
+
+// Makes the acceptable files among files the input; several are shown as the first path and how
+// many more. False, changing nothing, when none is acceptable.
+bool set_input_files(const std::vector<InputFile> &files);
+
+// What dropping these paths gives: the files as they are, and for a folder every picture in it and
+// below it, with its sub-folder.
+std::vector<InputFile> dropped_inputs(const QStringList &paths);
 
 // File > Add Input File: the open-file dialog; a chosen acceptable file becomes the input.
 void select_input_file();

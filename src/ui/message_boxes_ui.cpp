@@ -37,6 +37,16 @@ int run_box(MessageIcon icon, const QString &title, const QString &text,
   return box.exec();
 }
 
+QStringList chosen_files(const QString &title, const QString &filter, const QString &initial_file,
+                         QFileDialog::FileMode mode) {
+  QFileDialog dialog(QApplication::activeWindow(), title);
+  dialog.setFileMode(mode);
+  dialog.setNameFilters(name_filters(filter));
+  if (!initial_file.isEmpty())
+    dialog.selectFile(initial_file);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
 } // namespace
 
 void WidgetDialogs::message(MessageIcon icon, const QString &title, const QString &text) {
@@ -49,14 +59,12 @@ bool WidgetDialogs::question(MessageIcon icon, const QString &title, const QStri
 
 QString WidgetDialogs::open_file(const QString &title, const QString &filter,
                                  const QString &initial_file) {
-  QFileDialog dialog(QApplication::activeWindow(), title);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilters(name_filters(filter));
-  if (!initial_file.isEmpty())
-    dialog.selectFile(initial_file);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return {};
-  return dialog.selectedFiles().constFirst();
+  return chosen_files(title, filter, initial_file, QFileDialog::ExistingFile).value(0);
+}
+
+QStringList WidgetDialogs::open_files(const QString &title, const QString &filter,
+                                      const QString &initial_file) {
+  return chosen_files(title, filter, initial_file, QFileDialog::ExistingFiles);
 }
 
 QString WidgetDialogs::choose_folder(const QString &title, const QString &initial_folder) {

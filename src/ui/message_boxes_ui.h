@@ -12,6 +12,8 @@ public:
   bool question(MessageIcon icon, const QString &title, const QString &text) override;
   QString open_file(const QString &title, const QString &filter,
                     const QString &initial_file) override;
+  QStringList open_files(const QString &title, const QString &filter,
+                         const QString &initial_file) override;
   QString choose_folder(const QString &title, const QString &initial_folder) override;
   std::optional<QColor> choose_colour(const QColor &initial) override;
   std::optional<QFont> choose_font(const QFont &initial) override;

@@ -148,7 +148,7 @@ void ProgressWindow::show_result() {
   // two polls still counts the files it started.
   started_polled_ = progress_.files_started;
   const int converted = result_.files_converted;
-  const QStringList unconverted = unconverted_lines(*request_, result_);
+  const QStringList unconverted = result_lines(*request_, result_, false);
   const QString converted_line =
       lang_format(msg("Files converted"), QString::number(converted), QString::number(total_));
   if (unconverted.isEmpty()) {
@@ -157,13 +157,16 @@ void ProgressWindow::show_result() {
     setWindowTitle(complete + QLatin1Char(' ') + count_text(started_polled_));
     text_->setText(converted_line);
     bar_->setValue(bar_->maximum());
+    // With several files the list says what became of each.
+    if (total_ > 1)
+      show_details(result_lines(*request_, result_, true));
   } else {
     const QString stopped = msg("Conversion is not complete");
     // The status bar keeps the first reason after the window is gone.
     set_status_text(stopped + QStringLiteral(": ") + unconverted.first());
     text_->setText(break_flag_ ? stopped : converted_line);
     setWindowTitle(stopped + QLatin1Char(' ') + count_text(started_polled_));
-    show_details(unconverted);
+    show_details(total_ > 1 ? result_lines(*request_, result_, true) : unconverted);
   }
   ok_->setEnabled(true);
   ok_->setFocus();
@@ -209,7 +212,8 @@ RunResult run_progress_window(const ConversionRequest &request) {
   return result;
 }
 
-QStringList unconverted_lines(const ConversionRequest &request, const RunResult &result) {
+QStringList result_lines(const ConversionRequest &request, const RunResult &result,
+                         bool every_file) {
   QStringList lines;
   for (std::size_t i = 0; i < result.files.size() && i < request.files.size(); ++i) {
     const FileResult &file = result.files[i];
@@ -218,6 +222,8 @@ QStringList unconverted_lines(const ConversionRequest &request, const RunResult 
       lines << lang_format(msg("File failed"), path, file.reason);
     else if (file.status == FileStatus::NotConverted)
       lines << lang_format(msg("File not converted"), path);
+    else if (every_file)
+      lines << lang_format(msg("File converted"), path);
   }
   return lines;
 }

@@ -85,8 +85,9 @@ private:
 RunResult run_progress_window(const ConversionRequest &request);
 
 // One line for each file the run did not convert: its name and the reason, or that it was not
-// converted (stopped or not reached).
-QStringList unconverted_lines(const ConversionRequest &request, const RunResult &result);
+// converted (stopped or not reached); with every_file, a line for each converted file as well.
+QStringList result_lines(const ConversionRequest &request, const RunResult &result,
+                         bool every_file);
 
 // text when it is empty or has at most n characters; otherwise its head, "..." and its tail,
 // (n - 3) / 2 characters each.

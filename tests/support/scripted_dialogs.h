@@ -30,6 +30,14 @@ public:
         {MessageIcon::Information, title, filter + QLatin1Char('#') + initial_file});
     return next_file;
   }
+  QStringList open_files(const QString &title, const QString &filter,
+                         const QString &initial_file) override {
+    if (next_files.isEmpty())
+      return SystemDialogs::open_files(title, filter, initial_file);
+    file_requests.append(
+        {MessageIcon::Information, title, filter + QLatin1Char('#') + initial_file});
+    return next_files;
+  }
   QString choose_folder(const QString &title, const QString &initial_folder) override {
     folder_requests.append({MessageIcon::Information, title, initial_folder});
     return next_folder;
@@ -57,6 +65,7 @@ public:
   bool open_result = true; // whether the desktop takes what it is asked to open
   std::function<bool()> on_question;
   QString next_file;
+  QStringList next_files; // when set, what a choice of several files gives
   QString next_folder;
   QList<QColor> colour_requests;
   QList<QFont> font_requests;

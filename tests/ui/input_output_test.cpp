@@ -83,6 +83,28 @@ private slots:
     QCOMPARE(input_text(), folder + QStringLiteral("LOUD.PNG"));
   }
 
+  // Several files chosen, or a folder dropped, become one input of many pictures.
+  void severalFilesAndDroppedFoldersBecomeTheInput() {
+    const QString folder = home.folder(QStringLiteral("batch"));
+    const QString sub = home.folder(QStringLiteral("batch/sub"));
+    for (const QString &path : {folder + QStringLiteral("a.png"), sub + QStringLiteral("b.png")})
+      QVERIFY(test::write_png(path));
+    dialogs.next_files = {folder + QStringLiteral("a.png"), folder + QStringLiteral("missing.png"),
+                          sub + QStringLiteral("b.png")};
+    select_input_file();
+    QCOMPARE(input_text(), folder + QStringLiteral("a.png (+1 more)"));
+    QCOMPARE(window_job().inputs.size(), std::size_t(2));
+
+    const std::vector<InputFile> dropped = dropped_inputs({folder});
+    QCOMPARE(dropped.size(), std::size_t(2));
+    QVERIFY(set_input_files(dropped));
+    QCOMPARE(window_job().inputs.back().relative_subfolder, QStringLiteral("sub/"));
+    // One file on its own is an ordinary input again.
+    QVERIFY(set_input_files({dropped.front()}));
+    QCOMPARE(input_text(), dropped.front().path);
+    QVERIFY(window_job().inputs.empty());
+  }
+
   void folderDialogStartsFromTheShownFolderAndRemembersTheChoice() {
     const QString shown = home.folder(QStringLiteral("shown"));
     const QString chosen = home.folder(QStringLiteral("chosen"));

@@ -237,6 +237,26 @@ private slots:
     }
   }
 
+  // A run of several files says what became of each, in the order given.
+  void severalFilesAreListedWithTheirResults() {
+    const QString fake = home.path(QStringLiteral("notes.png"));
+    QFile text(fake);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    prepare_run({inputs[0], fake, inputs[1]});
+    ProgressWindow window(nullptr);
+    connect(&window, &ProgressWindow::finished_shown, &window,
+            [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
+    window.run(request);
+    QCOMPARE(window.details()->toPlainText(),
+             QStringList({inputs[0] + QStringLiteral(": converted"),
+                          fake + QStringLiteral(": not a PNG file"),
+                          inputs[1] + QStringLiteral(": converted")})
+                 .join(QLatin1Char('\n')));
+    QCOMPARE(written(), 2);
+  }
+
   void closeBoxAfterTheEndClosesWithoutAsking() {
     prepare_run({inputs.first()});
     ProgressWindow window(nullptr);

@@ -161,15 +161,15 @@ bool read_settings_file() {
   return true;
 }
 
-bool write_settings_file() {
+bool write_settings_file(QString *reason) {
   const Settings &s = settings();
-  if (s.settings_file_path.isEmpty())
-    return false;
   QSaveFile file(s.settings_file_path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  file.write(settings_text(s));
-  return file.commit();
+  const bool written = !s.settings_file_path.isEmpty() && file.open(QIODevice::WriteOnly) &&
+                       file.write(settings_text(s)) >= 0 && file.commit();
+  if (!written && reason)
+    *reason = s.settings_file_path.isEmpty() ? QStringLiteral("No settings file is named")
+                                             : file.errorString();
+  return written;
 }
 
 QString settings_file_location() {

@@ -17,10 +17,9 @@ QString with_separator(QString folder) {
 QString settings_dir(const QString &maker_folder, const QString &product_folder) {
   QString folder =
       with_separator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-  for (const QString &level : {maker_folder, product_folder}) {
-    folder += level + QLatin1Char('/');
-    QDir().mkdir(folder);
-  }
+  folder += maker_folder + QLatin1Char('/') + product_folder + QLatin1Char('/');
+  // A new account may not have the configuration folder itself yet.
+  QDir().mkpath(folder);
   return folder;
 }
 

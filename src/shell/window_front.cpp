@@ -89,7 +89,10 @@ void finish_window_front() {
   record_window_geometry();
   if (!settings().out_folders_history)
     settings().recent_out_folders.clear();
-  write_settings_file();
+  QString reason;
+  if (!write_settings_file(&reason))
+    show_error(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Unable to save settings")),
+                           settings().settings_file_path, reason));
   set_input_file_callback(nullptr);
   destroy_main_window();
 }

@@ -250,7 +250,9 @@ TEST_F(SettingsFile, WritesReplaceTheFileWholeOrNotAtAll) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"config.ini"});
 
   settings().settings_file_path = folder.filePath(QStringLiteral("missing/config.ini"));
-  EXPECT_FALSE(write_settings_file());
+  QString reason;
+  EXPECT_FALSE(write_settings_file(&reason));
+  EXPECT_FALSE(reason.isEmpty());
   EXPECT_FALSE(QFile::exists(settings().settings_file_path));
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/run_state.h"
 #include "engine/settings.h"
+#include "platform/shipped_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,7 +135,8 @@ QStringView trim_any(QStringView text, QStringView set) {
 
 QString theme_folder() {
   const QString base = run_state().program_folder;
-  return (base.isEmpty() ? program_folder() : base) + QLatin1String("gfx/");
+  return shipped_path(base.isEmpty() ? program_folder() : base, Shipped::data,
+                      QStringLiteral("gfx/"));
 }
 
 const QMap<QString, QString> &theme_table() { return themes(); }

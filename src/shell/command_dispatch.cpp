@@ -4,6 +4,7 @@
 #include "engine/product.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"
+#include "platform/shipped_files.h"
 #include "prefs/about_window.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
@@ -24,8 +25,10 @@ constexpr int output_options_page = 3;
 } // namespace
 
 QString help_file_path() {
-  // Beside the program, so the manual opens whatever folder the program was started from.
-  return program_folder() + QString::fromUtf8(build::help_file);
+  // Found from the program's folder, so the manual opens whatever folder it was started from.
+  const QString base = run_state().program_folder;
+  return shipped_path(base.isEmpty() ? program_folder() : base, Shipped::documentation,
+                      QString::fromUtf8(build::help_file));
 }
 
 QString feedback_address() {

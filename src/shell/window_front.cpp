@@ -1,5 +1,6 @@
 #include "shell/window_front.h"
 
+#include "build_constants.h"
 #include "cli/format_catalogue.h"
 #include "engine/product.h"
 #include "engine/run_state.h"
@@ -12,12 +13,16 @@
 #include "prefs/message_boxes_ui.h"
 #include "prefs/themes.h"
 #include "prefs/update_check.h"
+#include "shell/command_dispatch.h"
 #include "shell/input_output.h"
 #include "shell/main_window.h"
 #include "shell/window_hooks.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -69,6 +74,16 @@ void post_window_init() {
     auto_update_check();
 }
 
+void open_named_files(const QStringList &parameters) {
+  QStringList files;
+  for (const QString &parameter : parameters) {
+    const QFileInfo file(parameter);
+    if (!parameter.startsWith(QLatin1Char('-')) && file.isFile())
+      files << file.absoluteFilePath();
+  }
+  drop_files(files);
+}
+
 void record_window_geometry() {
   const MainWindow *window = main_window();
   Settings &s = settings();
@@ -99,12 +114,18 @@ void finish_window_front() {
 
 int run_window_front(int &argc, char **argv) {
   QApplication application(argc, argv);
+  // The desktop matches the window to its menu entry by this name; the icon is the installed
+  // one when there is one.
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(build::app_id));
+  QApplication::setWindowIcon(QIcon::fromTheme(
+      QStringLiteral("lumbrix"), QPixmap::fromImage(builtin_image(QStringLiteral("Program"), 64))));
   const auto lock = single_instance(window_title());
   if (!lock)
     return 0;
   WidgetDialogs dialogs;
   set_system_dialogs(&dialogs);
   start_window_front();
+  open_named_files(QCoreApplication::arguments().mid(1));
   QObject::connect(main_window(), &MainWindow::quit_requested, &application,
                    &QCoreApplication::quit, Qt::QueuedConnection);
   QApplication::exec();

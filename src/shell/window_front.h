@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace lumbrix {
 
 // The window front from start to end: the single-instance lock, settings, language table,
@@ -14,6 +16,10 @@ void start_window_front();
 // What the window needs once it exists: format lists, the first job, showing it, and the
 // automatic update check (not in screenshot mode).
 void post_window_init();
+
+// Files named on the command line (a desktop's "Open with" passes one) go into the window as if
+// dropped on it; options and whatever is not an existing file are left alone.
+void open_named_files(const QStringList &parameters);
 
 // Everything after the event loop: the window geometry and the history go into the settings,
 // the settings file is written (a failure is shown with the path and the reason), the main

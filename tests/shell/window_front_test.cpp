@@ -5,6 +5,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -148,6 +149,15 @@ private slots:
     QCOMPARE(messages[0].icon, MessageIcon::Error);
     QVERIFY(messages[0].text.contains(blocker.fileName() + "/Vantrel/Lumbrix/config.ini"));
     QVERIFY2(!messages[0].text.contains(QStringLiteral("%s")), qPrintable(messages[0].text));
+  }
+
+  void filesNamedOnTheCommandLineBecomeTheInput() {
+    const QString picture = home.folder(QStringLiteral("pictures")) + QStringLiteral("a.png");
+    QVERIFY(test::write_png(picture));
+    start_window_front();
+    open_named_files({QStringLiteral("-q"), QStringLiteral("/no/such.png"), picture});
+    QCOMPARE(main_window()->input_field()->text(), picture);
+    finish_window_front();
   }
 
   void closingTheWindowAsksToQuit() {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Redraws the window screenshots of the README: the real program on a virtual X display with a
-# window manager, driven by xdotool. Needs Xvfb, openbox, xdotool and ImageMagick.
-# Usage: docs/screenshots/capture.sh [build-folder]
+# Redraws the window screenshots of the user manual (and the README): the real program on a
+# virtual X display with a window manager, driven by xdotool. Needs Xvfb, openbox, xdotool and
+# ImageMagick. Usage: docs/manual/capture.sh [build-folder]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+screens=$here/screens
 build=$(cd "${1:-$here/../../build}" && pwd)
 work=/tmp/lumbrix-screenshots
 rm -rf "$work" && mkdir -p "$work"
@@ -11,7 +12,7 @@ display=:$((90 + RANDOM % 100))
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 
 export DISPLAY=$display XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$XDG_CONFIG_HOME/Vantrel/Lumbrix" "$XDG_RUNTIME_DIR" "$work/converted"
+mkdir -p "$XDG_RUNTIME_DIR" "$work/converted"
 chmod 700 "$XDG_RUNTIME_DIR"
 # A history of output folders, so the drop-down has something to offer: a first run writes the
 # settings file, then the history goes in.
@@ -33,9 +34,30 @@ sed -i "s|^Recent Out Folders = .*|Recent Out Folders = $work/converted/\t/home/
 "$build/lumbrix" >/dev/null 2>&1 &
 sleep 2
 
-shot() { import -window root "$work/root.png" && convert "$work/root.png" -trim +repage "$here/$1"; }
+shot() { import -window root "$work/root.png" && convert "$work/root.png" -trim +repage "$screens/$1"; }
 
-# The window opens centred: 510 x 260 at (257, 220) on this screen.
+# The window opens centred: 510 x 260 at (257, 220) on this screen; the menu titles File,
+# Converter and Help sit at x 275, 332 and 390 of its menu bar.
+menu() { xdotool mousemove "$1" 248 click 1; sleep 0.4; }
+
+menu 275
+shot menu-file.png
+xdotool key Escape
+menu 332
+shot menu-converter.png
+xdotool key Escape
+menu 390
+shot menu-help.png
+xdotool key Escape
+sleep 0.3
+
+# Convert with nothing chosen: the warning names what is missing.
+xdotool key F5
+sleep 0.5
+shot message-no-input.png
+xdotool key Return ctrl+n
+sleep 0.3
+
 xdotool mousemove 440 336 click 1 type --delay 5 "$picture"
 xdotool mousemove 440 376 click 1
 sleep 0.5
@@ -51,8 +73,7 @@ shot progress-window-done.png
 xdotool key Return
 sleep 0.3
 
-xdotool mousemove 332 248 click 1
-sleep 0.4
+menu 332
 xdotool key Down Down Return
 sleep 0.5
 xdotool type --delay 20 "PNG"
@@ -62,5 +83,24 @@ sleep 0.3
 shot finder-window.png
 xdotool key Escape
 sleep 0.3
+
+# Help > About is the last entry of the Help menu.
+menu 390
+xdotool key Up Return
+sleep 0.5
+shot about-window.png
+xdotool key Return
+sleep 0.3
 xdotool key alt+x
 sleep 1
+
+"$build/lumbrix" -U >/dev/null 2>&1 &
+uninstall=$!
+sleep 1.5
+shot uninstall-page.png
+kill "$uninstall"
+sleep 0.5
+
+# Screenshot mode draws the window by itself.
+"$build/lumbrix" -T "$work"
+cp "$work/Lumbrix1.jpg" "$screens/"

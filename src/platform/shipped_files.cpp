@@ -1,0 +1,24 @@
+#include "platform/shipped_files.h"
+
+#include "build_constants.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lumbrix {
+
+QString shipped_path(const QString &program_folder, Shipped kind, const QString &name) {
+  const QString beside = program_folder + name;
+  if (QFileInfo::exists(beside))
+    return beside;
+  const char *relative =
+      kind == Shipped::data ? build::data_from_program : build::documentation_from_program;
+  // cleanPath drops a folder's trailing separator, which the callers append to.
+  QString installed =
+      QDir::cleanPath(program_folder + QString::fromUtf8(relative) + QLatin1Char('/') + name);
+  if (name.endsWith(QLatin1Char('/')))
+    installed += QLatin1Char('/');
+  return QFileInfo::exists(installed) ? installed : beside;
+}
+
+} // namespace lumbrix

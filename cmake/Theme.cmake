@@ -5,7 +5,7 @@ add_executable(lumbrix_render_theme
   ${CMAKE_SOURCE_DIR}/art/sketch_style.cpp
   ${CMAKE_SOURCE_DIR}/art/contact_sheet.cpp
   ${CMAKE_SOURCE_DIR}/art/program_icon.cpp)
-target_link_libraries(lumbrix_render_theme PRIVATE lumbrix_core Qt6::Gui)
+target_link_libraries(lumbrix_render_theme PRIVATE lumbrix_prefs Qt6::Gui)
 # The scalable program icon needs Qt's SVG module; without it only the pixel sizes are drawn.
 find_package(Qt6 QUIET OPTIONAL_COMPONENTS Svg)
 if(TARGET Qt6::Svg)

@@ -141,13 +141,9 @@ QByteArray settings_text(const Settings &s) {
 
 } // namespace
 
-bool read_settings_file() {
-  Settings &s = settings();
+bool read_settings_file(const QString &path, Settings &s) {
   IniFile file;
-  const bool opened = !s.settings_file_path.isEmpty() && file.load(s.settings_file_path);
-  // The defaults cover every key whose fallback is the default.
-  set_defaults(false);
-  if (!opened)
+  if (path.isEmpty() || !file.load(path))
     return false;
   for (const SettingKey &k : setting_keys()) {
     const QString section = QString::fromUtf8(k.section);
@@ -161,14 +157,12 @@ bool read_settings_file() {
   return true;
 }
 
-bool write_settings_file(QString *reason) {
-  const Settings &s = settings();
-  QSaveFile file(s.settings_file_path);
-  const bool written = !s.settings_file_path.isEmpty() && file.open(QIODevice::WriteOnly) &&
+bool write_settings_file(const QString &path, const Settings &s, QString *reason) {
+  QSaveFile file(path);
+  const bool written = !path.isEmpty() && file.open(QIODevice::WriteOnly) &&
                        file.write(settings_text(s)) >= 0 && file.commit();
   if (!written && reason)
-    *reason = s.settings_file_path.isEmpty() ? QStringLiteral("No settings file is named")
-                                             : file.errorString();
+    *reason = path.isEmpty() ? QStringLiteral("No settings file is named") : file.errorString();
   return written;
 }
 

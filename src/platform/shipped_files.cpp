@@ -1,11 +1,20 @@
 #include "platform/shipped_files.h"
 
 #include "build_constants.h"
+#include "platform/program_path.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace lumbrix {
+namespace {
+
+QString &program_folder_override() {
+  static QString folder;
+  return folder;
+}
+
+} // namespace
 
 QString shipped_path(const QString &program_folder, Shipped kind, const QString &name) {
   const QString beside = program_folder + name;
@@ -20,5 +29,12 @@ QString shipped_path(const QString &program_folder, Shipped kind, const QString 
     installed += QLatin1Char('/');
   return QFileInfo::exists(installed) ? installed : beside;
 }
+
+QString shipped_path(Shipped kind, const QString &name) {
+  const QString &chosen = program_folder_override();
+  return shipped_path(chosen.isEmpty() ? program_folder() : chosen, kind, name);
+}
+
+void set_shipped_program_folder(const QString &folder) { program_folder_override() = folder; }
 
 } // namespace lumbrix

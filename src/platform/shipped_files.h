@@ -13,4 +13,10 @@ enum class Shipped { data, documentation };
 // installation still finds it. When neither exists, the path beside the program.
 QString shipped_path(const QString &program_folder, Shipped kind, const QString &name);
 
+// The same for the running program, or for the program folder a test names instead.
+QString shipped_path(Shipped kind, const QString &name);
+
+// Looks from folder (with a trailing separator) instead of the running program's; empty goes back.
+void set_shipped_program_folder(const QString &folder);
+
 } // namespace lumbrix

@@ -33,7 +33,8 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
 
 // Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
 // level keep it at every bit depth, gamma is applied to palette images too, palette indices
-// past the palette are black. Empty for unreadable files and pictures larger than a PSD holds.
-Image load_png(const QString &path);
+// past the palette are black. Empty for unreadable files and pictures larger than a PSD holds,
+// with the reason in reason when one is given ("not a PNG file").
+Image load_png(const QString &path, QString *reason = nullptr);
 
 } // namespace lumbrix

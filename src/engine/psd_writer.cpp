@@ -7,6 +7,7 @@
 
 #include <IL/il.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <sys/mman.h>
@@ -112,15 +113,23 @@ bool hand_to_devil(Image image, int width, int height) {
   return true;
 }
 
-bool save_bound_image(const QString &path) {
-  const DevilFileOutput output;
+// 0 when DevIL wrote the whole file, else the error number of the failure.
+int save_bound_image(const QString &path, const WriteMonitor &monitor, qint64 size) {
+  const DevilFileOutput output(monitor, size);
   ilEnable(IL_FILE_OVERWRITE);
-  return ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE && !output.failed();
+  const bool saved = ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE;
+  return output.failed() ? output.error() : saved ? 0 : EIO;
 }
 
 void report(WriteStepObserver step_done, const char *step) {
   if (step_done)
     step_done(step);
+}
+
+bool failed_with(int *error, int number) {
+  if (error)
+    *error = number;
+  return false;
 }
 
 } // namespace
@@ -129,24 +138,26 @@ qint64 psd_file_size(int width, int height) {
   return 40 + 4 * static_cast<qint64>(width) * static_cast<qint64>(height);
 }
 
-bool write_psd(Image image, const QString &path, WriteStepObserver step_done) {
+bool write_psd(Image image, const QString &path, const PsdWriteHooks &hooks, int *error) {
   // DevIL keeps its state in globals that must be set up once before any other call.
   static const bool devil_ready = (ilInit(), true);
   (void)devil_ready;
   // FreeImage exports nothing from anything but standard bitmaps.
   if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
-    return false;
+    return failed_with(error, EINVAL);
   const int width = image_width(image);
   const int height = image_height(image);
   if (width < 1 || height < 1 || width > max_image_side || height > max_image_side)
-    return false;
+    return failed_with(error, EINVAL);
   const DevilImage devil_image;
   if (!hand_to_devil(std::move(image), width, height))
-    return false;
-  report(step_done, "DevIL image");
-  const bool saved = save_bound_image(path);
-  report(step_done, "DevIL save");
-  return saved && file_size(path) == psd_file_size(width, height);
+    return failed_with(error, ENOMEM);
+  report(hooks.step_done, "DevIL image");
+  const int saved = save_bound_image(path, hooks.monitor, psd_file_size(width, height));
+  report(hooks.step_done, "DevIL save");
+  if (saved != 0)
+    return failed_with(error, saved);
+  return file_size(path) == psd_file_size(width, height) || failed_with(error, EIO);
 }
 
 } // namespace lumbrix

@@ -54,6 +54,7 @@ const LangPair data[] = {
     {u"Unable to save file", u"Unable to save the file: %s1%!"},
     {u"Unable to save settings", u"Unable to save the settings to %s1%:\r\n%s2%\r\n\r\nThe changes "
                                  u"of this session are not kept."},
+    {u"Unable to open target", u"The desktop could not open:\r\n%s1%"},
     {u"Empty input files", u"No input file(s) found. Please, add valid file(s) and try again!"},
     {u"Empty input folder",
      u"The input folder's field is empty. Please, check the existed input folder and try again!"},
@@ -84,6 +85,8 @@ const LangPair data[] = {
     {u"Conversion is not complete", u"Conversion stopped"},
     {u"Progress", u"(%s1%/%s2%)"},
     {u"Files converted", u"Files converted: %s1% of %s2%"},
+    {u"File failed", u"%s1%: %s2%"},
+    {u"File not converted", u"%s1%: not converted"},
     {u"New Update", u"New Update"},
     {u"New Update Text",
      u"A new version of Vantrel PNG to PSD is available! Are you ready to download it right now?"},

@@ -202,7 +202,8 @@ TEST_F(Console, ASecondRunReplacesThePsdAndAFailedOneKeepsIt) {
   png.close();
   const RunResult failed = run_lumbrix({"-q", "-i", input});
   EXPECT_EQ(failed.exit_code, 1);
-  EXPECT_EQ(failed.lines, QStringList{"Conversion stopped"});
+  EXPECT_EQ(failed.lines,
+            (QStringList{"Error: " + input + ": damaged PNG file", "Conversion stopped"}));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_EQ(saved.readAll(), before);
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));

@@ -71,7 +71,8 @@ protected:
   bool convert(const QString &input, const QString &subfolder = QString()) {
     const FileResult result = convert_file(request, {input, subfolder}, request.counters);
     last_output = result.output_path;
-    return result.converted;
+    last_reason = result.reason;
+    return result.status == FileStatus::Converted;
   }
 
   QString out_path(const QString &name) const { return out.filePath(name); }
@@ -87,6 +88,7 @@ protected:
   QTemporaryDir out;
   ConversionRequest request;
   QString last_output;
+  QString last_reason;
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {

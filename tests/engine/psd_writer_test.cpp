@@ -91,7 +91,7 @@ TEST_F(PsdWriter, ReportsEachStepToTheObserver) {
   static std::vector<std::string> steps;
   steps.clear();
   ASSERT_TRUE(write_psd(pattern(2, 2, 24), path("steps.psd"),
-                        [](const char *step) { steps.emplace_back(step); }));
+                        {[](const char *step) { steps.emplace_back(step); }, {}}));
   EXPECT_EQ(steps, (std::vector<std::string>{"DevIL image", "DevIL save"}));
 }
 

@@ -73,6 +73,16 @@ shot progress-window-done.png
 xdotool key Return
 sleep 0.3
 
+# A file that only looks like a PNG: the progress window names it and the reason.
+echo "not a picture" >"$work/Pictures/scan-from-mail.png"
+xdotool mousemove 440 336 click 1 key ctrl+a
+xdotool type --delay 5 "$work/Pictures/scan-from-mail.png"
+xdotool key F5
+sleep 1
+shot progress-window-failed.png
+xdotool key Return ctrl+n
+sleep 0.3
+
 menu 332
 xdotool key Down Down Return
 sleep 0.5

@@ -39,42 +39,49 @@ QString cannot_write(QString folder, int error) {
 
 } // namespace
 
-bool save_output(Image image, const ConversionRequest &request, const InputFile &file,
-                 const QString &output_path, const WriteMonitor &monitor, QString &reason) {
+bool write_temporary(Image image, const ConversionRequest &request, const InputFile &file,
+                     const WriteMonitor &monitor, WrittenOutput &written, QString &reason) {
   const bool subfolders = request.settings.keep_subfolders != 0;
-  const QString folder =
-      request.output_folder + (subfolders ? file.relative_subfolder : QString());
+  written.folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
   if (subfolders && !create_folders(request.output_folder, file.relative_subfolder)) {
-    reason = QStringLiteral("cannot create the folder ") + folder;
+    reason = QStringLiteral("cannot create the folder ") + written.folder;
     return false;
   }
-  // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(output_path, file.path)) {
-    reason = QStringLiteral("the output name ") + output_path + QStringLiteral(" is the input");
-    return false;
-  }
-  const QString temporary_path = claim_temp_path(folder, request.output_extension);
-  if (temporary_path.isEmpty()) {
-    reason = cannot_write(folder, errno);
+  written.temporary_path = claim_temp_path(written.folder, request.output_extension);
+  if (written.temporary_path.isEmpty()) {
+    reason = cannot_write(written.folder, errno);
     return false;
   }
   notify(request.step_observer, "naming");
   int error = 0;
-  if (!write_psd(std::move(image), temporary_path, {request.step_observer, monitor}, &error)) {
+  if (!write_psd(std::move(image), written.temporary_path, {request.step_observer, monitor},
+                 &error)) {
     if (error != ECANCELED)
-      reason = cannot_write(folder, error);
-    delete_file(temporary_path);
+      reason = cannot_write(written.folder, error);
+    discard_output(written);
     return false;
   }
-  if (!rename_file(temporary_path, output_path)) {
-    reason = QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") +
-             error_text(errno);
-    delete_file(temporary_path);
-    return false;
-  }
-  notify(request.step_observer, "rename");
   return true;
 }
+
+bool commit_output(const WrittenOutput &written, const InputFile &file, const QString &output_path,
+                   QString &reason) {
+  // A mask that names the input itself would replace the picture being converted.
+  if (is_same_file(output_path, file.path)) {
+    reason = QStringLiteral("the output name ") + output_path + QStringLiteral(" is the input");
+    discard_output(written);
+    return false;
+  }
+  if (!rename_file(written.temporary_path, output_path)) {
+    reason =
+        QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") + error_text(errno);
+    discard_output(written);
+    return false;
+  }
+  return true;
+}
+
+void discard_output(const WrittenOutput &written) { delete_file(written.temporary_path); }
 
 QString make_temp_name(const QString &prefix, const QString &suffix) {
   thread_local std::mt19937 engine{std::random_device{}()};

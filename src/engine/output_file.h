@@ -8,13 +8,28 @@
 
 namespace lumbrix {
 
-// Puts the picture on disk as output_path (inside the request's output folder, or the file's
-// sub-folder of it with Keep Subfolders): the PSD goes to a temporary file beside it that is
-// renamed over the final name, so an earlier file of that name survives a failure and no
-// temporary file is left behind. False with the reason when it could not be written; a write the
-// monitor stopped leaves the reason empty.
-bool save_output(Image image, const ConversionRequest &request, const InputFile &file,
-                 const QString &output_path, const WriteMonitor &monitor, QString &reason);
+// A PSD on disk under a temporary name in the folder its output goes to, waiting to be put in
+// place. Nothing is ever written under a final name but by commit_output's rename, so an earlier
+// file of that name survives a failure or a stop.
+struct WrittenOutput {
+  QString folder;         // the request's output folder, or the file's sub-folder of it
+  QString temporary_path; // empty until written
+};
+
+// Writes the picture to a new temporary file in the folder for file (creating the file's
+// sub-folder with Keep Subfolders). False with the reason when it could not be written, and
+// nothing is left behind; a write the monitor stopped leaves the reason empty.
+bool write_temporary(Image image, const ConversionRequest &request, const InputFile &file,
+                     const WriteMonitor &monitor, WrittenOutput &written, QString &reason);
+
+// Puts the written file in place as output_path, replacing an earlier file of that name. False
+// with the reason when it cannot be (output_path is the input itself, or the rename fails); the
+// temporary file is gone afterwards either way.
+bool commit_output(const WrittenOutput &written, const InputFile &file, const QString &output_path,
+                   QString &reason);
+
+// Removes a written file that will not be put in place.
+void discard_output(const WrittenOutput &written);
 
 // prefix + the current time and five random letters, all lower-case ASCII, + suffix.
 QString make_temp_name(const QString &prefix, const QString &suffix);

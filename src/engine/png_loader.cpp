@@ -5,9 +5,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cmath>
 #include <csetjmp>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -197,7 +197,9 @@ Image load_png(const QString &path, QString *reason) {
   if (!file)
     return fail(errno ? QStringLiteral("cannot be read: ") + error_text(errno)
                       : QStringLiteral("not a regular file"));
-  if (!has_png_signature(file.get()))
+  if (std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0)
+    return fail(QStringLiteral("empty file"));
+  if (std::fseek(file.get(), 0, SEEK_SET) != 0 || !has_png_signature(file.get()))
     return fail(QStringLiteral("not a PNG file"));
   PngHeader header;
   if (!read_header(file.get(), header) || std::fseek(file.get(), 0, SEEK_SET) != 0)

@@ -1,6 +1,7 @@
-# The installed layout (GNUInstallDirs): the program in bin/, its data in share/lumbrix/, the
-# manual in share/doc/lumbrix/, plus what a desktop needs to list it. A build tree keeps the same
-# data beside the program (gfx/ from Theme.cmake, the manual staged here), so both run as they are.
+# The installed layout (GNUInstallDirs): the program in bin/, the window program it starts in
+# libexec/lumbrix/, the data in share/lumbrix/, the manual in share/doc/lumbrix/, plus what a
+# desktop needs to list the program. A build tree keeps the same data beside the programs (gfx/
+# from Theme.cmake, the manual staged here), so both run as they are.
 include(GNUInstallDirs)
 
 set(LUMBRIX_MANUAL_SOURCE ${CMAKE_SOURCE_DIR}/docs/manual)
@@ -40,6 +41,8 @@ add_custom_target(lumbrix_packaging ALL
   DEPENDS ${LUMBRIX_STAGE}/lumbrix.1.gz ${LUMBRIX_STAGE}/changelog.Debian.gz)
 
 install(TARGETS lumbrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The window program is started by lumbrix only, so it stays off the PATH.
+install(TARGETS lumbrix-window RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lumbrix)
 install(FILES ${LUMBRIX_THEME_ZIP} DESTINATION ${CMAKE_INSTALL_DATADIR}/lumbrix/gfx)
 install(FILES ${LUMBRIX_MANUAL_SOURCE}/Lumbrix.html DESTINATION ${CMAKE_INSTALL_DOCDIR}
   RENAME ${LUMBRIX_HELP_FILE})

@@ -20,14 +20,20 @@ QString shipped_path(const QString &program_folder, Shipped kind, const QString 
   const QString beside = program_folder + name;
   if (QFileInfo::exists(beside))
     return beside;
-  const char *relative =
-      kind == Shipped::data ? build::data_from_program : build::documentation_from_program;
-  // cleanPath drops a folder's trailing separator, which the callers append to.
-  QString installed =
-      QDir::cleanPath(program_folder + QString::fromUtf8(relative) + QLatin1Char('/') + name);
-  if (name.endsWith(QLatin1Char('/')))
-    installed += QLatin1Char('/');
-  return QFileInfo::exists(installed) ? installed : beside;
+  // The console program is installed in bin/, the window program in libexec/lumbrix/.
+  const bool data = kind == Shipped::data;
+  for (const char *relative :
+       {data ? build::data_from_program : build::documentation_from_program,
+        data ? build::data_from_window_program : build::documentation_from_window_program}) {
+    // cleanPath drops a folder's trailing separator, which the callers append to.
+    QString installed =
+        QDir::cleanPath(program_folder + QString::fromUtf8(relative) + QLatin1Char('/') + name);
+    if (name.endsWith(QLatin1Char('/')))
+      installed += QLatin1Char('/');
+    if (QFileInfo::exists(installed))
+      return installed;
+  }
+  return beside;
 }
 
 QString shipped_path(Shipped kind, const QString &name) {

@@ -30,10 +30,12 @@ mkdir "$work/out"
   fail "the installed program does not convert the sample"
 [ "$(head -c 4 "$work/out/sample.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD written"
 
-# The window drawn by screenshot mode shows the theme's icons: the same picture as from the build
-# folder, and not the built-in icons a lone copy of the program falls back to.
+# The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
+# shows the theme's icons: the same picture as from the build folder, and not the built-in icons
+# a lone copy of the two programs falls back to.
 mkdir "$work/installed" "$work/built" "$work/lone"
-cp "$program" "$work/lone/"
+[ -x "$prefix/libexec/lumbrix/lumbrix-window" ] || fail "no window program in libexec/lumbrix"
+cp "$program" "$prefix/libexec/lumbrix/lumbrix-window" "$work/lone/"
 "$program" -T "$work/installed"
 "$build/lumbrix" -T "$work/built"
 "$work/lone/lumbrix" -T "$work/lone"

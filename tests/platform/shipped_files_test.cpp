@@ -11,9 +11,10 @@ namespace {
 
 class ShippedFiles : public ::testing::Test {
 protected:
-  // A folder below the temporary root, made with its parents, with a trailing separator.
+  // A folder below the temporary root (or a full path), made with its parents, with a trailing
+  // separator.
   QString folder(const QString &relative) {
-    const QString path = QDir::cleanPath(root.filePath(relative));
+    const QString path = QDir::cleanPath(QDir(root.path()).absoluteFilePath(relative));
     QDir().mkpath(path);
     return path + '/';
   }
@@ -33,15 +34,18 @@ TEST_F(ShippedFiles, BuildTreeKeepsThemBesideTheProgram) {
   EXPECT_EQ(shipped_path(build, Shipped::documentation, "Lumbrix.html"), build + "Lumbrix.html");
 }
 
-// Wherever the tree is moved to, the program finds them from its own folder.
+// Wherever the tree is moved to, both programs find them from their own folders.
 TEST_F(ShippedFiles, InstalledTreeKeepsThemInItsDataAndDocumentationFolders) {
   const QString bin = folder("moved/prefix/bin");
-  const QString data = folder("moved/prefix/bin/" + QString(build::data_from_program));
-  const QString doc = folder("moved/prefix/bin/" + QString(build::documentation_from_program));
-  folder("moved/prefix/bin/" + QString(build::data_from_program) + "/gfx");
+  const QString libexec = folder(bin + build::libexec_from_program);
+  const QString data = folder(bin + build::data_from_program);
+  const QString doc = folder(bin + build::documentation_from_program);
+  folder(data + "gfx");
   touch(doc + "Lumbrix.html");
-  EXPECT_EQ(shipped_path(bin, Shipped::data, "gfx/"), data + "gfx/");
-  EXPECT_EQ(shipped_path(bin, Shipped::documentation, "Lumbrix.html"), doc + "Lumbrix.html");
+  for (const QString &program : {bin, libexec}) {
+    EXPECT_EQ(shipped_path(program, Shipped::data, "gfx/"), data + "gfx/");
+    EXPECT_EQ(shipped_path(program, Shipped::documentation, "Lumbrix.html"), doc + "Lumbrix.html");
+  }
   // The two kinds are not mixed up: the manual is no data file.
   EXPECT_EQ(shipped_path(bin, Shipped::data, "Lumbrix.html"), bin + "Lumbrix.html");
 }

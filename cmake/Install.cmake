@@ -44,9 +44,14 @@ install(TARGETS lumbrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The window program is started by lumbrix only, so it stays off the PATH.
 install(TARGETS lumbrix-window RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lumbrix)
 install(FILES ${LUMBRIX_THEME_ZIP} DESTINATION ${CMAKE_INSTALL_DATADIR}/lumbrix/gfx)
+# The picture the preferences preview shows until an input is chosen.
+install(FILES ${CMAKE_SOURCE_DIR}/samples/sample.png
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/lumbrix/samples)
 install(FILES ${LUMBRIX_MANUAL_SOURCE}/Lumbrix.html DESTINATION ${CMAKE_INSTALL_DOCDIR}
   RENAME ${LUMBRIX_HELP_FILE})
-install(DIRECTORY ${LUMBRIX_MANUAL_SOURCE}/screens DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The double-size screenshots are for the README only.
+install(DIRECTORY ${LUMBRIX_MANUAL_SOURCE}/screens DESTINATION ${CMAKE_INSTALL_DOCDIR}
+  PATTERN "*-x2.png" EXCLUDE)
 install(FILES ${LUMBRIX_PACKAGING}/copyright ${LUMBRIX_STAGE}/changelog.Debian.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Lists the manual in Debian's documentation index (read in the package's /usr only).

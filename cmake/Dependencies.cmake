@@ -1,5 +1,5 @@
 # Every library comes from the distribution; those without a CMake package are found by hand.
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Network Widgets Test)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(LibArchive REQUIRED)

@@ -11,7 +11,9 @@
 #include "platform/program_path.h"
 #include "text/lang.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cstdio>
 #include <random>
@@ -181,6 +183,15 @@ CommandLineOptions read_command_line(const QStringList &parameters) {
       break;
   }
   return parser;
+}
+
+QString window_file_argument(const QStringList &parameters) {
+  if (parameters.size() != 1 || parameters[0].isEmpty() ||
+      parameters[0].startsWith(QLatin1Char('-')))
+    return QString();
+  const QString &given = parameters[0];
+  const QString path = given.startsWith(QLatin1String("file:")) ? QUrl(given).toLocalFile() : given;
+  return path.isEmpty() ? QString() : QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
 int command_line_main(const QStringList &parameters, const WindowCommands &commands) {

@@ -5,11 +5,15 @@
 
 namespace lumbrix {
 
-QString instance_lock_path(const QString &name) {
+QString instance_folder() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty())
     folder = QDir::tempPath();
-  return folder + QLatin1Char('/') + name + QLatin1String(".lock");
+  return folder + QLatin1Char('/');
+}
+
+QString instance_lock_path(const QString &name) {
+  return instance_folder() + name + QLatin1String(".lock");
 }
 
 std::unique_ptr<QLockFile> single_instance(const QString &name) {

@@ -15,4 +15,7 @@ std::unique_ptr<QLockFile> single_instance(const QString &name);
 // Where single_instance keeps the lock of a name.
 QString instance_lock_path(const QString &name);
 
+// The folder of the instance locks, with a trailing separator: the user's runtime folder.
+QString instance_folder();
+
 } // namespace lumbrix

@@ -438,8 +438,11 @@ QImage builtin_image(const QString &name, int size) {
 void load_builtin_images(std::initializer_list<ImageTable> tables) {
   for (ImageTable table : tables) {
     const int size = table_image_size(table);
-    for (const NamedImage &named : image_names(table))
-      set_image(named.number, builtin_image(QLatin1String(named.name), size));
+    for (const NamedImage &named : image_names(table)) {
+      const QString name = QLatin1String(named.name);
+      set_image(named.number, builtin_image(name, size),
+                size < large_image_size ? builtin_image(name, large_image_size) : QImage());
+    }
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include "prefs/window_settings.h"
 
+#include <QPixmap>
+
 #include <array>
 #include <iterator>
 
@@ -45,8 +47,13 @@ constexpr auto toolbar_images = [] {
 
 constexpr int image_count = toolbar_images.back().number + 1;
 
-std::array<QImage, image_count> &store() {
-  static std::array<QImage, image_count> images;
+struct StoredImage {
+  QImage image;
+  QImage large;
+};
+
+std::array<StoredImage, image_count> &store() {
+  static std::array<StoredImage, image_count> images;
   return images;
 }
 
@@ -74,15 +81,27 @@ int image_number(ImageTable table, const QString &name) {
   return 0;
 }
 
-QImage image(int number) { return valid_number(number) ? store()[number] : QImage(); }
+QImage image(int number) { return valid_number(number) ? store()[number].image : QImage(); }
+
+QImage large_image(int number) { return valid_number(number) ? store()[number].large : QImage(); }
 
 QImage table_image(ImageTable table, const QString &name) {
   return image(image_number(table, name));
 }
 
-void set_image(int number, const QImage &picture) {
+void set_image(int number, const QImage &picture, const QImage &large) {
   if (valid_number(number))
-    store()[number] = picture;
+    store()[number] = {picture, large};
+}
+
+QIcon table_icon(ImageTable table, const QString &name) {
+  const int number = image_number(table, name);
+  QIcon icon;
+  for (const QImage &picture : {image(number), large_image(number)}) {
+    if (!picture.isNull())
+      icon.addPixmap(QPixmap::fromImage(picture));
+  }
+  return icon;
 }
 
 int icon_size(int ui_size) {

@@ -103,19 +103,41 @@ QString theme_archive() {
   return path;
 }
 
+QImage decode(const Entries &entries, const QString &file) {
+  const auto entry = entries.constFind(file);
+  QImage picture;
+  if (entry == entries.constEnd() || !picture.loadFromData(*entry, "PNG"))
+    return QImage();
+  return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QString sized_entry(const QString &stem, int size) {
+  return stem + QLatin1Char('_') + QString::number(size) + QLatin1String(".png");
+}
+
+// The theme's largest drawing of a stem above the table's size, for screens with more device
+// pixels than pixels; null when the theme has none.
+QImage largest_image(const QString &stem, int table_size, const Entries &entries) {
+  for (int ui_size = largest_ui_size; ui_size >= 0 && icon_size(ui_size) > table_size; --ui_size) {
+    const QImage picture = decode(entries, sized_entry(stem, icon_size(ui_size)));
+    if (!picture.isNull())
+      return picture;
+  }
+  return QImage();
+}
+
 int load_table(ImageTable table, const QString &config, const Entries &entries) {
-  const QString size = QString::number(table_image_size(table));
+  const int size = table_image_size(table);
   const QString section = theme_section(table);
   int loaded = 0;
   for (const NamedImage &named : image_names(table)) {
-    QString file = ini_text_value(config, section, QLatin1String(named.name));
-    if (!file.toLower().contains(QLatin1String(".png")))
-      file += QLatin1Char('_') + size + QLatin1String(".png");
-    const auto entry = entries.constFind(file);
-    QImage picture;
-    if (entry == entries.constEnd() || !picture.loadFromData(*entry, "PNG"))
+    const QString file = ini_text_value(config, section, QLatin1String(named.name));
+    // A named entry is the one picture there is; a stem may come in larger sizes too.
+    const bool stem = !file.toLower().contains(QLatin1String(".png"));
+    const QImage picture = decode(entries, stem ? sized_entry(file, size) : file);
+    if (picture.isNull())
       continue;
-    set_image(named.number, picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    set_image(named.number, picture, stem ? largest_image(file, size, entries) : QImage());
     ++loaded;
   }
   return loaded;

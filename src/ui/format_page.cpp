@@ -13,7 +13,7 @@ FormatPage::FormatPage(const char *list_label, const QStringList &extensions,
     : PreferencePage(parent), extensions_(extensions) {
   PreferenceForm *top = add_form();
   formats_ = top->add_fixed_list(list_label, {});
-  const QIcon icon(QPixmap::fromImage(table_image(ImageTable::Menus, QStringLiteral("New"))));
+  const QIcon icon = table_icon(ImageTable::Menus, QStringLiteral("New"));
   for (int i = 0; i < extensions.size(); ++i) {
     if (!extensions[i].isEmpty())
       formats_->addItem(icon, extensions[i].toUpper(), i);

@@ -20,10 +20,6 @@
 namespace lumbrix {
 namespace {
 
-QIcon menu_icon(const QString &name) {
-  return QIcon(QPixmap::fromImage(table_image(ImageTable::Menus, name)));
-}
-
 // The dialogs can change the window's contents; lay it out again once the loop is back.
 void post_layout() {
   if (MainWindow *window = main_window())
@@ -104,7 +100,7 @@ void fill_out_folder_list() {
     return;
   QComboBox *list = window->folder_list();
   list->clear();
-  const QIcon icon = menu_icon(QStringLiteral("FavFolder"));
+  const QIcon icon = table_icon(ImageTable::Menus, QStringLiteral("FavFolder"));
   int selected = 0;
   for (int i = 0; i < settings().out_folders_number; ++i) {
     const QString item = recent_out_folder(i);
@@ -120,7 +116,7 @@ void fill_out_folder_list() {
 
 void fill_format_list(QComboBox *list, bool with_description) {
   list->clear();
-  const QIcon icon = menu_icon(QStringLiteral("New"));
+  const QIcon icon = table_icon(ImageTable::Menus, QStringLiteral("New"));
   const QStringList &formats = output_formats();
   int selected = 0;
   for (int i = 0; i < formats.size(); ++i) {

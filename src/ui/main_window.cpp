@@ -7,20 +7,27 @@
 #include "text/lang.h"
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
+#include "ui/mnemonics.h"
+#include "ui/window_placement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 #include <span>
 
@@ -94,8 +101,6 @@ constexpr MenuEntry side_button_entries[] = {
     {"Output Format Options", nullptr, Command::OutputFormatOptions, "OutFormat"},
 };
 
-constexpr QPoint side_button_origins[] = {{364, 19}, {364, 59}, {396, 99}};
-
 std::unique_ptr<MainWindow> &main_window_holder() {
   static std::unique_ptr<MainWindow> window;
   return window;
@@ -105,27 +110,44 @@ QString text(const char *group, const char *key) {
   return lang(QString::fromLatin1(group), QString::fromLatin1(key));
 }
 
-QIcon table_icon(ImageTable table, const char *name) {
-  return QIcon(QPixmap::fromImage(table_image(table, QString::fromLatin1(name))));
+QIcon icon_of(ImageTable table, const char *name) {
+  return table_icon(table, QString::fromLatin1(name));
 }
 
 void send(Command command) { dispatch_command(command); }
 
-QLabel *add_label(QWidget *parent, const QString &caption, const QRect &geometry) {
-  auto *label = new QLabel(caption, parent);
-  label->setGeometry(geometry);
-  return label;
+void add_menu_entry(QMenu *menu, const MenuEntry &entry, const QString &caption) {
+  if (!entry.key) {
+    menu->addSeparator();
+    return;
+  }
+  QAction *action = menu->addAction(icon_of(ImageTable::Menus, entry.image), caption);
+  action->setData(static_cast<int>(entry.command));
+  QObject::connect(action, &QAction::triggered, action,
+                   [command = entry.command] { send(command); });
 }
 
-QComboBox *add_list(QWidget *parent, const QRect &geometry) {
+QList<QRect> available_screen_areas() {
+  QList<QRect> areas;
+  for (const QScreen *screen : QGuiApplication::screens())
+    areas << screen->availableGeometry();
+  return areas;
+}
+
+QComboBox *add_list(QWidget *parent, bool editable) {
   auto *list = new QComboBox(parent);
-  list->setEditable(false);
-  list->setGeometry(geometry);
+  list->setEditable(editable);
+  if (editable) {
+    // A typed folder enters the history when a run uses it, not when Return is pressed; folder
+    // names differ by letter case here.
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  }
   return list;
 }
 
 void refresh_item_icons(QComboBox *list, const char *image) {
-  const QIcon icon = table_icon(ImageTable::Menus, image);
+  const QIcon icon = icon_of(ImageTable::Menus, image);
   for (int i = 0; i < list->count(); ++i)
     list->setItemIcon(i, icon);
 }
@@ -133,13 +155,7 @@ void refresh_item_icons(QComboBox *list, const char *image) {
 } // namespace
 
 MainWindow::MainWindow() {
-  const Settings &s = settings();
   setWindowTitle(window_title());
-  setMinimumSize(main_min_width, main_height);
-  setMaximumSize(QWIDGETSIZE_MAX, main_height);
-  const QSize size = bounded_main_size(QSize(s.window_width, s.window_height));
-  resize(size);
-  move(s.window_x, s.window_y);
   setAcceptDrops(true);
   build_menus();
   bars_.menu = menuBar()->sizeHint().height();
@@ -147,24 +163,53 @@ MainWindow::MainWindow() {
   build_status_bar();
   build_panel();
   add_shortcuts();
+  restore_geometry();
+  layout_main_window();
+}
+
+void MainWindow::restore_geometry() {
+  const Settings &s = settings();
+  const int height = fixed_main_height(bars_, row_heights());
+  setMinimumSize(main_min_width, height);
+  setMaximumSize(QWIDGETSIZE_MAX, height);
+  resize(bounded_main_size(QSize(s.window_width, s.window_height), height));
+  move(s.window_x, s.window_y);
+  keep_on_screen();
+}
+
+void MainWindow::keep_on_screen() {
+  QMargins frame(
+      geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+      frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+  if (frame.isNull()) {
+    // Until the desktop has framed the window, the style's window frame stands in for it.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
+  }
+  const QRect placed =
+      fit_onto_screens(QRect(pos(), size()), frame, available_screen_areas(), minimumSize());
+  resize(placed.size());
+  move(placed.topLeft());
 }
 
 void MainWindow::build_menus() {
   menuBar()->clear();
-  for (const MenuTitle &title : menu_titles) {
-    QMenu *menu = menuBar()->addMenu(text("Menu", title.key));
-    for (const MenuEntry &entry : title.entries) {
-      if (!entry.key) {
-        menu->addSeparator();
-        continue;
-      }
-      QString caption = text("Menu", entry.key);
+  QStringList titles;
+  for (const MenuTitle &title : menu_titles)
+    titles << text("Menu", title.key);
+  titles = with_mnemonics(titles);
+  for (std::size_t t = 0; t < std::size(menu_titles); ++t) {
+    QMenu *menu = menuBar()->addMenu(titles.at(qsizetype(t)));
+    QStringList captions;
+    for (const MenuEntry &entry : menu_titles[t].entries) {
+      QString caption = entry.key ? text("Menu", entry.key) : QString();
       if (entry.shortcut)
         caption += QLatin1Char('\t') + QString::fromLatin1(entry.shortcut);
-      QAction *action = menu->addAction(table_icon(ImageTable::Menus, entry.image), caption);
-      action->setData(static_cast<int>(entry.command));
-      connect(action, &QAction::triggered, this, [command = entry.command] { send(command); });
+      captions << caption;
     }
+    captions = with_mnemonics(captions);
+    for (std::size_t i = 0; i < menu_titles[t].entries.size(); ++i)
+      add_menu_entry(menu, menu_titles[t].entries[i], captions.at(qsizetype(i)));
   }
 }
 
@@ -182,8 +227,8 @@ void MainWindow::build_main_toolbar() {
       toolbar_->addSeparator();
       continue;
     }
-    QAction *action = toolbar_->addAction(table_icon(ImageTable::Toolbar, button.image),
-                                          text("Menu", button.key));
+    QAction *action =
+        toolbar_->addAction(icon_of(ImageTable::Toolbar, button.image), text("Menu", button.key));
     action->setToolTip(text("Menu", button.key));
     action->setData(static_cast<int>(button.command));
     connect(action, &QAction::triggered, this, [command = button.command] { send(command); });
@@ -200,43 +245,43 @@ void MainWindow::build_status_bar() {
 }
 
 void MainWindow::build_panel() {
-  const Settings &s = settings();
   auto *body = new QWidget(this);
   setCentralWidget(body);
   panel_ = new QWidget(body);
-  panel_->setGeometry(0, panel_offset, s.window_width, s.window_height - 130);
-  add_label(panel_, text("General", "Input File"), QRect(10, 5, 350, 20));
+  const char *const captions[] = {"Input File", "Output Folder", "Output Format"};
+  for (std::size_t i = 0; i < labels_.size(); ++i)
+    labels_[i] = new QLabel(text("General", captions[i]), panel_);
   input_field_ = new QLineEdit(panel_);
-  input_field_->setGeometry(10, 20, 350, 20);
+  connect(input_field_, &QLineEdit::returnPressed, this, [] { send(Command::Convert); });
   build_side_buttons();
-  add_label(panel_, text("General", "Output Folder"), QRect(10, 45, 350, 20));
-  folder_list_ = add_list(panel_, QRect(10, 60, 350, 21));
-  add_label(panel_, text("General", "Output Format"), QRect(10, 85, 350, 20));
-  format_list_ = add_list(panel_, QRect(10, 100, 350, 21));
+  folder_list_ = add_list(panel_, true);
+  format_list_ = add_list(panel_, false);
   connect(folder_list_, &QComboBox::activated, this, [] { control_event(Control::FolderList); });
   connect(format_list_, &QComboBox::activated, this, [] { control_event(Control::FormatList); });
 
   convert_button_ = new QToolButton(panel_);
-  convert_button_->setGeometry(400, 20, 100, 100);
   convert_button_->setText(text("General", "Convert"));
   convert_button_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   connect(convert_button_, &QToolButton::clicked, this,
           [] { control_event(Control::ConvertButton); });
   // The notice sits on the window body, below the panel; the body begins under the tool bar.
-  notice_label_ = add_label(body, QString::fromUtf8(build::notice),
-                            QRect(10, s.window_height - 70 - bars_.toolbar, 350, 20));
+  notice_label_ = new QLabel(QString::fromUtf8(build::notice), body);
   refresh_main_images();
 }
 
 void MainWindow::build_side_buttons() {
   for (std::size_t i = 0; i < side_buttons_.size(); ++i) {
+    // A rebuilt button takes the place of the one it replaces.
+    const QRect place = side_buttons_[i] ? side_buttons_[i]->geometry() : QRect();
     delete side_buttons_[i];
     const MenuEntry &entry = side_button_entries[i];
     auto *button = new QToolButton(panel_);
     button->setAutoRaise(true);
-    button->setIcon(table_icon(ImageTable::Menus, entry.image));
+    // Like the tool bar's buttons they repeat menu entries, so Tab goes from field to field.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(icon_of(ImageTable::Menus, entry.image));
     button->setToolTip(text("Menu", entry.key));
-    button->setGeometry(QRect(side_button_origins[i], QSize(24, 24)));
+    button->setGeometry(place);
     connect(button, &QToolButton::clicked, this, [command = entry.command] { send(command); });
     button->show();
     side_buttons_[i] = button;
@@ -247,6 +292,7 @@ void MainWindow::add_shortcuts() {
   const std::pair<QKeySequence, Command> shortcuts[] = {
       {QKeySequence(Qt::CTRL | Qt::Key_N), Command::New},
       {QKeySequence(Qt::ALT | Qt::Key_X), Command::Exit},
+      {QKeySequence(Qt::CTRL | Qt::Key_Q), Command::Exit},
       {QKeySequence(Qt::Key_F5), Command::Convert},
       {QKeySequence(Qt::Key_F1), Command::Manual},
   };
@@ -254,30 +300,58 @@ void MainWindow::add_shortcuts() {
     auto *shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, [command = command] { send(command); });
   }
+  // F10 opens the first menu, as on other desktops' windows.
+  auto *menu_key = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(menu_key, &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
+}
+
+RowHeights MainWindow::row_heights() const {
+  RowHeights rows;
+  for (const QLabel *label : labels_)
+    rows.label = std::max(rows.label, label->sizeHint().height());
+  const QWidget *const fields[] = {input_field_, folder_list_, format_list_};
+  for (const QWidget *field : fields)
+    rows.field = std::max(rows.field, field->sizeHint().height());
+  rows.notice = notice_label_->sizeHint().height();
+  return rows;
 }
 
 void MainWindow::layout_main_window() {
-  const MainLayout layout = main_layout(size(), bars_);
+  const RowHeights rows = row_heights();
+  const int height = fixed_main_height(bars_, rows);
+  if (minimumHeight() != height || maximumHeight() != height)
+    setFixedHeight(height);
+  const MainLayout layout = main_layout(QSize(width(), height), bars_, rows);
   panel_->setGeometry(
       QRect(panel_->x(), layout.panel.y(), layout.panel.width(), layout.panel.height()));
+  for (std::size_t i = 0; i < labels_.size(); ++i)
+    labels_[i]->setGeometry(layout.labels[i]);
   input_field_->setGeometry(layout.input_field);
   folder_list_->setGeometry(layout.folder_list);
   format_list_->setGeometry(layout.format_list);
   for (std::size_t i = 0; i < side_buttons_.size(); ++i)
     side_buttons_[i]->setGeometry(layout.side_buttons[i]);
   convert_button_->setGeometry(layout.convert_button);
+  notice_label_->setGeometry(layout.notice);
   update();
 }
 
 void MainWindow::refresh_main_images() {
-  const QImage convert = table_image(ImageTable::Buttons, QStringLiteral("Convert"));
-  convert_button_->setIcon(QIcon(QPixmap::fromImage(convert)));
-  convert_button_->setIconSize(convert.size());
+  convert_button_->setIcon(icon_of(ImageTable::Buttons, "Convert"));
+  convert_button_->setIconSize(table_image(ImageTable::Buttons, QStringLiteral("Convert")).size());
   refresh_item_icons(folder_list_, "FavFolder");
   refresh_item_icons(format_list_, "New");
 }
 
 void MainWindow::bind_layout() { layout_bound_ = true; }
+
+void MainWindow::bring_forward() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
 
 void MainWindow::set_status_text(const QString &text) { status_label_->setText(text); }
 

@@ -33,6 +33,10 @@ public:
   void refresh_main_images();
   // From now on every resize lays the window out.
   void bind_layout();
+  // Un-minimised, on top and active: for a second start of the program.
+  void bring_forward();
+  // Moved, and shrunk if need be, onto the screen that holds most of the window.
+  void keep_on_screen();
 
   QLineEdit *input_field() const { return input_field_; }
   QComboBox *folder_list() const { return folder_list_; }
@@ -40,6 +44,7 @@ public:
   QToolButton *convert_button() const { return convert_button_; }
   QLabel *notice_label() const { return notice_label_; }
   QWidget *panel() const { return panel_; }
+  QLabel *label(int index) const { return labels_.at(index); }
   QToolBar *main_toolbar() const { return toolbar_; }
   QToolButton *side_button(int index) const { return side_buttons_.at(index); }
   const BarHeights &bar_heights() const { return bars_; }
@@ -61,12 +66,16 @@ private:
   void build_status_bar();
   void build_panel();
   void add_shortcuts();
+  // The stored size and position, kept to the screens there are.
+  void restore_geometry();
+  RowHeights row_heights() const;
 
   BarHeights bars_;
   bool layout_bound_ = false;
   QToolBar *toolbar_ = nullptr;
   QLabel *status_label_ = nullptr;
   QWidget *panel_ = nullptr;
+  std::array<QLabel *, 3> labels_{};
   QLineEdit *input_field_ = nullptr;
   QComboBox *folder_list_ = nullptr;
   QComboBox *format_list_ = nullptr;

@@ -33,9 +33,7 @@ const QString sample_folder = QStringLiteral("/converted/");
 void show_sample_data(MainWindow *window) {
   window->input_field()->setText(sample_input_names().at(3));
   QComboBox *folders = window->folder_list();
-  folders->addItem(
-      QIcon(QPixmap::fromImage(table_image(ImageTable::Menus, QStringLiteral("FavFolder")))),
-      sample_folder);
+  folders->addItem(table_icon(ImageTable::Menus, QStringLiteral("FavFolder")), sample_folder);
   folders->setCurrentIndex(folders->count() - 1);
   window->format_list()->setFocus();
   folders->setFocus();

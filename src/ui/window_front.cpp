@@ -3,6 +3,7 @@
 #include "build_constants.h"
 #include "engine/product.h"
 #include "engine/settings_file.h"
+#include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "prefs/builtin_images.h"
 #include "prefs/message_boxes.h"
@@ -10,7 +11,6 @@
 #include "prefs/update_check.h"
 #include "prefs/window_settings.h"
 #include "text/lang.h"
-#include "ui/command_dispatch.h"
 #include "ui/input_output.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes_ui.h"
@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QResizeEvent>
@@ -56,20 +55,13 @@ void post_window_init(RunMode mode) {
   fill_format_list(window->format_list(), true);
   new_job();
   window->show();
+  // Shown, the window may know its frame, which the first placement had to guess.
+  if (!window->isMaximized())
+    window->keep_on_screen();
   window->activateWindow();
   QCoreApplication::postEvent(window, new QResizeEvent(window->size(), window->size()));
   if (mode != RunMode::Screenshot)
     auto_update_check();
-}
-
-void open_named_files(const QStringList &parameters) {
-  QStringList files;
-  for (const QString &parameter : parameters) {
-    const QFileInfo file(parameter);
-    if (!parameter.startsWith(QLatin1Char('-')) && file.isFile())
-      files << file.absoluteFilePath();
-  }
-  drop_files(files);
 }
 
 void record_window_geometry() {
@@ -99,7 +91,16 @@ void finish_window_front() {
   destroy_main_window();
 }
 
-int run_window_front(int &argc, char **argv) {
+void receive_second_start(const QString &file) {
+  MainWindow *window = main_window();
+  if (!window)
+    return;
+  window->bring_forward();
+  if (!file.isEmpty())
+    set_input_file(file);
+}
+
+int run_window_front(int &argc, char **argv, const QString &input_file) {
   QApplication application(argc, argv);
   // The desktop matches the window to its menu entry by this name; the icon is the installed
   // one when there is one.
@@ -107,12 +108,16 @@ int run_window_front(int &argc, char **argv) {
   QApplication::setWindowIcon(QIcon::fromTheme(
       QStringLiteral("lumbrix"), QPixmap::fromImage(builtin_image(QStringLiteral("Program"), 64))));
   const auto lock = single_instance(window_title());
-  if (!lock)
+  if (!lock) {
+    send_to_instance(window_title(), input_file);
     return 0;
+  }
+  const InstanceChannel channel(window_title(), receive_second_start);
   WidgetDialogs dialogs;
   set_system_dialogs(&dialogs);
   start_window_front();
-  open_named_files(QCoreApplication::arguments().mid(1));
+  if (!input_file.isEmpty())
+    set_input_file(input_file);
   QObject::connect(main_window(), &MainWindow::quit_requested, &application,
                    &QCoreApplication::quit, Qt::QueuedConnection);
   QApplication::exec();

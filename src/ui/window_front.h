@@ -3,14 +3,19 @@
 #include "cli/console_run.h"
 
 #include <QSize>
-#include <QStringList>
 
 namespace lumbrix {
 
 // The window front from start to end: the single-instance lock, settings, language table,
-// images and theme, the main window, the event loop, and at the end the window geometry and
-// the settings file. Returns the exit status (0, also when another window front is running).
-int run_window_front(int &argc, char **argv);
+// images and theme, the main window with input_file in its input field (when it is acceptable),
+// the event loop, and at the end the window geometry and the settings file. When another window
+// front is running, it is brought forward and given input_file instead. Returns the exit
+// status: 0.
+int run_window_front(int &argc, char **argv, const QString &input_file = QString());
+
+// What a second start asks of the running window front: its window brought forward and, when
+// file is an acceptable input, file in the input field.
+void receive_second_start(const QString &file);
 
 // Everything before the event loop, once a QApplication exists: reads the settings file, builds
 // the language table, images, theme and main window, and shows it.
@@ -19,10 +24,6 @@ void start_window_front();
 // What the window needs once it exists: format lists, the first job, showing it, and the
 // automatic update check (not in screenshot mode).
 void post_window_init(RunMode mode);
-
-// Files named on the command line (a desktop's "Open with" passes one) go into the window as if
-// dropped on it; options and whatever is not an existing file are left alone.
-void open_named_files(const QStringList &parameters);
 
 // Everything after the event loop: the window geometry and the history go into the settings,
 // the settings file is written (a failure is shown with the path and the reason), the main

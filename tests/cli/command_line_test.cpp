@@ -2,6 +2,7 @@
 #include "engine/settings.h"
 #include "platform/console.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -144,6 +145,18 @@ TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {
   EXPECT_TRUE(read_command_line({QStringLiteral("-q"), QStringLiteral("-i"),
                                  QStringLiteral("x.png"), QStringLiteral("-v")})
                   .input_given);
+}
+
+// `lumbrix photo.png` opens the window with that file: window mode, the path made absolute.
+TEST_F(CommandLine, OneFileParameterIsTheWindowsInput) {
+  const QString here = QDir::currentPath();
+  EXPECT_EQ(window_file_argument({"photo.png"}), here + "/photo.png");
+  EXPECT_EQ(window_file_argument({"../a/photo.png"}), QDir::cleanPath(here + "/../a/photo.png"));
+  EXPECT_EQ(window_file_argument({"file:///srv/a%20b/p.png"}), "/srv/a b/p.png");
+  for (const QStringList &other : {QStringList{}, {""}, {"-i"}, {"--width=5"}, {"a", "b"}})
+    EXPECT_EQ(window_file_argument(other), "");
+  EXPECT_EQ(run({QStringLiteral("photo.png")}), -1);
+  EXPECT_TRUE(output.isEmpty());
 }
 
 TEST_F(CommandLine, InputGivenIsSetEvenWhenItsValueIsRejected) {

@@ -58,8 +58,11 @@ TEST(BuiltinImages, LoadFillsEveryTableAtItsSize) {
   load_builtin_images();
   for (ImageTable table : all_image_tables) {
     const int size = table == ImageTable::Toolbar ? 64 : 16;
-    for (const NamedImage &named : image_names(table))
+    for (const NamedImage &named : image_names(table)) {
       EXPECT_EQ(image(named.number).size(), QSize(size, size)) << named.name;
+      // Drawn for dense screens too, where the table's size is below the large one.
+      EXPECT_EQ(large_image(named.number).isNull(), size == large_image_size) << named.name;
+    }
   }
   settings().ui_size = 2;
 }

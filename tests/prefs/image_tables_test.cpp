@@ -1,3 +1,4 @@
+#include "platform/gui_app.h"
 #include "prefs/image_tables.h"
 #include "prefs/window_settings.h"
 
@@ -44,6 +45,24 @@ TEST(ImageTables, ImagesAreStoredByNumber) {
   set_image(99, picture);
   EXPECT_TRUE(image(99).isNull());
   EXPECT_TRUE(table_image(ImageTable::Buttons, "Nothing").isNull());
+}
+
+TEST(ImageTables, IconsDrawTheLargeImageOnDenseScreens) {
+  ASSERT_TRUE(ensure_gui_application());
+  QImage small(16, 16, QImage::Format_ARGB32_Premultiplied);
+  small.fill(Qt::red);
+  QImage large(64, 64, QImage::Format_ARGB32_Premultiplied);
+  large.fill(Qt::blue);
+  const int number = image_number(ImageTable::Menus, "Web");
+  set_image(number, small, large);
+  const QIcon icon = table_icon(ImageTable::Menus, "Web");
+  EXPECT_EQ(icon.pixmap(QSize(16, 16), 1.0).toImage().pixelColor(8, 8), QColor(Qt::red));
+  const QImage dense = icon.pixmap(QSize(16, 16), 2.0).toImage();
+  EXPECT_EQ(dense.size(), QSize(32, 32));
+  EXPECT_EQ(dense.pixelColor(16, 16), QColor(Qt::blue));
+  // Storing an image alone drops the large image it replaces.
+  set_image(number, small);
+  EXPECT_TRUE(large_image(number).isNull());
 }
 
 TEST(ImageTables, IconSizes) {

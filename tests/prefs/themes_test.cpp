@@ -67,6 +67,10 @@ TEST_F(Themes, StemGetsTheSizeOfEachTable) {
   EXPECT_EQ(size_of(ImageTable::Toolbar, "New"), QSize(32, 32));
   EXPECT_EQ(size_of(ImageTable::Menus, "New"), QSize(16, 16));
   EXPECT_EQ(size_of(ImageTable::Buttons, "Convert"), QSize(16, 16));
+  // The largest drawing above a table's size is its image for dense screens.
+  EXPECT_EQ(large_image(image_number(ImageTable::Menus, "New")).size(), QSize(32, 32));
+  EXPECT_EQ(large_image(image_number(ImageTable::Buttons, "Convert")).size(), QSize(31, 31));
+  EXPECT_TRUE(large_image(image_number(ImageTable::Toolbar, "New")).isNull());
   // [Icons] has no Convert line, so those images stay as they were.
   EXPECT_TRUE(table_image(ImageTable::Menus, "Convert").isNull());
   EXPECT_TRUE(table_image(ImageTable::Toolbar, "Add").isNull());
@@ -84,7 +88,11 @@ TEST_F(Themes, OnlyTheChosenTablesAreReloaded) {
 
 TEST_F(Themes, FullEntryNameIsUsedAsIsForEverySize) {
   put_theme("test", "[Icons]\r\nNew = icons/new.PNG \r\n", {{"icons/new.PNG", png(20, 20)}});
+  const int number = image_number(ImageTable::Menus, "New");
+  set_image(number, QImage(16, 16, QImage::Format_ARGB32), QImage(64, 64, QImage::Format_ARGB32));
   EXPECT_EQ(load_theme_images({ImageTable::Menus, ImageTable::Toolbar}), 2);
+  // The one picture there is replaces the earlier large image too.
+  EXPECT_TRUE(large_image(number).isNull());
   EXPECT_EQ(size_of(ImageTable::Menus, "New"), QSize(20, 20));
   EXPECT_EQ(size_of(ImageTable::Toolbar, "New"), QSize(20, 20));
 }
@@ -172,8 +180,12 @@ TEST_F(Themes, TheShippedThemeSuppliesEveryImageAtEverySize) {
               3 + 22 + 22);
     for (ImageTable table : all_image_tables) {
       const int size = table_image_size(table);
-      for (const NamedImage &named : image_names(table))
+      for (const NamedImage &named : image_names(table)) {
         EXPECT_EQ(image(named.number).size(), QSize(size, size)) << named.name;
+        EXPECT_EQ(large_image(named.number).size(),
+                  size < large_image_size ? QSize(64, 64) : QSize(0, 0))
+            << named.name;
+      }
     }
   }
 }

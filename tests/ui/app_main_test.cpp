@@ -1,6 +1,8 @@
 #include "engine/product.h"
+#include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "shell_environment.h"
+#include "virtual_display.h"
 
 #include <QImageReader>
 #include <QProcess>
@@ -68,6 +70,44 @@ private slots:
     QFile::remove(settings_file);
     QCOMPARE(run({}), 0);
     QVERIFY(!QFile::exists(settings_file));
+  }
+
+  // As a file manager's "Open with" does it: the file as the one parameter, from its folder.
+  void fileArgumentAndSecondStartReachTheOpenWindow() {
+    test::VirtualDisplay display;
+    QVERIFY2(display.start(), "needs Xvfb, openbox and xdotool (scripts/install-deps.sh)");
+    const QString pictures = home.folder(QStringLiteral("pictures"));
+    QVERIFY(test::write_png(pictures + "photo.png") && test::write_png(pictures + "second.png"));
+    const auto start_in_pictures = [&](QProcess &process, const QString &file) {
+      process.setProcessEnvironment(display.environment());
+      process.setWorkingDirectory(pictures);
+      process.start(test::program_binary(), {file});
+    };
+    const QString title = window_title();
+    // The key converts what the window shows, into the picture's folder; then OK.
+    const auto convert_with = [&](const QString &key, const QString &output) {
+      QTRY_COMPARE_WITH_TIMEOUT(display.active_window_title(), title, 30000);
+      QVERIFY(display.xdotool({"key", key}));
+      QTRY_VERIFY_WITH_TIMEOUT(test::is_psd_file(pictures + output), 30000);
+      QTRY_VERIFY_WITH_TIMEOUT(display.active_window_title().startsWith("Conversion complete"),
+                               30000);
+      QVERIFY(display.xdotool({"key", "Return"}));
+    };
+    // A channel left behind by a process that died does not stand in the way.
+    QFile(instance_channel_path(title)).open(QIODevice::WriteOnly);
+
+    QProcess first;
+    start_in_pictures(first, QStringLiteral("photo.png"));
+    convert_with(QStringLiteral("Return"), QStringLiteral("photo.psd"));
+    QTRY_COMPARE_WITH_TIMEOUT(display.active_window_title(), title, 30000);
+    QVERIFY(display.xdotool({"getactivewindow", "windowminimize"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!display.shows(title), 30000);
+    QProcess second;
+    start_in_pictures(second, QStringLiteral("second.png"));
+    QVERIFY(second.waitForFinished(30000) && second.exitCode() == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(display.shows(title), 30000);
+    convert_with(QStringLiteral("F5"), QStringLiteral("second.psd"));
+    QVERIFY(first.state() == QProcess::Running);
   }
 
   void screenshotModeWritesBothPictures() {

@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -163,9 +165,31 @@ private slots:
     QCOMPARE(dialogs.folder_requests.size(), 1);
     QTest::mouseClick(window->convert_button(), Qt::LeftButton);
     QCOMPARE(dialogs.messages.size(), 2);
+    // Return in the input field converts: here the check refuses the empty output folder.
+    QTest::keyClick(window->input_field(), Qt::Key_Return);
+    QCOMPARE(dialogs.messages.size(), 3);
     QSignalSpy quit(window, &MainWindow::quit_requested);
     QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
     QCOMPARE(quit.count(), 1);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(quit.count(), 2);
+  }
+
+  void altLetterAndF10OpenTheMenus() {
+    MainWindow *window = main_window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const QList<QAction *> titles = window->menuBar()->actions();
+    QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(titles[2]->menu()->isVisible());
+    titles[2]->menu()->close();
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QTest::keyClick(window, Qt::Key_F10);
+    QTRY_VERIFY(titles[0]->menu()->isVisible());
+    titles[0]->menu()->close();
   }
 
   void listsReportToTheRunState() {

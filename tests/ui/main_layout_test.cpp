@@ -7,40 +7,28 @@ using namespace lumbrix;
 class MainLayoutTest : public QObject {
   Q_OBJECT
 
+  const BarHeights bars{20, 40, 20};
+
 private slots:
-  void narrowestWindowMatchesTheCreationGeometry() {
-    const BarHeights bars{22, 40, 20};
-    const MainLayout layout = main_layout(QSize(510, 260), bars);
-    QCOMPARE(layout.panel, QRect(0, 0, 510, 260 - 22 - 40 - 20 - 40));
-    QCOMPARE(layout.input_field, QRect(10, 20, 350, 20));
-    QCOMPARE(layout.folder_list, QRect(10, 60, 350, 21));
-    QCOMPARE(layout.format_list, QRect(10, 100, 350, 21));
-    QCOMPARE(layout.side_buttons[0], QRect(364, 19, 24, 24));
-    QCOMPARE(layout.side_buttons[1], QRect(364, 59, 24, 24));
-    // The third side button leaves its creation place (396) for the column of the others.
-    QCOMPARE(layout.side_buttons[2], QRect(364, 99, 24, 24));
-    QCOMPARE(layout.convert_button, QRect(400, 20, 100, 100));
-  }
-
-  void widerWindowWidensFieldsAndMovesButtons() {
-    const MainLayout layout = main_layout(QSize(800, 260), BarHeights{22, 40, 20});
-    QCOMPARE(layout.panel.width(), 800);
-    QCOMPARE(layout.input_field.width(), 640);
-    QCOMPARE(layout.folder_list.width(), 640);
-    QCOMPARE(layout.format_list.width(), 640);
-    for (const QRect &button : layout.side_buttons)
-      QCOMPARE(button.x(), 654);
-    QCOMPARE(layout.convert_button.x(), 690);
-    QCOMPARE(layout.convert_button.y(), 20);
-  }
-
-  void panelHeightLeavesRoomForTheBars() {
-    QCOMPARE(main_layout(QSize(510, 260), BarHeights{30, 72, 25}).panel.height(), 93);
-  }
-
-  void heightIsFixedAndWidthHasAFloor() {
-    QCOMPARE(bounded_main_size(QSize(400, 500)), QSize(510, 260));
-    QCOMPARE(bounded_main_size(QSize(1200, 100)), QSize(1200, 260));
+  // From small fonts to very large ones: each label ends above its field, each field above the
+  // next label, the buttons keep clear, and all of it fits the window's fixed height.
+  void rowsNeverOverlapAtAnyFontSize() {
+    for (const RowHeights &rows : {RowHeights{13, 18, 13}, RowHeights{17, 25, 17},
+                                   RowHeights{30, 40, 30}, RowHeights{60, 80, 60}}) {
+      const int height = fixed_main_height(bars, rows);
+      const MainLayout l = main_layout(QSize(600, height), bars, rows);
+      const QRect fields[] = {l.input_field, l.folder_list, l.format_list};
+      for (int i = 0; i < 3; ++i) {
+        QVERIFY(l.labels[i].bottom() < fields[i].top() && l.labels[i].height() >= rows.label);
+        QVERIFY(i == 0 || fields[i - 1].bottom() < l.labels[i].top());
+        QVERIFY(!l.side_buttons[i].intersects(fields[i]));
+        QVERIFY(!l.side_buttons[i].intersects(l.convert_button));
+        QVERIFY(l.panel.contains(fields[i] | l.side_buttons[i] | l.convert_button));
+      }
+      QVERIFY(l.panel.bottom() < l.notice.top());
+      QVERIFY(l.notice.bottom() < height - bars.menu - bars.toolbar - bars.status);
+      QCOMPARE(height == main_height, rows.label < 30);
+    }
   }
 };
 

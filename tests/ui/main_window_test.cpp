@@ -21,12 +21,22 @@ struct Entry {
   int command;
 };
 
+// A caption as the menu shows it: without the mnemonic's marker.
+QString shown(QString caption) {
+  return caption.replace("&&", "\x01").remove('&').replace('\x01', '&');
+}
+
 QList<Entry> menu_entries(QMenu *menu) {
   QList<Entry> entries;
   for (QAction *action : menu->actions())
-    entries.append({action->isSeparator() ? QStringLiteral("-") : action->text(),
+    entries.append({action->isSeparator() ? QStringLiteral("-") : shown(action->text()),
                     action->isSeparator() ? -1 : action->data().toInt()});
   return entries;
+}
+
+// A widget's rectangle in window coordinates.
+QRect placed(const QWidget *widget) {
+  return QRect(widget->mapTo(widget->window(), QPoint(0, 0)), widget->size());
 }
 
 void drop(MainWindow *window, const QStringList &paths) {
@@ -61,9 +71,10 @@ private slots:
   void menusCarryTextsShortcutsAndCommands() {
     const QList<QAction *> titles = main_window()->menuBar()->actions();
     QCOMPARE(titles.size(), 3);
-    QCOMPARE(titles[0]->text(), QStringLiteral("File"));
-    QCOMPARE(titles[1]->text(), QStringLiteral("Converter"));
-    QCOMPARE(titles[2]->text(), QStringLiteral("Help"));
+    QCOMPARE(shown(titles[0]->text()), QStringLiteral("File"));
+    QCOMPARE(shown(titles[1]->text()), QStringLiteral("Converter"));
+    QCOMPARE(shown(titles[2]->text()), QStringLiteral("Help"));
+    QCOMPARE(QKeySequence::mnemonic(titles[0]->text()), QKeySequence(Qt::ALT | Qt::Key_F));
     const QList<Entry> file = menu_entries(titles[0]->menu());
     QCOMPARE(file.size(), 6);
     QCOMPARE(file[0].text, QStringLiteral("New\tCtrl+N"));
@@ -127,27 +138,48 @@ private slots:
     QCOMPARE(main_window()->main_toolbar()->iconSize(), QSize(64, 64));
   }
 
-  void sideButtonsAndControlsSitWhereTheLayoutPutsThem() {
+  void sideButtonsAndControlsFollowTheWidth() {
     MainWindow *window = main_window();
     QCOMPARE(window->side_button(0)->toolTip(), QStringLiteral("Add Input File..."));
     QCOMPARE(window->side_button(1)->toolTip(), QStringLiteral("Select Output Folder..."));
     QCOMPARE(window->side_button(2)->toolTip(), QStringLiteral("Options..."));
-    // Created at 396, the third side button joins the others' column at the first layout.
-    MainWindow created;
-    QCOMPARE(created.side_button(2)->geometry(), QRect(396, 99, 24, 24));
-    created.layout_main_window();
-    QCOMPARE(created.side_button(2)->geometry(), QRect(364, 99, 24, 24));
-    QCOMPARE(window->side_button(2)->geometry(), QRect(364, 99, 24, 24));
+    QCoreApplication::sendPostedEvents(); // the first layout, with the lists filled
+    QCOMPARE(window->size(), QSize(510, 260));
+    const int field = window->folder_list()->width();
+    const QRect convert = window->convert_button()->geometry();
     window->resize(800, 400);
     QCOMPARE(window->size(), QSize(800, 260));
-    QCOMPARE(window->input_field()->width(), 640);
-    QCOMPARE(window->folder_list()->width(), 640);
-    QCOMPARE(window->side_button(1)->x(), 654);
-    QCOMPARE(window->convert_button()->geometry(), QRect(690, 20, 100, 100));
+    QCOMPARE(window->folder_list()->width(), field + 290);
+    QCOMPARE(window->convert_button()->geometry(), convert.translated(290, 0));
+    // A rebuilt side button keeps its place.
+    const QRect side = window->side_button(2)->geometry();
+    window->build_side_buttons();
+    QCOMPARE(window->side_button(2)->geometry(), side);
     window->resize(300, 260);
     QCOMPARE(window->width(), 510);
     QCOMPARE(window->notice_label()->text(),
              QString::fromUtf8("Copyright © 2026 Vantrel. All rights reserved."));
+  }
+
+  // A large font grows the window instead of letting the labels run into their fields.
+  void largeFontsGrowTheWindowAndKeepLabelsClear() {
+    destroy_main_window();
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSize(normal.pointSize() * 3);
+    QApplication::setFont(large);
+    test::start_main_window();
+    const auto restore = qScopeGuard([&normal] {
+      destroy_main_window();
+      QApplication::setFont(normal);
+    });
+    MainWindow *window = main_window();
+    QVERIFY(window->height() > 260);
+    const QWidget *fields[] = {window->input_field(), window->folder_list(), window->format_list()};
+    for (int i = 0; i < 3; ++i)
+      QVERIFY(placed(window->label(i)).bottom() < placed(fields[i]).top());
+    QVERIFY(placed(fields[2]).bottom() < placed(window->notice_label()).top());
+    QVERIFY(placed(window->centralWidget()).contains(placed(window->notice_label())));
   }
 
   void droppingSeveralFilesTakesTheFirst() {

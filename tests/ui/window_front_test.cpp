@@ -5,7 +5,6 @@
 #include "ui/window_front.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -68,6 +67,18 @@ private slots:
     finish_window_front();
     test::reread_settings();
     QCOMPARE(settings().recent_out_folders, QStringLiteral("/srv/a/\t/srv/b/"));
+  }
+
+  void positionOffTheScreenComesBackFullyVisible() {
+    test::write_settings([](Settings &s) {
+      s.window_width = 700;
+      s.window_x = 3000;
+      s.window_y = -500;
+    });
+    start_window_front();
+    const MainWindow *window = main_window();
+    QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    QCOMPARE(window->width(), 700);
   }
 
   void maximisedWindowKeepsItsNormalGeometry() {
@@ -149,15 +160,6 @@ private slots:
     QCOMPARE(messages[0].icon, MessageIcon::Error);
     QVERIFY(messages[0].text.contains(blocker.fileName() + "/Vantrel/Lumbrix/config.ini"));
     QVERIFY2(!messages[0].text.contains(QStringLiteral("%s")), qPrintable(messages[0].text));
-  }
-
-  void filesNamedOnTheCommandLineBecomeTheInput() {
-    const QString picture = home.folder(QStringLiteral("pictures")) + QStringLiteral("a.png");
-    QVERIFY(test::write_png(picture));
-    start_window_front();
-    open_named_files({QStringLiteral("-q"), QStringLiteral("/no/such.png"), picture});
-    QCOMPARE(main_window()->input_field()->text(), picture);
-    finish_window_front();
   }
 
   void closingTheWindowAsksToQuit() {

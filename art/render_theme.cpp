@@ -1,8 +1,10 @@
 // Renders the "handdrawn" theme: one PNG per image name and size, theme.cfg naming them, and the
-// list of files to pack. With --contact-sheet it draws every icon at every size into one picture.
+// list of files to pack. With --contact-sheet it draws every icon at every size into one picture;
+// with --program-icon, the program's desktop icon.
 
 #include "contact_sheet.h"
 #include "prefs/image_tables.h"
+#include "program_icon.h"
 #include "sketch_style.h"
 
 #include <QDir>
@@ -23,12 +25,7 @@ QImage render_icon(const QString &name, int size) {
   QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
   icon.fill(Qt::transparent);
   QPainter painter(&icon);
-  painter.setRenderHint(QPainter::Antialiasing);
-  // A small margin keeps the wobbling ink inside the picture.
-  painter.translate(size * 0.03, size * 0.03);
-  painter.scale(size / 16.0 * 0.94, size / 16.0 * 0.94);
-  SketchStyle style(size, unsigned(qHash(name)));
-  lumbrix::draw_pictogram(painter, name, style);
+  paint_sketch(painter, name, size);
   return icon;
 }
 
@@ -76,8 +73,12 @@ int main(int argc, char **argv) {
                            .save(QString::fromLocal8Bit(argv[2]), "PNG");
     return saved ? 0 : 1;
   }
+  if (argc == 3 && QByteArray(argv[1]) == "--program-icon")
+    return render_program_icon(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER | --contact-sheet FILE.png\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s OUTPUT_FOLDER | --contact-sheet FILE.png | --program-icon FOLDER\n",
+                 argv[0]);
     return 2;
   }
   return render_theme(QString::fromLocal8Bit(argv[1])) ? 0 : 1;

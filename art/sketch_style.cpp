@@ -1,5 +1,6 @@
 #include "sketch_style.h"
 
+#include <QHash>
 #include <QPainter>
 
 #include <cmath>
@@ -117,4 +118,15 @@ void SketchStyle::line(QPainter &painter, const QPainterPath &path, const QColor
 void SketchStyle::mark(QPainter &painter, const QPainterPath &path, const QColor &colour,
                        qreal width) {
   stroke(painter, wobble(path), colour, width);
+}
+
+void paint_sketch(QPainter &painter, const QString &name, int size) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  // A small margin keeps the wobbling ink inside the picture.
+  painter.translate(size * 0.03, size * 0.03);
+  painter.scale(size / 16.0 * 0.94, size / 16.0 * 0.94);
+  SketchStyle style(size, unsigned(qHash(name)));
+  lumbrix::draw_pictogram(painter, name, style);
+  painter.restore();
 }

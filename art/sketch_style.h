@@ -27,3 +27,6 @@ private:
   unsigned seed_;
   int part_ = 0;
 };
+
+// Draws the pictogram of a name in this style, filling a size x size pixel square of the painter.
+void paint_sketch(QPainter &painter, const QString &name, int size);

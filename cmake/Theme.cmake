@@ -3,8 +3,15 @@
 add_executable(lumbrix_render_theme
   ${CMAKE_SOURCE_DIR}/art/render_theme.cpp
   ${CMAKE_SOURCE_DIR}/art/sketch_style.cpp
-  ${CMAKE_SOURCE_DIR}/art/contact_sheet.cpp)
+  ${CMAKE_SOURCE_DIR}/art/contact_sheet.cpp
+  ${CMAKE_SOURCE_DIR}/art/program_icon.cpp)
 target_link_libraries(lumbrix_render_theme PRIVATE lumbrix_prefs Qt6::Gui)
+# The scalable program icon needs Qt's SVG module; without it only the pixel sizes are drawn.
+find_package(Qt6 QUIET OPTIONAL_COMPONENTS Svg)
+if(TARGET Qt6::Svg)
+  target_link_libraries(lumbrix_render_theme PRIVATE Qt6::Svg)
+  target_compile_definitions(lumbrix_render_theme PRIVATE LUMBRIX_ART_SVG)
+endif()
 
 set(LUMBRIX_THEME_STAGE ${CMAKE_BINARY_DIR}/art/handdrawn)
 set(LUMBRIX_THEME_ZIP ${CMAKE_BINARY_DIR}/gfx/handdrawn.zip)
@@ -22,6 +29,16 @@ add_dependencies(lumbrix lumbrix_theme)
 if(TARGET lumbrix_unit_tests)
   add_dependencies(lumbrix_unit_tests lumbrix_theme)
 endif()
+
+# The program's desktop icon, drawn the same way, in the hicolor layout of share/icons.
+set(LUMBRIX_ICON_DIR ${CMAKE_BINARY_DIR}/icons/hicolor)
+add_custom_command(OUTPUT ${LUMBRIX_ICON_DIR}/256x256/apps/lumbrix.png
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${LUMBRIX_ICON_DIR}
+  COMMAND lumbrix_render_theme --program-icon ${LUMBRIX_ICON_DIR}
+  DEPENDS lumbrix_render_theme
+  COMMENT "Drawing the program icon"
+  VERBATIM)
+add_custom_target(lumbrix_icon ALL DEPENDS ${LUMBRIX_ICON_DIR}/256x256/apps/lumbrix.png)
 
 # Redraws docs/theme-contact-sheet.png; run by hand after changing the artwork.
 add_custom_target(lumbrix_theme_contact_sheet

@@ -24,9 +24,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$corpus" "$artifacts" "$logs"
 
-# Seeds: the committed samples, and for picture targets the shared PNG corpus (crashers too).
+# Seeds: the committed samples, and for picture targets the PNG corpus of the tests (crashers too).
 seeds=("$root/fuzz/seeds/$target")
-pngs=$root/../shared/corpus
+pngs=$root/tests/data/corpus
 case $target in
 watermark_image)
   seeds+=("$pngs/pngsuite" "$pngs/testpngs") ;;

@@ -157,14 +157,13 @@ bool read_settings_file(const QString &path, Settings &s) {
   return true;
 }
 
-bool write_settings_file(const QString &path, const Settings &s) {
-  if (path.isEmpty())
-    return false;
+bool write_settings_file(const QString &path, const Settings &s, QString *reason) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  file.write(settings_text(s));
-  return file.commit();
+  const bool written = !path.isEmpty() && file.open(QIODevice::WriteOnly) &&
+                       file.write(settings_text(s)) >= 0 && file.commit();
+  if (!written && reason)
+    *reason = path.isEmpty() ? QStringLiteral("No settings file is named") : file.errorString();
+  return written;
 }
 
 QString settings_file_location() {

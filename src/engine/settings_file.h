@@ -16,8 +16,8 @@ bool read_settings_file(const QString &path, Settings &settings);
 
 // Replaces the file at path with the settings as a whole: the text goes to a temporary file
 // beside it that is then renamed over it, so a failure leaves the old file as it was. Returns
-// false when it could not be written.
-bool write_settings_file(const QString &path, const Settings &settings);
+// false when it could not be written, with the system's reason in *reason if given.
+bool write_settings_file(const QString &path, const Settings &settings, QString *reason = nullptr);
 
 // The settings file of this user: settings_dir(maker, short name) + "config.ini", with the maker
 // folder being the first word of the product title.

@@ -12,11 +12,10 @@ QString settings_dir(const QString &maker_folder, const QString &product_folder)
   // Without a configuration folder there is nowhere to keep settings; never the current folder.
   if (config.isEmpty())
     return QString();
-  QString folder = with_separator(config);
-  for (const QString &level : {maker_folder, product_folder}) {
-    folder += level + QLatin1Char('/');
-    QDir().mkdir(folder);
-  }
+  const QString folder =
+      with_separator(config) + maker_folder + QLatin1Char('/') + product_folder + QLatin1Char('/');
+  // A new account may not have the configuration folder itself yet.
+  QDir().mkpath(folder);
   return folder;
 }
 

@@ -4,9 +4,9 @@
 
 namespace lumbrix {
 
-// The per-user settings folder <config>/<maker>/<product>/, with a trailing separator. Each level
-// is created when missing; a failure to create one is not reported (reading then finds nothing
-// and writing fails quietly).
+// The per-user settings folder <config>/<maker>/<product>/, with a trailing separator. It is
+// created with every missing parent; a failure is not reported here (reading then finds nothing,
+// and writing the settings reports why it failed).
 QString settings_dir(const QString &maker_folder, const QString &product_folder);
 
 } // namespace lumbrix

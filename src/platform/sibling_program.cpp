@@ -1,5 +1,6 @@
 #include "platform/sibling_program.h"
 
+#include "build_constants.h"
 #include "platform/files.h"
 #include "platform/program_path.h"
 
@@ -12,7 +13,8 @@ namespace lumbrix {
 QString sibling_program(const QString &name) {
   const QString folder = program_folder();
   for (const QString &candidate :
-       {folder + name, folder + QStringLiteral("../libexec/lumbrix/") + name}) {
+       {folder + name,
+        folder + QString::fromUtf8(build::libexec_from_program) + QLatin1Char('/') + name}) {
     const QFileInfo info(candidate);
     if (info.isFile() && info.isExecutable())
       return info.absoluteFilePath();

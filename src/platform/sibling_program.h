@@ -4,8 +4,8 @@
 
 namespace lumbrix {
 
-// Another program of this package: beside this one (a build folder) or in
-// ../libexec/lumbrix/ relative to it (installed). Empty when it is in neither place.
+// Another program of this package: beside this one (a build folder) or in the install's
+// libexec/lumbrix/, found relative to this one (installed). Empty when it is in neither place.
 QString sibling_program(const QString &name);
 
 // Replaces this process by the program at path with the same arguments (argv[0] becomes path).

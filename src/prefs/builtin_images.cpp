@@ -324,6 +324,18 @@ void draw_about(QPainter &p, Style &s) {
   s.mark(p, polyline({{8, 7.3}, {8, 12.2}}), white, 2.2);
 }
 
+// The program itself: a picture turning into a stack of layers.
+void draw_program(QPainter &p, Style &s) {
+  page(p, s, QRectF(QPointF(0.5, 0.5), QPointF(10.5, 12.5)), 2.5);
+  picture(p, s, QRectF(QPointF(2, 3.5), QPointF(9, 11)));
+  const QRgb layers[] = {blue, teal, orange};
+  qreal y = 13;
+  for (QRgb colour : layers) {
+    s.shape(p, polygon({{11, y - 2.5}, {15.5, y}, {11, y + 2.5}, {6.5, y}}), colour);
+    y -= 2.5;
+  }
+}
+
 struct Pictogram {
   const char *name;
   void (*draw)(QPainter &, Style &);
@@ -352,6 +364,7 @@ constexpr Pictogram pictograms[] = {
     {"Web", draw_web},
     {"Updates", draw_updates},
     {"About", draw_about},
+    {"Program", draw_program},
 };
 
 QColor outline_of(const QColor &fill) {

@@ -31,8 +31,8 @@ public:
                     qreal width) = 0;
 };
 
-// Draws the pictogram of an image name on a 16 x 16 grid; scale the painter for other sizes.
-// False for a name without a pictogram.
+// Draws the pictogram of an image name, or of "Program" (the program's own icon), on a 16 x 16
+// grid; scale the painter for other sizes. False for a name without a pictogram.
 bool draw_pictogram(QPainter &painter, const QString &name, PictogramStyle &style);
 
 // Every image name of the three image tables, each once.

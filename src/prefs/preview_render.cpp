@@ -5,7 +5,7 @@
 #include "engine/png_loader.h"
 #include "engine/settings_keys.h"
 #include "engine/watermark_font.h"
-#include "platform/program_path.h"
+#include "platform/shipped_files.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -80,14 +80,8 @@ QImage PreviewSource::render(const Settings &s, QSize box) const {
 }
 
 QString sample_picture_path() {
-  // In a build tree beside the program; installed, in share/ beside bin/ or above libexec/lumbrix/.
-  for (const char *place : {"samples/sample.png", "../share/lumbrix/samples/sample.png",
-                            "../../share/lumbrix/samples/sample.png"}) {
-    const QString path = program_folder() + QLatin1String(place);
-    if (QFileInfo(path).isFile())
-      return QFileInfo(path).canonicalFilePath();
-  }
-  return {};
+  const QFileInfo sample(shipped_path(Shipped::data, QStringLiteral("samples/sample.png")));
+  return sample.isFile() ? sample.canonicalFilePath() : QString();
 }
 
 } // namespace lumbrix

@@ -1,6 +1,6 @@
 #include "prefs/themes.h"
 
-#include "platform/program_path.h"
+#include "platform/shipped_files.h"
 #include "prefs/window_settings.h"
 
 #include <QDir>
@@ -161,7 +161,7 @@ QString &theme_folder_override() {
 
 QString theme_folder() {
   const QString &chosen = theme_folder_override();
-  return chosen.isEmpty() ? program_folder() + QLatin1String("gfx/") : chosen;
+  return chosen.isEmpty() ? shipped_path(Shipped::data, QStringLiteral("gfx/")) : chosen;
 }
 
 void set_theme_folder(const QString &folder) { theme_folder_override() = folder; }

@@ -9,11 +9,12 @@
 
 namespace lumbrix {
 
-// Interface themes are zip archives <program folder>/gfx/<theme name>.zip. Each holds
-// "theme.cfg" (CR LF lines; [Theme] Name=..., [Buttons] and [Icons] image name = file) and the
-// PNG images it names. A file reference containing ".png" names an entry as is; any other value is
-// a stem completed to stem_<size>.png with the size of the table being loaded; the largest
-// stem_<size>.png above that size becomes the image's large version.
+// Interface themes are zip archives gfx/<theme name>.zip in the program's data folder (beside the
+// program in a build tree, ../share/lumbrix/ when installed). Each holds "theme.cfg" (CR LF lines;
+// [Theme] Name=..., [Buttons] and [Icons] image name = file) and the PNG images it names. A file
+// reference containing ".png" names an entry as is; any other value is a stem completed to
+// stem_<size>.png with the size of the table being loaded; the largest stem_<size>.png above that
+// size becomes the image's large version.
 
 // The folder scanned for themes, with a trailing separator.
 QString theme_folder();

@@ -25,6 +25,8 @@ bool load_window_settings(const QString &path, QSize desktop) {
   return read_settings_file(path, settings());
 }
 
-bool save_window_settings() { return write_settings_file(settings_path(), settings()); }
+bool save_window_settings(QString *reason) {
+  return write_settings_file(settings_path(), settings(), reason);
+}
 
 } // namespace lumbrix

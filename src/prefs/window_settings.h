@@ -19,7 +19,8 @@ QString window_settings_path();
 // the file could not be read (the defaults stay).
 bool load_window_settings(const QString &path, QSize desktop);
 
-// Writes settings() to the file load_window_settings named. False when it could not be written.
-bool save_window_settings();
+// Writes settings() to the file load_window_settings named. False when it could not be written,
+// with the system's reason in *reason if given.
+bool save_window_settings(QString *reason = nullptr);
 
 } // namespace lumbrix

@@ -53,6 +53,8 @@ const LangPair data[] = {
     {u"Insufficient memory", u"Insufficient Memory"},
     {u"Unable to open file", u"Unable to open the file: %s1%!"},
     {u"Unable to save file", u"Unable to save the file: %s1%!"},
+    {u"Unable to save settings", u"Unable to save the settings to %s1%:\r\n%s2%\r\n\r\nThe changes "
+                                 u"of this session are not kept."},
     {u"Unable to open target", u"The desktop could not open:\r\n%s1%"},
     {u"Empty input files", u"No input file(s) found. Please, add valid file(s) and try again!"},
     {u"Empty input folder",

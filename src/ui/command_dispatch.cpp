@@ -2,7 +2,7 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "platform/program_path.h"
+#include "platform/shipped_files.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
 #include "prefs/window_settings.h"
@@ -25,8 +25,8 @@ constexpr int output_options_page = 3;
 } // namespace
 
 QString help_file_path() {
-  // Beside the program, so the manual opens whatever folder the program was started from.
-  return program_folder() + QString::fromUtf8(build::help_file);
+  // Found from the program's folder, so the manual opens whatever folder it was started from.
+  return shipped_path(Shipped::documentation, QString::fromUtf8(build::help_file));
 }
 
 QString feedback_address() {

@@ -1,5 +1,6 @@
 #include "ui/window_front.h"
 
+#include "build_constants.h"
 #include "engine/product.h"
 #include "engine/settings_file.h"
 #include "platform/instance_channel.h"
@@ -17,6 +18,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -81,7 +84,10 @@ void finish_window_front() {
   record_window_geometry();
   if (!settings().out_folders_history)
     settings().recent_out_folders.clear();
-  save_window_settings();
+  QString reason;
+  if (!save_window_settings(&reason))
+    show_error(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Unable to save settings")),
+                           window_settings_path(), reason));
   destroy_main_window();
 }
 
@@ -96,6 +102,11 @@ void receive_second_start(const QString &file) {
 
 int run_window_front(int &argc, char **argv, const QString &input_file) {
   QApplication application(argc, argv);
+  // The desktop matches the window to its menu entry by this name; the icon is the installed
+  // one when there is one.
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(build::app_id));
+  QApplication::setWindowIcon(QIcon::fromTheme(
+      QStringLiteral("lumbrix"), QPixmap::fromImage(builtin_image(QStringLiteral("Program"), 64))));
   const auto lock = single_instance(window_title());
   if (!lock) {
     send_to_instance(window_title(), input_file);

@@ -26,7 +26,8 @@ void start_window_front();
 void post_window_init(RunMode mode);
 
 // Everything after the event loop: the window geometry and the history go into the settings,
-// the settings file is written, the main window is destroyed.
+// the settings file is written (a failure is shown with the path and the reason), the main
+// window is destroyed.
 void finish_window_front();
 
 // Stores the main window's state in the Window settings: maximised keeps the last normal size

@@ -8,7 +8,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,19 +23,6 @@ namespace {
 
 using test::PngPixels;
 using test::PsdImage;
-
-QStringList corpus_files(bool crashers) {
-  QStringList files;
-  QDirIterator it(test::corpus_dir(), {QStringLiteral("*.png")}, QDir::Files,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    if (path.contains(QLatin1String("/crashers/")) == crashers)
-      files << path;
-  }
-  files.sort();
-  return files;
-}
 
 QString corpus(const char *name) { return test::corpus_dir() + QLatin1String(name); }
 
@@ -106,7 +92,7 @@ protected:
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
-  for (const QString &file : corpus_files(false)) {
+  for (const QString &file : test::corpus_pngs(test::CorpusPart::readable)) {
     SCOPED_TRACE(file.toStdString());
     PngPixels png;
     ASSERT_TRUE(test::decode_png_reference(file, png, test::Gamma::display_2_2));
@@ -126,7 +112,7 @@ TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
 
 TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
   int seen = 0;
-  for (const QString &file : corpus_files(false)) {
+  for (const QString &file : test::corpus_pngs(test::CorpusPart::readable)) {
     SCOPED_TRACE(file.toStdString());
     PngPixels png;
     ASSERT_TRUE(test::decode_png_reference(file, png));
@@ -191,7 +177,7 @@ TEST_F(Pipeline, ATransparentColourInSixteenBitFilesChangesOnlyTheAlpha) {
 }
 
 TEST_F(Pipeline, DamagedFilesFailCleanlyOrConvert) {
-  for (const QString &file : corpus_files(true)) {
+  for (const QString &file : test::corpus_pngs(test::CorpusPart::damaged)) {
     SCOPED_TRACE(file.toStdString());
     // libpng decodes only this one; the others hold bad checksums or chunks longer than the file.
     const bool decodable = file.endsWith(QLatin1String("/empty_ancillary_chunks.png"));

@@ -258,7 +258,9 @@ TEST_F(SettingsFile, WritesReplaceTheFileWholeOrNotAtAll) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"config.ini"});
 
   file_path = folder.filePath(QStringLiteral("missing/config.ini"));
-  EXPECT_FALSE(write());
+  QString reason;
+  EXPECT_FALSE(write_settings_file(file_path, record, &reason));
+  EXPECT_FALSE(reason.isEmpty());
   EXPECT_FALSE(QFile::exists(file_path));
 }
 

@@ -1,5 +1,6 @@
 #include "engine/product.h"
 #include "shell_environment.h"
+#include "support/scripted_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/window_front.h"
 
@@ -125,6 +126,40 @@ private slots:
     finish_window_front();
     test::reread_settings();
     QVERIFY(settings().recent_out_folders.isEmpty());
+  }
+
+  // A new account: HOME is empty, no configuration folder, no XDG_CONFIG_HOME.
+  void newAccountKeepsItsSettings() {
+    QTemporaryDir new_home;
+    const QByteArray saved_home = qgetenv("HOME");
+    const QByteArray saved_config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", new_home.path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    test::InstalledDialogs installed;
+    start_window_front();
+    finish_window_front();
+    qputenv("HOME", saved_home);
+    qputenv("XDG_CONFIG_HOME", saved_config);
+    QVERIFY(QFile::exists(new_home.filePath(".config/Vantrel/Lumbrix/config.ini")));
+    QVERIFY(installed.dialogs.messages.isEmpty());
+  }
+
+  void unwritableSettingsAreReportedOnceWithPathAndReason() {
+    const QByteArray saved_config = qgetenv("XDG_CONFIG_HOME");
+    // A file where the configuration folder should be: no folder can be made below it.
+    QFile blocker(home.path(QStringLiteral("not-a-folder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", blocker.fileName().toUtf8());
+    test::InstalledDialogs installed;
+    start_window_front();
+    finish_window_front();
+    qputenv("XDG_CONFIG_HOME", saved_config);
+    const auto &messages = installed.dialogs.messages;
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].icon, MessageIcon::Error);
+    QVERIFY(messages[0].text.contains(blocker.fileName() + "/Vantrel/Lumbrix/config.ini"));
+    QVERIFY2(!messages[0].text.contains(QStringLiteral("%s")), qPrintable(messages[0].text));
   }
 
   void closingTheWindowAsksToQuit() {

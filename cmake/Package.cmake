@@ -1,0 +1,17 @@
+# A Debian package of the installed layout: cpack -G DEB in the build folder.
+set(CPACK_PACKAGE_NAME lumbrix)
+set(CPACK_PACKAGE_VENDOR Vantrel)
+set(CPACK_PACKAGE_CONTACT "Vantrel <${LUMBRIX_SUPPORT_MAIL}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert PNG images to Photoshop documents")
+set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/packaging/description.txt)
+set(CPACK_PACKAGE_HOMEPAGE_URL ${LUMBRIX_VENDOR_SITE})
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the two programs link, as dpkg-shlibdeps finds them; the rest is the desktop's.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+include(CPack)

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary folder and checks the result as a user and a desktop see
+# it: the installed program runs and finds its data, and the desktop entry, metainfo, icons,
+# manual page and manual are valid and complete.
+# Usage: install_test.sh BUILD_FOLDER SOURCE_FOLDER
+set -euo pipefail
+build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# A prefix of its own below a staging root, as a package build installs it.
+DESTDIR=$work/root cmake --install "$build" --prefix /opt/lumbrix >/dev/null
+prefix=$work/root/opt/lumbrix
+program=$prefix/bin/lumbrix
+share=$prefix/share
+export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+# Console output that is not a terminal comes as UTF-16LE lines ending in CR LF.
+console_text() { iconv -f UTF-16LE -t UTF-8 | tr -d '\r'; }
+
+help=$("$program" -h | console_text) || fail "lumbrix -h exits with $?"
+grep -q '^Usage: lumbrix -i <filename> \[options\]$' <<<"$help" || fail "lumbrix -h: no usage line"
+
+mkdir "$work/out"
+"$program" -q -i "$source/samples/sample.png" -o "$work/out" >/dev/null ||
+  fail "the installed program does not convert the sample"
+[ "$(head -c 4 "$work/out/sample.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD written"
+
+# The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
+# shows the theme's icons: the same picture as from the build folder, and not the built-in icons
+# a lone copy of the two programs falls back to.
+mkdir "$work/installed" "$work/built" "$work/lone"
+[ -x "$prefix/libexec/lumbrix/lumbrix-window" ] || fail "no window program in libexec/lumbrix"
+cp "$program" "$prefix/libexec/lumbrix/lumbrix-window" "$work/lone/"
+"$program" -T "$work/installed"
+"$build/lumbrix" -T "$work/built"
+"$work/lone/lumbrix" -T "$work/lone"
+cmp -s "$work/installed/Lumbrix1.jpg" "$work/built/Lumbrix1.jpg" ||
+  fail "the installed program draws its window without the theme the build folder has"
+! cmp -s "$work/installed/Lumbrix1.jpg" "$work/lone/Lumbrix1.jpg" ||
+  fail "the theme makes no difference; the check above proves nothing"
+
+desktop=$(ls "$share"/applications/*.desktop)
+desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
+grep -qx 'Exec=lumbrix %f' "$desktop" || fail "desktop entry: no Exec=lumbrix %f"
+grep -qx 'MimeType=image/png;' "$desktop" || fail "desktop entry: no MimeType image/png"
+appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml >/dev/null ||
+  fail "appstreamcli validate $(ls "$share"/metainfo/*.metainfo.xml)"
+
+icon=$(sed -n 's/^Icon=//p' "$desktop")
+for size in 16 22 24 32 48 64 128 256; do
+  png=$share/icons/hicolor/${size}x$size/apps/$icon.png
+  [ "$(identify -format '%wx%h' "$png" 2>/dev/null)" = "${size}x$size" ] || fail "icon $png"
+done
+
+# The manual page renders without complaint and names every option the help text lists.
+page=$share/man/man1/lumbrix.1.gz
+warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man -l $page"
+[ -z "$warnings" ] || fail "man -l $page: $warnings"
+options=$(grep -E '^  -' <<<"$help" | grep -oE '(^|[ ,])--?[a-zA-Z?][a-zA-Z-]*' | tr -d ' ,')
+page_text=$(zcat "$page" | sed 's/\\f[BIRP]//g; s/\\-/-/g')
+for option in $options; do
+  grep -qwF -- "$option" <<<"$page_text" || fail "the manual page does not name $option"
+done
+
+manual=$prefix/share/doc/lumbrix/Lumbrix.html
+/usr/bin/python3 "$source/tests/e2e/manual_links.py" "$manual" || fail "links of $manual"
+
+[ "$failures" = 0 ] && echo "install checks passed"
+exit "$failures"

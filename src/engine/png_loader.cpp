@@ -37,6 +37,7 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
     header.grey_key = key->gray;
   png_fixed_point gamma = 0;
   header.gamma = png_get_gAMA_fixed(png, info, &gamma) != 0 ? static_cast<int>(gamma) : 0;
+  take_png_metadata(png, info, header.metadata);
 }
 
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
@@ -176,7 +177,7 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
   return table;
 }
 
-Image load_png(const QString &path) {
+Image load_png(const QString &path, PngMetadata *metadata) {
   // The header and the pixels come from one open file, so a file replaced after the header
   // was checked cannot slip past the checks.
   const ReadFile file = open_regular_file(path);
@@ -190,6 +191,8 @@ Image load_png(const QString &path) {
                                        palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
   if (image && palettized && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
+  if (image && metadata)
+    *metadata = std::move(header.metadata);
   return image;
 }
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace lumbrix::test {
+
+// Readers that are not ours, so a writer and reader that agree on a mistake cannot pass.
+
+// Runs program and returns its standard output; empty when it fails or takes over a minute.
+QByteArray run_reader(const QString &program, const QStringList &arguments);
+
+// A PSD as psd-tools reads it; pixels are RGBA, rows from the top.
+struct PsdToolsView {
+  int width = 0;
+  int height = 0;
+  int layers = 0;
+  QStringList names;
+  bool layer_alpha = false; // the first layer has a transparency channel
+  QList<double> dpi;        // horizontal, vertical; empty without ResolutionInfo
+  QByteArray icc_profile;   // empty without one
+  int warnings = 0;         // complaints psd-tools logged while reading
+  QByteArray layer;         // the first layer's pixels
+  QByteArray merged;        // the merged image's four channels as stored
+  QByteArray composite;     // topil(): the merged image with its white matte removed
+};
+bool read_with_psd_tools(const QString &path, PsdToolsView &view);
+
+// ImageMagick's frames of a PSD: the composite first, then each layer.
+struct MagickFrame {
+  bool alpha = false;
+  QByteArray rgba;
+};
+QList<MagickFrame> read_with_magick(const QString &path);
+
+} // namespace lumbrix::test

@@ -7,7 +7,7 @@
 
 namespace lumbrix {
 
-bool load_profile(const QString &path) {
+bool load_profile(const QString &path, Settings &settings) {
   // Only regular files: a FIFO or a device would block or never end.
   IniFile file;
   if (path.isEmpty() || !QFileInfo(path).isFile() || !file.load(path))
@@ -17,7 +17,7 @@ bool load_profile(const QString &path) {
     // Values here are taken as written: trimmed, quotes kept, nothing joined.
     const SettingOption *option = find_setting_option(key.trimmed().toUpper());
     if (option)
-      option->apply(settings(), read_option_value(*option, file.value(cli, key).trimmed()));
+      option->apply(settings, read_option_value(*option, file.value(cli, key).trimmed()));
   }
   return true;
 }

@@ -2,9 +2,10 @@
 
 #include "engine/naming.h"
 #include "engine/png_loader.h"
-#include "engine/psd_writer.h"
+#include "engine/psd_document.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 #include <QDateTime>
 
@@ -53,7 +54,7 @@ Image tone_map(Image image) {
   return mapped;
 }
 
-// The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
+// The writer widens 24-bit pixels to opaque 32-bit ones as it reads them, byte for byte as
 // FreeImage's conversion does; converting first would only add a full copy of the picture.
 Image output_depth(Image image, int depth, const QString &extension) {
   if (depth != 32 || image_bpp(image) != 24 || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
@@ -61,19 +62,40 @@ Image output_depth(Image image, int depth, const QString &extension) {
   return image;
 }
 
-// The name is claimed by creating the file, so that runs side by side in one folder never
-// share a temporary file. When nothing can be created there the loop ends and the write fails.
-QString unused_temp_path(const QString &folder, const QString &extension) {
+struct TemporaryFile {
   QString path;
-  do
-    path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
-  while (!create_new_file(path) && file_exists(path));
-  return path;
+  Descriptor descriptor;
+};
+
+// The name is claimed by creating the file, so that runs side by side in one folder never
+// share a temporary file, and the file is written through the descriptor that created it. When
+// nothing can be created there the loop ends without a descriptor.
+TemporaryFile claim_temporary_file(const QString &folder, const QString &extension) {
+  TemporaryFile file;
+  do {
+    file.path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
+    file.descriptor = create_new_file(file.path);
+  } while (!file.descriptor && file_exists(file.path));
+  return file;
+}
+
+// The layer is named after the input; the resolution and profile are the PNG's.
+PsdDocument psd_document(Image image, const Settings &s, const QString &input,
+                         PngMetadata metadata) {
+  PsdDocument document{std::move(image), base_name(input)};
+  if (metadata.horizontal_dpi > 0 && metadata.vertical_dpi > 0) {
+    document.horizontal_dpi = metadata.horizontal_dpi;
+    document.vertical_dpi = metadata.vertical_dpi;
+  }
+  document.icc_profile = std::move(metadata.icc_profile);
+  document.layout = s.psd_layers != 0 ? PsdLayout::layered : PsdLayout::merged_only;
+  document.compression = s.psd_compression != 0 ? PsdCompression::rle : PsdCompression::raw;
+  return document;
 }
 
 // Writes the temporary file and puts it in place under output_path.
-bool save(Image image, const ConversionRequest &request, const InputFile &file,
-          const QString &output_path) {
+bool save(Image image, PngMetadata metadata, const ConversionRequest &request,
+          const InputFile &file, const QString &output_path) {
   const bool subfolders = request.settings.keep_subfolders != 0;
   const QString folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
   if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
@@ -81,14 +103,20 @@ bool save(Image image, const ConversionRequest &request, const InputFile &file,
   // A mask that names the input itself would replace the picture being converted.
   if (is_same_file(output_path, file.path))
     return false;
-  const QString temporary_path = unused_temp_path(folder, request.output_extension);
+  TemporaryFile temporary = claim_temporary_file(folder, request.output_extension);
   notify(request.step_observer, "naming");
-  if (write_psd(std::move(image), temporary_path, request.step_observer) &&
-      rename_file(temporary_path, output_path)) {
+  if (!temporary.descriptor)
+    return false;
+  const PsdWriteResult written = write_psd_document(
+      psd_document(std::move(image), request.settings, file.path, std::move(metadata)),
+      temporary.descriptor.get());
+  notify(request.step_observer, "PSD write");
+  if (temporary.descriptor.close() && written.status == PsdWriteStatus::written &&
+      rename_file(temporary.path, output_path)) {
     notify(request.step_observer, "rename");
     return true;
   }
-  delete_file(temporary_path);
+  delete_file(temporary.path);
   return false;
 }
 
@@ -161,7 +189,8 @@ Image run_stages(Image image, const StageContext &context, StepObserver observer
 
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,
                         const NameCounters &counters) {
-  Image image = load_png(file.path);
+  PngMetadata metadata;
+  Image image = load_png(file.path, &metadata);
   notify(request.step_observer, "load");
   if (image_width(image) == 0 || image_height(image) == 0)
     return {};
@@ -180,7 +209,7 @@ FileResult convert_file(const ConversionRequest &request, const InputFile &file,
   FileResult result;
   result.output_path =
       build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
-  result.converted = save(std::move(image), request, file, result.output_path);
+  result.converted = save(std::move(image), std::move(metadata), request, file, result.output_path);
   return result;
 }
 

@@ -129,12 +129,14 @@ TEST_F(OutputIdentity, CorpusImages) {
     expect_same_psd(load_png(path), path);
 }
 
-// Whole default conversions against the plain way: the picture widened to 32 bits by FreeImage.
-TEST_F(OutputIdentity, DefaultConversions) {
+// Whole conversions without layers against the plain way: the picture widened to 32 bits by
+// FreeImage.
+TEST_F(OutputIdentity, ConversionsWithoutLayers) {
   ConversionRequest request;
   request.output_folder = dir.path() + QLatin1Char('/');
   request.output_extension = QStringLiteral("psd");
   request.settings = default_settings(SettingsUse::Window);
+  request.settings.psd_layers = 0;
   for (const QString &path : corpus_bitmaps()) {
     SCOPED_TRACE(path.toStdString());
     const Image image = load_png(path);

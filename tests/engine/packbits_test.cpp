@@ -1,4 +1,5 @@
 #include "engine/packbits.h"
+#include "support/psd_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -10,26 +11,6 @@ namespace lumbrix {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// Unpacks one row, failing on the no-op header and on anything that runs past the end.
-bool unpack(const Bytes &packed, Bytes &row) {
-  row.clear();
-  for (std::size_t i = 0; i < packed.size();) {
-    const unsigned header = packed[i++];
-    if (header == 128)
-      return false;
-    const std::size_t count = header < 128 ? header + 1 : 257 - header;
-    if (i + (header < 128 ? count : 1) > packed.size())
-      return false;
-    if (header < 128)
-      row.insert(row.end(), packed.begin() + static_cast<long>(i),
-                 packed.begin() + static_cast<long>(i + count));
-    else
-      row.insert(row.end(), count, packed[i]);
-    i += header < 128 ? count : 1;
-  }
-  return true;
-}
 
 Bytes noise(std::size_t size, unsigned seed) {
   std::mt19937 engine{seed};
@@ -79,7 +60,7 @@ TEST(PackBits, RowsUnpackToThemselvesWithinTheBound) {
     Bytes packed(pack_bits_bound(c.row.size()));
     packed.resize(pack_bits(c.row.data(), c.row.size(), packed.data()));
     Bytes unpacked;
-    ASSERT_TRUE(unpack(packed, unpacked));
+    ASSERT_TRUE(test::unpack_bits(packed.data(), packed.size(), unpacked));
     EXPECT_EQ(unpacked, c.row);
     EXPECT_LE(packed.size(), pack_bits_bound(c.row.size()));
     if (c.expected_size != 0) {

@@ -25,19 +25,6 @@ namespace {
 using test::PngPixels;
 using test::PsdImage;
 
-QStringList corpus_files(bool crashers) {
-  QStringList files;
-  QDirIterator it(test::corpus_dir(), {QStringLiteral("*.png")}, QDir::Files,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    if (path.contains(QLatin1String("/crashers/")) == crashers)
-      files << path;
-  }
-  files.sort();
-  return files;
-}
-
 QString corpus(const char *name) { return test::corpus_dir() + QLatin1String(name); }
 
 // Largest difference of the colour channels, and whether alpha matches exactly.
@@ -66,7 +53,8 @@ void expect_rgba_psd(const PsdImage &psd, int width, int height) {
   EXPECT_EQ(psd.color_mode, 3);
   EXPECT_EQ(psd.channels, 4);
   EXPECT_EQ(psd.depth, 8);
-  EXPECT_EQ(psd.compression, 0);
+  EXPECT_EQ(psd.compression, 1);
+  EXPECT_EQ(psd.layer_count, -1);
   EXPECT_EQ(psd.width, width);
   EXPECT_EQ(psd.height, height);
   EXPECT_EQ(psd.planes.size(), 4u);
@@ -104,7 +92,7 @@ protected:
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
-  for (const QString &file : corpus_files(false)) {
+  for (const QString &file : test::corpus_pngs(false)) {
     SCOPED_TRACE(file.toStdString());
     PngPixels png;
     ASSERT_TRUE(test::decode_png_reference(file, png, test::Gamma::display_2_2));
@@ -124,7 +112,7 @@ TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
 
 TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
   int seen = 0;
-  for (const QString &file : corpus_files(false)) {
+  for (const QString &file : test::corpus_pngs(false)) {
     SCOPED_TRACE(file.toStdString());
     PngPixels png;
     ASSERT_TRUE(test::decode_png_reference(file, png));
@@ -189,7 +177,7 @@ TEST_F(Pipeline, ATransparentColourInSixteenBitFilesChangesOnlyTheAlpha) {
 }
 
 TEST_F(Pipeline, DamagedFilesFailCleanlyOrConvert) {
-  for (const QString &file : corpus_files(true)) {
+  for (const QString &file : test::corpus_pngs(true)) {
     SCOPED_TRACE(file.toStdString());
     // libpng decodes only this one; the others hold bad checksums or chunks longer than the file.
     const bool decodable = file.endsWith(QLatin1String("/empty_ancillary_chunks.png"));

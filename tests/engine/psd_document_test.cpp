@@ -80,10 +80,6 @@ std::vector<Picture> pictures() {
   return all;
 }
 
-// A composite on white keeps a colour only to 255 / alpha: psd-tools, truncating as it takes the
-// white away, is off by up to half that plus one. 2 from alpha 128 up.
-double composite_tolerance(int alpha) { return std::max(2.0, 127.5 / alpha + 1); }
-
 void expect_transparent_layer(const test::PsdToolsView &view, const QByteArray &expected) {
   EXPECT_EQ(view.warnings, 0);
   ASSERT_EQ(view.layers, 1);
@@ -98,8 +94,9 @@ void expect_transparent_layer(const test::PsdToolsView &view, const QByteArray &
     for (int c = 0; c < 3 && (alpha == 0 || alpha == 255); ++c)
       wrong += view.merged[i + c] != (alpha == 0 ? char(255) : expected[i + c]);
     for (int c = 0; c < 3 && alpha >= 16; ++c)
-      wrong += std::abs(static_cast<std::uint8_t>(view.composite[i + c]) -
-                        static_cast<std::uint8_t>(expected[i + c])) > composite_tolerance(alpha);
+      wrong +=
+          std::abs(static_cast<std::uint8_t>(view.composite[i + c]) -
+                   static_cast<std::uint8_t>(expected[i + c])) > test::composite_tolerance(alpha);
   }
   EXPECT_EQ(wrong, 0);
 }

@@ -11,6 +11,11 @@ namespace lumbrix::test {
 // Runs program and returns its standard output; empty when it fails or takes over a minute.
 QByteArray run_reader(const QString &program, const QStringList &arguments);
 
+// How far psd-tools' composite may be from the picture at this alpha: a composite over white
+// keeps a colour only to 255 / alpha, and psd-tools truncates as it takes the white away, so it
+// is off by up to half that plus one; 2 from alpha 128 up.
+double composite_tolerance(int alpha);
+
 // A PSD as psd-tools reads it; pixels are RGBA, rows from the top.
 struct PsdToolsView {
   int width = 0;
@@ -26,6 +31,8 @@ struct PsdToolsView {
   QByteArray composite;     // topil(): the merged image with its white matte removed
 };
 bool read_with_psd_tools(const QString &path, PsdToolsView &view);
+// Many files in one run of psd-tools, in order; empty when any is unreadable.
+QList<PsdToolsView> read_with_psd_tools(const QStringList &paths);
 
 // ImageMagick's frames of a PSD: the composite first, then each layer.
 struct MagickFrame {
@@ -33,5 +40,7 @@ struct MagickFrame {
   QByteArray rgba;
 };
 QList<MagickFrame> read_with_magick(const QString &path);
+// Without pixels, for many files in one run: each file's frames, in order.
+QList<QList<bool>> magick_frame_alphas(const QStringList &paths);
 
 } // namespace lumbrix::test

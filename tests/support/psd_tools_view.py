@@ -1,9 +1,10 @@
 #!/usr/bin/python3
-"""Reads a PSD with psd-tools, a reader that is not ours, and prints what the tests compare.
+"""Reads PSDs with psd-tools, a reader that is not ours, and prints what the tests compare.
 
-Output: one line of JSON (size, resources, layers, warnings psd-tools logged), then, width x height
-x 4 bytes each, RGBA interleaved: the first layer as psd-tools decodes it (zeros without layers),
-the merged image's raw channels, and the composite through topil().
+For each file named, in order: one line of JSON (size, resources, layers, warnings psd-tools
+logged), then, width x height x 4 bytes each, RGBA interleaved: the first layer as psd-tools
+decodes it (zeros without layers), the merged image's raw channels, and the composite through
+topil().
 """
 import json
 import logging
@@ -37,10 +38,9 @@ def merged_channels(psd):
     return bytes(out)
 
 
-def main() -> int:
-    warnings = Count()
-    logging.getLogger("psd_tools").addHandler(warnings)
-    psd = PSDImage.open(sys.argv[1])
+def show(path, warnings):
+    warnings.count = 0
+    psd = PSDImage.open(path)
     layers = list(psd)
     resolution = psd.image_resources.get_data(Resource.RESOLUTION_INFO)
     icc = psd.image_resources.get_data(Resource.ICC_PROFILE)
@@ -59,6 +59,13 @@ def main() -> int:
     }
     sys.stdout.buffer.write(json.dumps(summary).encode() + b"\n")
     sys.stdout.buffer.write(rgba(layer, size) + merged_channels(psd) + rgba(composite, size))
+
+
+def main() -> int:
+    warnings = Count()
+    logging.getLogger("psd_tools").addHandler(warnings)
+    for path in sys.argv[1:]:
+        show(path, warnings)
     return 0
 
 

@@ -1,20 +1,15 @@
 #include "engine/pipeline.h"
 
+#include "engine/image_limits.h"
 #include "engine/naming.h"
 #include "engine/png_loader.h"
-#include "engine/psd_document.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 
 #include <QDateTime>
 
-#include <random>
-
 namespace lumbrix {
 namespace {
-
-const QString temp_prefix = QStringLiteral("Lumbrix");
 
 void notify(StepObserver observer, const char *step) {
   if (observer)
@@ -54,7 +49,7 @@ Image tone_map(Image image) {
   return mapped;
 }
 
-// The writer widens 24-bit pixels to opaque 32-bit ones as it reads them, byte for byte as
+// The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
 // FreeImage's conversion does; converting first would only add a full copy of the picture.
 Image output_depth(Image image, int depth, const QString &extension) {
   if (depth != 32 || image_bpp(image) != 24 || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
@@ -62,68 +57,181 @@ Image output_depth(Image image, int depth, const QString &extension) {
   return image;
 }
 
-struct TemporaryFile {
-  QString path;
-  Descriptor descriptor;
+QString resize_failure(const Settings &s, int width, int height) {
+  const QSize target = resize_target(s, width, height).value_or(QSize(width, height));
+  const QString limit = size_limit_reason(target.width(), target.height());
+  return limit.isEmpty() ? QStringLiteral("resizing failed") : QStringLiteral("resized ") + limit;
+}
+
+// Follows the stages: the first that leaves no picture names the failure, and a monitor that
+// says stop ends the work there.
+class StageRun {
+public:
+  StageRun(const StepMonitor &monitor, QString *reason) : monitor_(monitor), reason_(reason) {}
+
+  bool done(const Image &image, const char *step, const QString &failure) {
+    if (!image) {
+      if (reason_)
+        *reason_ = failure;
+      return false;
+    }
+    return !monitor_ || monitor_(step);
+  }
+
+private:
+  const StepMonitor &monitor_;
+  QString *reason_;
 };
-
-// The name is claimed by creating the file, so that runs side by side in one folder never
-// share a temporary file, and the file is written through the descriptor that created it. When
-// nothing can be created there the loop ends without a descriptor.
-TemporaryFile claim_temporary_file(const QString &folder, const QString &extension) {
-  TemporaryFile file;
-  do {
-    file.path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
-    file.descriptor = create_new_file(file.path);
-  } while (!file.descriptor && file_exists(file.path));
-  return file;
-}
-
-// The layer is named after the input; the resolution and profile are the PNG's.
-PsdDocument psd_document(Image image, const Settings &s, const QString &input,
-                         PngMetadata metadata) {
-  PsdDocument document{std::move(image), base_name(input)};
-  if (metadata.horizontal_dpi > 0 && metadata.vertical_dpi > 0) {
-    document.horizontal_dpi = metadata.horizontal_dpi;
-    document.vertical_dpi = metadata.vertical_dpi;
-  }
-  document.icc_profile = std::move(metadata.icc_profile);
-  document.layout = s.psd_layers != 0 ? PsdLayout::layered : PsdLayout::merged_only;
-  document.compression = s.psd_compression != 0 ? PsdCompression::rle : PsdCompression::raw;
-  return document;
-}
-
-// Writes the temporary file and puts it in place under output_path.
-bool save(Image image, PngMetadata metadata, const ConversionRequest &request,
-          const InputFile &file, const QString &output_path) {
-  const bool subfolders = request.settings.keep_subfolders != 0;
-  const QString folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
-  if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
-    return false;
-  // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(output_path, file.path))
-    return false;
-  TemporaryFile temporary = claim_temporary_file(folder, request.output_extension);
-  notify(request.step_observer, "naming");
-  if (!temporary.descriptor)
-    return false;
-  const PsdWriteResult written = write_psd_document(
-      psd_document(std::move(image), request.settings, file.path, std::move(metadata)),
-      temporary.descriptor.get());
-  notify(request.step_observer, "PSD write");
-  if (temporary.descriptor.close() && written.status == PsdWriteStatus::written &&
-      rename_file(temporary.path, output_path)) {
-    notify(request.step_observer, "rename");
-    return true;
-  }
-  delete_file(temporary.path);
-  return false;
-}
 
 // Custom Timestamp counts seconds of the local wall clock since 1970.
 qint64 local_seconds_to_time(qint64 local_seconds) {
   const QDateTime wall = QDateTime::fromSecsSinceEpoch(local_seconds, Qt::UTC);
   return QDateTime(wall.date(), wall.time(), Qt::LocalTime).toSecsSinceEpoch();
+}
+
+// Loading is the first three tenths of a file, the stages the next three, writing the rest.
+constexpr int loaded_permille = 300;
+constexpr int stage_permille = 30;
+constexpr int staged_permille = 600;
+
+void report(const FileProgress &progress, int permille) {
+  if (progress.report)
+    progress.report(permille);
+}
+
+bool keep_running(const FileProgress &progress) {
+  return !progress.keep_running || progress.keep_running();
+}
+
+PreparedFile failed(QString reason) {
+  PreparedFile prepared;
+  prepared.result = {FileStatus::Failed, QString(), std::move(reason)};
+  return prepared;
+}
+
+// An empty reason means the work was stopped rather than failed.
+PreparedFile ended(const QString &reason) {
+  return reason.isEmpty() ? PreparedFile{} : failed(reason);
+}
+
+} // namespace
+
+Image run_stages(Image image, const StageContext &context, const StepMonitor &monitor,
+                 QString *reason) {
+  const Settings &s = context.settings;
+  StageRun run(monitor, reason);
+  image = rotate_stage(std::move(image), s);
+  if (!run.done(image, "rotate", QStringLiteral("rotation failed")))
+    return {};
+  const int loaded_width = image_width(image);
+  const int loaded_height = image_height(image);
+  image = resize_stage(std::move(image), s, loaded_width, loaded_height);
+  if (!run.done(image, "resize", resize_failure(s, loaded_width, loaded_height)))
+    return {};
+  const int width = image_width(image);
+  const int height = image_height(image);
+  image = tone_map(std::move(image));
+  if (!run.done(image, "tone map", QStringLiteral("tone mapping failed")))
+    return {};
+  flip_stage(image.get(), s);
+  if (!run.done(image, "flip", QString()))
+    return {};
+  image = color_correction_stage(std::move(image), s);
+  if (!run.done(image, "colour correction", QStringLiteral("colour correction failed")))
+    return {};
+  image = greyscale_stage(std::move(image), s);
+  if (!run.done(image, "greyscale", QStringLiteral("greyscale conversion failed")))
+    return {};
+  image = threshold_stage(std::move(image), s);
+  if (!run.done(image, "threshold", QStringLiteral("threshold failed")))
+    return {};
+  image = frame_stage(std::move(image), s, width, height);
+  if (!run.done(image, "frame", QStringLiteral("drawing the frame failed")))
+    return {};
+  image = watermark_stage(std::move(image), context, width, height);
+  if (!run.done(image, "watermark", QStringLiteral("drawing the watermark failed")))
+    return {};
+  const int depth = context.file.bpp;
+  image = output_depth(std::move(image), depth, context.file.extension);
+  const QString no_depth =
+      QStringLiteral("no conversion to ") + QString::number(depth) + QStringLiteral(" bits");
+  if (!run.done(image, "output depth", no_depth))
+    return {};
+  return image;
+}
+
+PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
+                          const NameCounters &counters, const FileProgress &progress) {
+  QString reason;
+  PngMetadata metadata;
+  Image image = load_png(file.path, &reason, &metadata);
+  notify(request.step_observer, "load");
+  if (!image)
+    return failed(reason);
+  if (!keep_running(progress))
+    return {};
+  report(progress, loaded_permille);
+  const int asked = requested_depth(request);
+  const int depth =
+      asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
+  PreparedFile prepared;
+  prepared.values = {file.path,         request.output_extension,    depth, 0, 0, counters.random,
+                     counters.sequence, QDateTime::currentDateTime()};
+  const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
+  int steps_done = 0;
+  const StepMonitor monitor = [&](const char *step) {
+    notify(request.step_observer, step);
+    report(progress, loaded_permille + stage_permille * ++steps_done);
+    return keep_running(progress);
+  };
+  image = run_stages(std::move(image), {request.settings, font, prepared.values}, monitor, &reason);
+  if (!image)
+    return ended(reason);
+  prepared.values.width = image_width(image);
+  prepared.values.height = image_height(image);
+  const WriteMonitor writing = [&progress](qint64 done, qint64 total) {
+    report(progress, staged_permille +
+                         static_cast<int>(total > 0 ? (1000 - staged_permille) * done / total : 0));
+    return keep_running(progress);
+  };
+  if (!write_temporary(std::move(image), std::move(metadata), request, file, writing,
+                       prepared.written, reason))
+    return ended(reason);
+  prepared.result.status = FileStatus::Converted;
+  return prepared;
+}
+
+FileResult commit_file(const ConversionRequest &request, const InputFile &file,
+                       PreparedFile &prepared, const NameCounters &counters,
+                       std::set<QString> &names_taken) {
+  if (prepared.result.status != FileStatus::Converted)
+    return prepared.result;
+  FileResult &result = prepared.result;
+  TokenValues &values = prepared.values;
+  values.random = counters.random;
+  values.sequence = counters.sequence;
+  values.now = QDateTime::currentDateTime();
+  result.output_path =
+      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
+  // Two files of one run never write over each other.
+  if (!names_taken.insert(result.output_path).second) {
+    discard_output(prepared.written);
+    return {FileStatus::Failed, result.output_path,
+            QStringLiteral("another file of this run is written as ") + result.output_path};
+  }
+  if (!commit_output(prepared.written, file, result.output_path, result.reason)) {
+    result.status = FileStatus::Failed;
+    return result;
+  }
+  notify(request.step_observer, "rename");
+  return result;
+}
+
+FileResult convert_file(const ConversionRequest &request, const InputFile &file,
+                        const NameCounters &counters, const FileProgress &progress) {
+  PreparedFile prepared = prepare_file(request, file, counters, progress);
+  std::set<QString> names;
+  return commit_file(request, file, prepared, counters, names);
 }
 
 void apply_file_timestamp(const Settings &s, const QString &input, const QString &output) {
@@ -139,113 +247,6 @@ void apply_file_timestamp(const Settings &s, const QString &input, const QString
   default:
     break;
   }
-}
-
-bool keep_running(ProgressRecord &progress) {
-  const std::lock_guard lock(progress.mutex);
-  return progress.keep_running;
-}
-
-void report_start(ProgressRecord &progress, int files_started, const QString &path) {
-  const std::lock_guard lock(progress.mutex);
-  progress.files_started = files_started;
-  progress.current_file = path;
-}
-
-void report_end(ProgressRecord &progress, int files_converted) {
-  const std::lock_guard lock(progress.mutex);
-  progress.files_converted = files_converted;
-}
-
-} // namespace
-
-Image run_stages(Image image, const StageContext &context, StepObserver observer) {
-  const Settings &s = context.settings;
-  image = rotate_stage(std::move(image), s);
-  notify(observer, "rotate");
-  image = resize_stage(std::move(image), s, image_width(image), image_height(image));
-  notify(observer, "resize");
-  const int width = image_width(image);
-  const int height = image_height(image);
-  image = tone_map(std::move(image));
-  notify(observer, "tone map");
-  if (image)
-    flip_stage(image.get(), s);
-  notify(observer, "flip");
-  image = color_correction_stage(std::move(image), s);
-  notify(observer, "colour correction");
-  image = greyscale_stage(std::move(image), s);
-  notify(observer, "greyscale");
-  image = threshold_stage(std::move(image), s);
-  notify(observer, "threshold");
-  image = frame_stage(std::move(image), s, width, height);
-  notify(observer, "frame");
-  image = watermark_stage(std::move(image), context, width, height);
-  notify(observer, "watermark");
-  image = output_depth(std::move(image), context.file.bpp, context.file.extension);
-  notify(observer, "output depth");
-  return image;
-}
-
-FileResult convert_file(const ConversionRequest &request, const InputFile &file,
-                        const NameCounters &counters) {
-  PngMetadata metadata;
-  Image image = load_png(file.path, &metadata);
-  notify(request.step_observer, "load");
-  if (image_width(image) == 0 || image_height(image) == 0)
-    return {};
-  const int asked = requested_depth(request);
-  const int depth =
-      asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
-  TokenValues values{file.path,         request.output_extension,    depth, 0, 0, counters.random,
-                     counters.sequence, QDateTime::currentDateTime()};
-  const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
-  image = run_stages(std::move(image), {request.settings, font, values}, request.step_observer);
-  if (!image)
-    return {};
-  values.width = image_width(image);
-  values.height = image_height(image);
-  values.now = QDateTime::currentDateTime();
-  FileResult result;
-  result.output_path =
-      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
-  result.converted = save(std::move(image), std::move(metadata), request, file, result.output_path);
-  return result;
-}
-
-RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
-  RunResult run{0, request.counters};
-  int started = 0;
-  for (const InputFile &file : request.files) {
-    if (!keep_running(progress))
-      break;
-    report_start(progress, ++started, file.path);
-    if (request.trace)
-      console_line(QStringLiteral("Processing: ") + file.path);
-    const FileResult result = convert_file(request, file, run.counters);
-    if (request.trace) {
-      console_line(QStringLiteral("Saving As: ") + result.output_path);
-      console_line(result.converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
-    }
-    if (!result.converted)
-      continue;
-    ++run.files_converted;
-    run.counters = next_name_counters(run.counters);
-    apply_file_timestamp(request.settings, file.path, result.output_path);
-  }
-  report_end(progress, run.files_converted);
-  return run;
-}
-
-QString make_temp_name(const QString &prefix, const QString &suffix) {
-  thread_local std::mt19937 engine{std::random_device{}()};
-  std::uniform_int_distribution<int> letter(0, 25);
-  QString name = prefix;
-  for (const QChar digit : QString::number(QDateTime::currentSecsSinceEpoch()))
-    name += QLatin1Char(static_cast<char>('a' + digit.digitValue()));
-  for (int i = 0; i < 5; ++i)
-    name += QLatin1Char(static_cast<char>('a' + letter(engine)));
-  return name + suffix;
 }
 
 } // namespace lumbrix

@@ -5,6 +5,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -148,6 +149,13 @@ long tell_proc(fi_handle handle) { return std::ftell(static_cast<std::FILE *>(ha
 
 FreeImageIO file_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
 
+bool has_png_signature(std::FILE *file) {
+  static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  unsigned char start[8];
+  const bool matches = std::fread(start, 1, 8, file) == 8 && std::memcmp(start, signature, 8) == 0;
+  return std::fseek(file, 0, SEEK_SET) == 0 && matches;
+}
+
 } // namespace
 
 bool read_png_header(const QString &path, PngHeader &header) {
@@ -177,21 +185,37 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
   return table;
 }
 
-Image load_png(const QString &path, PngMetadata *metadata) {
+Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
+  const auto fail = [reason](const QString &why) {
+    if (reason)
+      *reason = why;
+    return Image();
+  };
   // The header and the pixels come from one open file, so a file replaced after the header
   // was checked cannot slip past the checks.
+  errno = 0;
   const ReadFile file = open_regular_file(path);
+  if (!file)
+    return fail(errno ? QStringLiteral("cannot be read: ") + error_text(errno)
+                      : QStringLiteral("not a regular file"));
+  if (std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0)
+    return fail(QStringLiteral("empty file"));
+  if (std::fseek(file.get(), 0, SEEK_SET) != 0 || !has_png_signature(file.get()))
+    return fail(QStringLiteral("not a PNG file"));
   PngHeader header;
-  if (!file || !read_header(file.get(), header) || header.width > max_image_side ||
-      header.height > max_image_side || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    return Image();
+  if (!read_header(file.get(), header) || std::fseek(file.get(), 0, SEEK_SET) != 0)
+    return fail(QStringLiteral("damaged PNG file"));
+  if (header.width > max_image_side || header.height > max_image_side)
+    return fail(size_limit_reason(header.width, header.height));
   const bool palettized = is_palettized(header);
   FreeImageIO io = file_io();
   Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file.get()),
                                        palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
-  if (image && palettized && FreeImage_GetPalette(image.get()))
+  if (!image)
+    return fail(QStringLiteral("damaged PNG file"));
+  if (palettized && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
-  if (image && metadata)
+  if (metadata)
     *metadata = std::move(header.metadata);
   return image;
 }

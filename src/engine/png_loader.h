@@ -35,8 +35,9 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
 
 // Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
 // level keep it at every bit depth, gamma is applied to palette images too, palette indices
-// past the palette are black. Empty for unreadable files and pictures larger than a PSD holds.
-// metadata, when given, receives the file's resolution and colour profile.
-Image load_png(const QString &path, PngMetadata *metadata = nullptr);
+// past the palette are black. Empty for unreadable files and pictures larger than a PSD holds,
+// with the reason in reason when one is given ("not a PNG file"). metadata, when given, receives
+// the file's resolution and colour profile.
+Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr);
 
 } // namespace lumbrix

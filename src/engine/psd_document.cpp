@@ -111,6 +111,7 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
     layout.put(no_section); // layers
   }
   layout.put_channel(layered ? psd_layer_channels : 0, 4);
+  file.set_total(layout.end);
   if (planes.write(file, layout.starts))
     file.finish(layout.end);
   return file.result();

@@ -47,9 +47,10 @@ struct PsdWriteResult {
   int error = 0;
 };
 
-// Told how many bytes of the file are written, after each band of rows; returning false
-// abandons the file. Called on whichever thread wrote the band, never on two at once.
-using PsdWriteProgress = std::function<bool(std::int64_t bytes_written)>;
+// Told how many bytes of the file are written, out of its whole size (0 until the file is laid
+// out), after each band of rows; returning false abandons the file. Called on whichever thread
+// did the band, never on two at once.
+using PsdWriteProgress = std::function<bool(std::int64_t written, std::int64_t total)>;
 
 // Writes the document from offset 0 of descriptor, an open regular file the caller owns (and
 // closes, syncs and names). Lengths are filled in after the data they precede, so the file is

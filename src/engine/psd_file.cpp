@@ -28,7 +28,7 @@ bool PsdFile::report() {
   if (!progress_)
     return ok();
   const std::lock_guard lock(mutex_);
-  if (ok() && !progress_(written_))
+  if (ok() && !progress_(written_, total_))
     status_ = PsdWriteStatus::stopped;
   return ok();
 }

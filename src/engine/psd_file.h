@@ -20,6 +20,8 @@ public:
   bool write(const void *data, std::size_t size, std::int64_t offset);
   // Tells the hook how many bytes are written; false once it has asked to stop.
   bool report();
+  // The size of the whole file, once it is laid out.
+  void set_total(std::int64_t total) { total_ = total; }
   // Cuts off whatever lies beyond the document.
   bool finish(std::int64_t size);
 
@@ -32,6 +34,7 @@ private:
   int descriptor_;
   const PsdWriteProgress &progress_;
   std::atomic<std::int64_t> written_ = 0;
+  std::atomic<std::int64_t> total_ = 0;
   std::atomic<PsdWriteStatus> status_ = PsdWriteStatus::written;
   mutable std::mutex mutex_; // the error and the hook
   int error_ = 0;

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace lumbrix::test {
@@ -34,10 +33,12 @@ protected:
 TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
   const RunResult version = run_lumbrix({QStringLiteral("-v")});
   EXPECT_EQ(version.exit_code, 0);
-  EXPECT_EQ(version.raw, QByteArray("2\0.\0" "2\0\r\0\n\0", 10));
+  EXPECT_EQ(version.raw, QByteArray("2\0.\0"
+                                    "2\0\r\0\n\0",
+                                    10));
   const RunResult help = run_lumbrix({QStringLiteral("-?")});
   EXPECT_EQ(help.exit_code, 0);
-  ASSERT_EQ(help.lines.size(), 36);
+  ASSERT_EQ(help.lines.size(), 38);
   EXPECT_EQ(help.lines[1], "Usage: lumbrix -i <filename> [options]");
   EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
 }
@@ -52,16 +53,33 @@ TEST_F(Console, DebugRunPrintsTheSettingsEchoAndTraceInOrder) {
   const RunResult result = run_lumbrix({"-d", "-i", input, "-o", dir.path()});
   EXPECT_EQ(result.exit_code, 0);
   const QString folder = dir.path() + "/";
-  const QStringList expected{
-      "Vantrel PNG to PSD 2.2", "Copyright (c) 2026 Vantrel. All rights reserved.",
-      "https://www.vantrel.example", " ", "Preparing...", "Input: " + input,
-      "Output: " + dir.path(), "Conversion: psd", "PSD BPP: 0", "PSD Layers: 1",
-      "PSD Compression: RLE", "Flip Horizontal: 0",
-      "Flip Vertical: 0", "Greyscale: 0", "Frame: NONE", "Watermark: NONE",
-      "Filename Mask: %filename%.%ext%", "File Timestamp: CURRENT", "Keep Subfolders: 1",
-      "Importing...", "Import complete, new files added: 1", "Converting...",
-      "Processing: " + input, "Saving As: " + folder + "photo.psd", "OK", "Conversion complete",
-      "Files converted: 1 of 1"};
+  const QStringList expected{"Vantrel PNG to PSD 2.2",
+                             "Copyright (c) 2026 Vantrel. All rights reserved.",
+                             "https://www.vantrel.example",
+                             " ",
+                             "Preparing...",
+                             "Input: " + input,
+                             "Output: " + dir.path(),
+                             "Conversion: psd",
+                             "PSD BPP: 0",
+                             "PSD Layers: 1",
+                             "PSD Compression: RLE",
+                             "Flip Horizontal: 0",
+                             "Flip Vertical: 0",
+                             "Greyscale: 0",
+                             "Frame: NONE",
+                             "Watermark: NONE",
+                             "Filename Mask: %filename%.%ext%",
+                             "File Timestamp: CURRENT",
+                             "Keep Subfolders: 1",
+                             "Importing...",
+                             "Import complete, new files added: 1",
+                             "Converting...",
+                             "Processing: " + input,
+                             "Saving As: " + folder + "photo.psd",
+                             "OK",
+                             "Conversion complete",
+                             "Files converted: 1 of 1"};
   EXPECT_EQ(result.lines, expected);
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
 }
@@ -139,7 +157,8 @@ TEST_F(Console, RelativeOutputFolderIsResolvedAgainstTheProgramFolder) {
 }
 
 TEST_F(Console, ConvertedPsdHoldsThePngPixels) {
-  const RunResult result = run_lumbrix({"-q", "-i", input, "--filename-mask=Out_%filename[u]%_%n%.%ext%"});
+  const RunResult result =
+      run_lumbrix({"-q", "-i", input, "--filename-mask=Out_%filename[u]%_%n%.%ext%"});
   ASSERT_EQ(result.exit_code, 0);
   const QString psd = path("out_PHOTO_00001.psd");
   PsdImage image;
@@ -202,7 +221,8 @@ TEST_F(Console, ASecondRunReplacesThePsdAndAFailedOneKeepsIt) {
   png.close();
   const RunResult failed = run_lumbrix({"-q", "-i", input});
   EXPECT_EQ(failed.exit_code, 1);
-  EXPECT_EQ(failed.lines, QStringList{"Conversion stopped"});
+  EXPECT_EQ(failed.lines,
+            (QStringList{"Error: " + input + ": damaged PNG file", "Conversion stopped"}));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_EQ(saved.readAll(), before);
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));

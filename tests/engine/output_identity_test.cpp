@@ -144,7 +144,7 @@ TEST_F(OutputIdentity, ConversionsWithoutLayers) {
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
     ASSERT_TRUE(test::write_devil_reference_psd(widened.get(), expected));
     const FileResult result = convert_file(request, {path, QString()}, request.counters);
-    ASSERT_TRUE(result.converted);
+    ASSERT_EQ(result.status, FileStatus::Converted);
     EXPECT_TRUE(contents(result.output_path) == contents(expected));
   }
 }

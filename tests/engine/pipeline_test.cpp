@@ -73,7 +73,8 @@ protected:
   bool convert(const QString &input, const QString &subfolder = QString()) {
     const FileResult result = convert_file(request, {input, subfolder}, request.counters);
     last_output = result.output_path;
-    return result.converted;
+    last_reason = result.reason;
+    return result.status == FileStatus::Converted;
   }
 
   QString out_path(const QString &name) const { return out.filePath(name); }
@@ -89,6 +90,7 @@ protected:
   QTemporaryDir out;
   ConversionRequest request;
   QString last_output;
+  QString last_reason;
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
@@ -290,116 +292,6 @@ TEST_F(Pipeline, NonAsciiPathsWork) {
   PsdImage psd;
   EXPECT_TRUE(test::read_psd(last_output, psd));
   EXPECT_EQ(psd.width, 32);
-}
-
-class Worker : public Pipeline {
-protected:
-  void add_job(const QString &path) { request.files.push_back({path, QString()}); }
-
-  RunResult run() { return run_conversion(request, progress); }
-
-  ProgressRecord progress;
-};
-
-TEST_F(Worker, TracesThreeLinesPerFileInConsoleDebugMode) {
-  QString lines;
-  console_capture(&lines);
-  request.trace = true;
-  add_job(corpus("pngsuite/basn0g02.png"));
-  add_job(corpus("testpngs/crashers/badcrc.png"));
-  run();
-  request.trace = false;
-  run();
-  console_capture(nullptr);
-  const QString ok = corpus("pngsuite/basn0g02.png");
-  const QString bad = corpus("testpngs/crashers/badcrc.png");
-  EXPECT_EQ(lines, "Processing: " + ok + "\r\nSaving As: " + out_path("basn0g02.psd") +
-                       "\r\nOK\r\nProcessing: " + bad + "\r\nSaving As: \r\nNot OK\r\n");
-}
-
-TEST_F(Worker, CountersAdvanceOnlyForWrittenFiles) {
-  request.settings.filename_mask = QStringLiteral("%n%_%rnd%.%ext%");
-  request.counters = {42, 1};
-  add_job(corpus("pngsuite/basn0g02.png"));
-  add_job(corpus("pngsuite/basn0g04.png"));
-  add_job(corpus("testpngs/crashers/badadler.png"));
-  const RunResult first = run();
-  EXPECT_EQ(first.files_converted, 2);
-  EXPECT_EQ(progress.files_converted, 2);
-  EXPECT_EQ(progress.files_started, 3);
-  EXPECT_EQ(first.counters.sequence, 3);
-  const QStringList files = out_files();
-  ASSERT_EQ(files.size(), 2);
-  EXPECT_EQ(files[0], QStringLiteral("00001_00042.psd"));
-  EXPECT_TRUE(files[1].startsWith(QLatin1String("00002_")));
-
-  // A second run carries on from where the first stopped.
-  request.files.clear();
-  request.counters = first.counters;
-  add_job(corpus("pngsuite/basn0g08.png"));
-  EXPECT_EQ(run().counters.sequence, 4);
-  EXPECT_EQ(out_files().filter(QRegularExpression(QStringLiteral("^00003_\\d{5}\\.psd$"))).size(),
-            1);
-}
-
-TEST_F(Worker, StopsBeforeTheNextFileWhenToldTo) {
-  add_job(corpus("pngsuite/basn0g02.png"));
-  progress.keep_running = false;
-  EXPECT_EQ(run().files_converted, 0);
-  EXPECT_EQ(progress.files_started, 0);
-  EXPECT_TRUE(out_files().isEmpty());
-}
-
-TEST_F(Worker, SetsTheFileTimeAsAsked) {
-  QTemporaryDir in;
-  const QString input = in.filePath(QStringLiteral("dated.png"));
-  ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn0g02.png"), input));
-  const qint64 input_time = 981173106; // 2001-02-03 04:05:06 UTC
-  ASSERT_TRUE(set_file_time(input, input_time));
-  add_job(input);
-  qint64 seconds = 0;
-
-  request.settings.file_timestamp = TimestampKind::Original;
-  run();
-  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
-  EXPECT_EQ(seconds, input_time);
-
-  // Custom Timestamp counts local wall-clock seconds: 2010-06-15 12:30:00 on the local clock.
-  request.settings.file_timestamp = TimestampKind::Custom;
-  request.settings.custom_timestamp = 1276605000;
-  run();
-  std::tm local{};
-  local.tm_year = 110;
-  local.tm_mon = 5;
-  local.tm_mday = 15;
-  local.tm_hour = 12;
-  local.tm_min = 30;
-  local.tm_isdst = -1;
-  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
-  EXPECT_EQ(seconds, static_cast<qint64>(std::mktime(&local)));
-
-  request.settings.file_timestamp = TimestampKind::Current;
-  const qint64 before = QDateTime::currentSecsSinceEpoch();
-  run();
-  ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
-  EXPECT_GE(seconds, before - 1);
-}
-
-TEST(MakeTempName, IsPrefixTimeLettersRandomLettersSuffix) {
-  const qint64 before = QDateTime::currentSecsSinceEpoch();
-  const QString name = make_temp_name(QStringLiteral("Lumbrix"), QStringLiteral(".tmp"));
-  const qint64 after = QDateTime::currentSecsSinceEpoch();
-  ASSERT_TRUE(name.startsWith(QLatin1String("Lumbrix")));
-  ASSERT_TRUE(name.endsWith(QLatin1String(".tmp")));
-  const QString letters = name.mid(7, name.size() - 11);
-  QString digits;
-  for (const QChar c : letters) {
-    ASSERT_TRUE(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    digits += QChar(c.unicode() - 'a' + '0');
-  }
-  const qint64 time = digits.left(digits.size() - 5).toLongLong();
-  EXPECT_TRUE(time == before || time == after);
-  EXPECT_NE(make_temp_name(QString(), QString()), make_temp_name(QString(), QString()));
 }
 
 } // namespace

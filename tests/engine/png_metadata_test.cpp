@@ -95,7 +95,7 @@ TEST(PngMetadata, ResolutionInMetresAndTheProfileAreRead) {
     ASSERT_TRUE(write_png(path, c.chunks));
     PngMetadata metadata;
     metadata.horizontal_dpi = -1;
-    const Image image = load_png(path, &metadata);
+    const Image image = load_png(path, nullptr, &metadata);
     ASSERT_TRUE(image);
     EXPECT_DOUBLE_EQ(metadata.horizontal_dpi, c.x_dpi);
     EXPECT_DOUBLE_EQ(metadata.vertical_dpi, c.y_dpi);

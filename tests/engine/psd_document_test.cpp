@@ -155,11 +155,13 @@ TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
 
 TEST_F(PsdDocumentTest, ReportsProgressAndStopsWhenAsked) {
   std::vector<std::int64_t> reported;
+  std::int64_t total = 0;
   const Image picture = test::make_rgba32(700, 800, noise_at);
   const auto copy = [&] { return Image(FreeImage_Clone(picture.get())); };
   ASSERT_EQ(test::write_psd_file({copy()}, path("whole.psd"),
-                                 [&](std::int64_t bytes) {
-                                   reported.push_back(bytes);
+                                 [&](std::int64_t written, std::int64_t whole) {
+                                   reported.push_back(written);
+                                   total = whole;
                                    return true;
                                  })
                 .status,
@@ -167,11 +169,12 @@ TEST_F(PsdDocumentTest, ReportsProgressAndStopsWhenAsked) {
   EXPECT_GT(reported.size(), 8u);
   EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
   EXPECT_EQ(reported.back(), file_size(path("whole.psd")));
+  EXPECT_EQ(total, file_size(path("whole.psd")));
   int calls = 0;
-  EXPECT_EQ(
-      test::write_psd_file({copy()}, path("stopped.psd"), [&](std::int64_t) { return ++calls < 3; })
-          .status,
-      PsdWriteStatus::stopped);
+  EXPECT_EQ(test::write_psd_file({copy()}, path("stopped.psd"),
+                                 [&](std::int64_t, std::int64_t) { return ++calls < 3; })
+                .status,
+            PsdWriteStatus::stopped);
   EXPECT_EQ(calls, 3);
   EXPECT_LT(file_size(path("stopped.psd")), file_size(path("whole.psd")) / 4);
 }

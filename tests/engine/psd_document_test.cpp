@@ -119,23 +119,6 @@ TEST_F(PsdDocumentTest, PsdToolsReadsOneTransparentLayerAndItsComposite) {
   }
 }
 
-TEST_F(PsdDocumentTest, ImageMagickSeesTheLayersAlpha) {
-  for (Picture &picture : pictures()) {
-    if (picture.name != "disc" && picture.name != "opaque")
-      continue;
-    SCOPED_TRACE(picture.name);
-    const QByteArray expected = rgba_of(picture.image);
-    ASSERT_EQ(
-        test::write_psd_file({std::move(picture.image), QStringLiteral("logo")}, path("out.psd"))
-            .status,
-        PsdWriteStatus::written);
-    const QList<test::MagickFrame> frames = test::read_with_magick(path("out.psd"));
-    ASSERT_EQ(frames.size(), 2); // the composite, then the layer
-    EXPECT_TRUE(frames[1].alpha);
-    EXPECT_TRUE(frames[1].rgba == expected);
-  }
-}
-
 TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   const QByteArray profile = QByteArrayLiteral("not really a profile, but any bytes go");
   PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), 300, 150, profile};

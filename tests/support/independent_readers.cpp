@@ -78,14 +78,4 @@ QList<QList<bool>> magick_frame_alphas(const QStringList &paths) {
   return files;
 }
 
-QList<MagickFrame> read_with_magick(const QString &path) {
-  QList<MagickFrame> frames;
-  const QList<bool> alphas = magick_frame_alphas({path}).value(0);
-  for (const bool alpha : alphas) {
-    const QString frame = path + QStringLiteral("[%1]").arg(frames.size());
-    frames.append({alpha, run_reader(QStringLiteral("convert"), {frame, "-depth", "8", "rgba:-"})});
-  }
-  return frames;
-}
-
 } // namespace lumbrix::test

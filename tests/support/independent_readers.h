@@ -34,13 +34,8 @@ bool read_with_psd_tools(const QString &path, PsdToolsView &view);
 // Many files in one run of psd-tools, in order; empty when any is unreadable.
 QList<PsdToolsView> read_with_psd_tools(const QStringList &paths);
 
-// ImageMagick's frames of a PSD: the composite first, then each layer.
-struct MagickFrame {
-  bool alpha = false;
-  QByteArray rgba;
-};
-QList<MagickFrame> read_with_magick(const QString &path);
-// Without pixels, for many files in one run: each file's frames, in order.
+// ImageMagick's view of PSDs, in one run: per file, whether each frame (the composite, then
+// each layer) has alpha.
 QList<QList<bool>> magick_frame_alphas(const QStringList &paths);
 
 } // namespace lumbrix::test

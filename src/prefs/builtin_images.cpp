@@ -422,8 +422,8 @@ QImage builtin_image(const QString &name, int size) {
   return drawn ? picture : QImage();
 }
 
-void load_builtin_images() {
-  for (ImageTable table : all_image_tables) {
+void load_builtin_images(std::initializer_list<ImageTable> tables) {
+  for (ImageTable table : tables) {
     const int size = table_image_size(table);
     for (const NamedImage &named : image_names(table))
       set_image(named.number, builtin_image(QLatin1String(named.name), size));

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "prefs/image_tables.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
 #include <QString>
 #include <QStringList>
+
+#include <initializer_list>
 
 class QPainter;
 
@@ -37,7 +41,8 @@ QStringList pictogram_names();
 // The built-in image of a name at size x size pixels, or a null image for an unknown name.
 QImage builtin_image(const QString &name, int size);
 
-// Gives every image of the three tables its built-in image at the table's size.
-void load_builtin_images();
+// Gives every image of the tables its built-in image at the table's size.
+void load_builtin_images(std::initializer_list<ImageTable> tables = {
+                             ImageTable::Buttons, ImageTable::Menus, ImageTable::Toolbar});
 
 } // namespace lumbrix

@@ -4,8 +4,8 @@
 
 namespace lumbrix {
 
-// Small windows (finder, progress, About, uninstall page): a title and a close box, nothing to
-// minimise or maximise.
+// Small windows (finder, progress, About, uninstall page, preferences): a title and a close box,
+// nothing to minimise or maximise.
 inline constexpr Qt::WindowFlags small_window_flags =
     Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 

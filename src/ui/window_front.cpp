@@ -20,16 +20,12 @@
 #include <QScreen>
 
 namespace lumbrix {
-namespace {
 
-// Defaults centre the window on the desktop it will open on.
 QSize desktop_size() {
   if (const QScreen *screen = QGuiApplication::primaryScreen())
     return screen->availableGeometry().size();
   return QSize(1920, 1080);
 }
-
-} // namespace
 
 void load_window_tables() {
   lang_load();

@@ -2,6 +2,8 @@
 
 #include "cli/console_run.h"
 
+#include <QSize>
+
 namespace lumbrix {
 
 // The window front from start to end: the single-instance lock, settings, language table,
@@ -24,6 +26,9 @@ void finish_window_front();
 // Stores the main window's state in the Window settings: maximised keeps the last normal size
 // and position, minimised stores nothing.
 void record_window_geometry();
+
+// The size of the desktop the window opens on, which the window defaults centre it on.
+QSize desktop_size();
 
 // The language table, the built-in images and the theme's images. Screenshot mode needs them
 // without the settings file.

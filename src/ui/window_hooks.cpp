@@ -1,7 +1,9 @@
 #include "ui/window_hooks.h"
 
+#include "ui/preferences_dialog.h"
+
 namespace lumbrix {
 
-void open_preferences() {}
+void open_preferences() { open_preferences_dialog(); }
 
 } // namespace lumbrix

@@ -2,8 +2,8 @@
 
 namespace lumbrix {
 
-// The preferences dialog, which this build does not have yet: returns at once without doing
-// anything.
+// Converter > Preferences and the output format options: the preferences dialog, opened on the
+// run's start page. Returns at once.
 void open_preferences();
 
 } // namespace lumbrix

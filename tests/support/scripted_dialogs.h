@@ -34,8 +34,14 @@ public:
     folder_requests.append({MessageIcon::Information, title, initial_folder});
     return next_folder;
   }
-  std::optional<QColor> choose_colour(const QColor &) override { return std::nullopt; }
-  std::optional<QFont> choose_font(const QFont &) override { return std::nullopt; }
+  std::optional<QColor> choose_colour(const QColor &initial) override {
+    colour_requests.append(initial);
+    return next_colour;
+  }
+  std::optional<QFont> choose_font(const QFont &initial) override {
+    font_requests.append(initial);
+    return next_font;
+  }
   void open_url(const QString &target, std::function<void(bool)> done) override {
     opened.append(target);
     if (done)
@@ -52,6 +58,10 @@ public:
   std::function<bool()> on_question;
   QString next_file;
   QString next_folder;
+  QList<QColor> colour_requests;
+  QList<QFont> font_requests;
+  std::optional<QColor> next_colour; // none: cancelled
+  std::optional<QFont> next_font;
 };
 
 // Installs itself for the life of the object.

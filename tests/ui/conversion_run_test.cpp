@@ -25,24 +25,15 @@ struct Result {
   int bar_maximum = 0;
 };
 
-// Watches for the progress window of the next run; when it shows the result, records it and
-// presses OK.
+// Records what the progress window of the next run shows when it is done.
 void press_ok_when_done(Result &result) {
-  QTimer::singleShot(0, [&result] {
-    auto *window = main_window()->findChild<ProgressWindow *>();
-    QVERIFY(window);
-    result.status_while_running = main_window()->status_text();
-    auto finish = [&result, window] {
-      result.title = window->windowTitle();
-      result.text = window->text_label()->text();
-      result.bar = window->progress_bar()->value();
-      result.bar_maximum = window->progress_bar()->maximum();
-      QTest::mouseClick(window->ok_button(), Qt::LeftButton);
-    };
-    if (window->ok_button()->isEnabled())
-      finish();
-    else
-      QObject::connect(window, &ProgressWindow::finished_shown, window, finish);
+  // Queued first, so it runs while the progress window is up.
+  QTimer::singleShot(0, [&result] { result.status_while_running = main_window()->status_text(); });
+  test::press_ok_when_done([&result](ProgressWindow *window) {
+    result.title = window->windowTitle();
+    result.text = window->text_label()->text();
+    result.bar = window->progress_bar()->value();
+    result.bar_maximum = window->progress_bar()->maximum();
   });
 }
 

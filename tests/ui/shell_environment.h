@@ -4,13 +4,17 @@
 #include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "ui/main_window.h"
+#include "ui/progress_window.h"
 #include "ui/window_front.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <grp.h>
@@ -80,6 +84,24 @@ inline bool write_png(const QString &path, int width = 24, int height = 16) {
       image.setPixel(x, y, qRgba(x * 10 % 256, y * 15 % 256, 90, 255));
   }
   return image.save(path, "PNG");
+}
+
+// Watches for the progress window of the next run: once it shows the result, calls done (if
+// any) with it and presses OK. Call just before the run starts.
+inline void press_ok_when_done(std::function<void(ProgressWindow *)> done = nullptr) {
+  QTimer::singleShot(0, [done = std::move(done)] {
+    auto *window = main_window()->findChild<ProgressWindow *>();
+    QVERIFY(window);
+    auto finish = [done, window] {
+      if (done)
+        done(window);
+      QTest::mouseClick(window->ok_button(), Qt::LeftButton);
+    };
+    if (window->ok_button()->isEnabled())
+      finish();
+    else
+      QObject::connect(window, &ProgressWindow::finished_shown, window, finish);
+  });
 }
 
 // True when path holds a PSD document: its signature and version 1.

@@ -1,8 +1,8 @@
 // Times each step of one conversion with the console's default settings: load, every stage,
-// naming, the DevIL image, the DevIL save and the rename. Prints a Markdown table of medians.
-// With "full", also a resize to 2000 x 1500, a 40-pixel frame and a text watermark, as
-// bench/run.sh gives them on the command line.
-// Usage: stage_bench input.png output-folder [runs [full]]   (default 5 runs)
+// naming, the PSD write and the rename. Prints a Markdown table of medians. With "full", also a
+// resize to 2000 x 1500, a 40-pixel frame and a text watermark, as bench/run.sh gives them on the
+// command line; with "flat", the PSD without layers (PSD Layers 0).
+// Usage: stage_bench input.png output-folder [runs [full|flat]]   (default 5 runs)
 
 #include "engine/pipeline.h"
 #include "engine/settings.h"
@@ -59,8 +59,11 @@ int main(int argc, char **argv) {
   }
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
   ConversionRequest request = prepare(argv[1], argv[2]);
-  if (argc > 4 && std::string(argv[4]) == "full")
+  const std::string kind = argc > 4 ? argv[4] : "";
+  if (kind == "full")
     add_resize_frame_and_watermark(request.settings);
+  if (kind == "flat")
+    request.settings.psd_layers = 0;
   if (check_request(request) != RequestProblem::None) {
     std::fprintf(stderr, "the request does not pass its checks (input, folder or font)\n");
     return 1;

@@ -25,6 +25,7 @@ int per_format_keyword_table(const QString &key) {
       {QStringLiteral("BMP Compression"), kw_compression},
       {QStringLiteral("EXR Compression"), kw_compression},
       {QStringLiteral("PNG Compression"), kw_compression},
+      {QStringLiteral("PSD Compression"), kw_compression},
       {QStringLiteral("TGA Compression"), kw_compression},
       {QStringLiteral("TIFF Compression"), kw_compression},
       {QStringLiteral("BMP Color Table"), kw_color_table},

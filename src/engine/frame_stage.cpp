@@ -1,3 +1,4 @@
+#include "engine/alpha_channel.h"
 #include "engine/image_conversion.h"
 #include "engine/stages.h"
 #include "engine/watermark_composite.h"
@@ -61,6 +62,18 @@ QImage faded(const QImage &piece, int opacity) {
   return result;
 }
 
+// On a transparent picture a strip is framed as on an opaque one and turns opaque; the rest of
+// the picture keeps its alpha.
+Image frame_opaque_strip(Image picture, const Image &piece, QPoint at) {
+  Image strip{FreeImage_Copy(picture.get(), at.x(), at.y(), at.x() + image_width(piece),
+                             at.y() + image_height(piece))};
+  strip = convert_image(std::move(strip), FreeImage_ConvertTo24Bits);
+  strip = convert_image(composite_at(std::move(strip), piece, QPoint()), FreeImage_ConvertTo32Bits);
+  if (strip)
+    FreeImage_Paste(picture.get(), strip.get(), at.x(), at.y(), 256);
+  return picture;
+}
+
 } // namespace
 
 Rgba parse_rgba_color(const QString &text, int alpha) {
@@ -71,17 +84,21 @@ Rgba parse_rgba_color(const QString &text, int alpha) {
 Image frame_stage(Image image, const Settings &s, int width, int height) {
   if (s.do_frame == FrameKind::None || !image)
     return image;
-  // Any frame setting leaves the picture 24-bit, drawn or not.
-  if (image_bpp(image) != 24)
-    image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
+  // Any frame setting leaves the picture 24-bit, or 32-bit when it has alpha, drawn or not.
+  const bool alpha = has_alpha(image);
+  if (image_bpp(image) != (alpha ? 32 : 24))
+    image = convert_image(std::move(image),
+                          alpha ? FreeImage_ConvertTo32Bits : FreeImage_ConvertTo24Bits);
   if (s.do_frame != FrameKind::Solid || !image)
     return image;
-  for (const QRect &strip : band_strips(s, width, height))
-    if (!strip.isEmpty())
-      image = composite_at(
-          std::move(image),
-          layer_to_bitmap(faded(frame_piece(s, width, height, strip), s.solid_opacity)),
-          strip.topLeft());
+  for (const QRect &strip : band_strips(s, width, height)) {
+    if (strip.isEmpty())
+      continue;
+    const Image piece =
+        layer_to_bitmap(faded(frame_piece(s, width, height, strip), s.solid_opacity));
+    image = alpha ? frame_opaque_strip(std::move(image), piece, strip.topLeft())
+                  : composite_at(std::move(image), piece, strip.topLeft());
+  }
   return image;
 }
 

@@ -163,7 +163,8 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
 PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
                           const NameCounters &counters, const FileProgress &progress) {
   QString reason;
-  Image image = load_png(file.path, &reason);
+  PngMetadata metadata;
+  Image image = load_png(file.path, &reason, &metadata);
   notify(request.step_observer, "load");
   if (!image)
     return failed(reason);
@@ -193,7 +194,8 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
                          static_cast<int>(total > 0 ? (1000 - staged_permille) * done / total : 0));
     return keep_running(progress);
   };
-  if (!write_temporary(std::move(image), request, file, writing, prepared.written, reason))
+  if (!write_temporary(std::move(image), std::move(metadata), request, file, writing,
+                       prepared.written, reason))
     return ended(reason);
   prepared.result.status = FileStatus::Converted;
   return prepared;

@@ -38,6 +38,7 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
     header.grey_key = key->gray;
   png_fixed_point gamma = 0;
   header.gamma = png_get_gAMA_fixed(png, info, &gamma) != 0 ? static_cast<int>(gamma) : 0;
+  take_png_metadata(png, info, header.metadata);
 }
 
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
@@ -184,7 +185,7 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
   return table;
 }
 
-Image load_png(const QString &path, QString *reason) {
+Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
   const auto fail = [reason](const QString &why) {
     if (reason)
       *reason = why;
@@ -214,6 +215,8 @@ Image load_png(const QString &path, QString *reason) {
     return fail(QStringLiteral("damaged PNG file"));
   if (palettized && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
+  if (metadata)
+    *metadata = std::move(header.metadata);
   return image;
 }
 

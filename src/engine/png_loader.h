@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/image.h"
+#include "engine/png_metadata.h"
 
 #include <QString>
 
@@ -20,6 +21,7 @@ struct PngHeader {
   bool has_grey_key = false;
   int grey_key = 0; // the tRNS grey sample, at the file's bit depth
   int gamma = 0;    // file gamma x 100000; 0 without gAMA (or sRGB)
+  PngMetadata metadata;
 };
 
 // Reads the chunks before the image data. False for anything that is not a readable PNG.
@@ -34,7 +36,8 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
 // Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
 // level keep it at every bit depth, gamma is applied to palette images too, palette indices
 // past the palette are black. Empty for unreadable files and pictures larger than a PSD holds,
-// with the reason in reason when one is given ("not a PNG file").
-Image load_png(const QString &path, QString *reason = nullptr);
+// with the reason in reason when one is given ("not a PNG file"). metadata, when given, receives
+// the file's resolution and colour profile.
+Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr);
 
 } // namespace lumbrix

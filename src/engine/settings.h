@@ -79,6 +79,8 @@ struct Settings {
   Flag png_interlaced = 0;
   int ppm_bpp = 0;
   int psd_bpp = 0;
+  int psd_layers = 1;      // 0: the composite alone, raw, as earlier versions wrote it
+  int psd_compression = 1; // 0: raw; otherwise PackBits
   int tga_bpp = 0;
   int tga_compression = 0;
   int tiff_bpp = 0;

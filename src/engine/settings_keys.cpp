@@ -57,6 +57,8 @@ const SettingKey kKeys[] = {
     {"Output", "PNG Interlaced", KeyType::Flag, &Settings::png_interlaced, DefaultKind::Value, "0", nullptr, "png", false},
     {"Output", "PPM BPP", KeyType::Int, &Settings::ppm_bpp, DefaultKind::Value, "0", nullptr, "ppm", false},
     {"Output", "PSD BPP", KeyType::Int, &Settings::psd_bpp, DefaultKind::Value, "0", nullptr, "psd", false},
+    {"Output", "PSD Layers", KeyType::Int, &Settings::psd_layers, DefaultKind::Value, "1", nullptr, "psd", false},
+    {"Output", "PSD Compression", KeyType::Int, &Settings::psd_compression, DefaultKind::Value, "1", nullptr, "psd", false},
     {"Output", "TGA BPP", KeyType::Int, &Settings::tga_bpp, DefaultKind::Value, "0", nullptr, "tga", false},
     {"Output", "TGA Compression", KeyType::Int, &Settings::tga_compression, DefaultKind::Value, "0", nullptr, "tga", false},
     {"Output", "TIFF BPP", KeyType::Int, &Settings::tiff_bpp, DefaultKind::Value, "0", nullptr, "tiff", false},

@@ -1,3 +1,4 @@
+#include "engine/alpha_channel.h"
 #include "engine/format_catalogue.h"
 #include "engine/image_conversion.h"
 #include "engine/stages.h"
@@ -86,7 +87,7 @@ Image greyscale_stage(Image image, const Settings &s) {
     return image;
   if (is_deep(image))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
-  return convert_image(std::move(image), FreeImage_ConvertToGreyscale);
+  return convert_keeping_alpha(std::move(image), FreeImage_ConvertToGreyscale);
 }
 
 Image threshold_stage(Image image, const Settings &s) {
@@ -97,7 +98,7 @@ Image threshold_stage(Image image, const Settings &s) {
   if (!image)
     return image;
   const auto level = static_cast<BYTE>(s.image_threshold & 0xFF);
-  return Image{FreeImage_Threshold(image.get(), level)};
+  return with_alpha_of(Image{FreeImage_Threshold(image.get(), level)}, image);
 }
 
 Image output_depth_stage(Image image, int depth, const QString &extension) {

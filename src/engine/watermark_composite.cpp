@@ -37,6 +37,29 @@ Image part(const Image &image, const QRect &rect) {
       FreeImage_Copy(image.get(), rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1)};
 }
 
+// Straight colours: alpha = m + p (255 - m) / 255, colour = (c_m m 255 + c_p p (255 - m)) /
+// (alpha 255), both rounded to the nearest level.
+void blend_over(const BYTE *mark, BYTE *picture) {
+  const int m = mark[FI_RGBA_ALPHA];
+  const int p = picture[FI_RGBA_ALPHA];
+  const int mark_weight = m * 255;
+  const int picture_weight = p * (255 - m);
+  const int total = mark_weight + picture_weight;
+  for (const int c : {FI_RGBA_RED, FI_RGBA_GREEN, FI_RGBA_BLUE})
+    picture[c] = static_cast<BYTE>(
+        total == 0 ? 0 : (mark[c] * mark_weight + picture[c] * picture_weight + total / 2) / total);
+  picture[FI_RGBA_ALPHA] = static_cast<BYTE>((total + 127) / 255);
+}
+
+void composite_over(const Image &picture, const Image &mark, const QRect &covered, QPoint at) {
+  for (int y = covered.top(); y <= covered.bottom(); ++y) {
+    const BYTE *front = row(mark, y - at.y());
+    BYTE *back = row(picture, y);
+    for (int x = covered.left(); x <= covered.right(); ++x)
+      blend_over(front + 4 * (x - at.x()), back + 4 * x);
+  }
+}
+
 } // namespace
 
 bool layer_size_acceptable(qint64 width, qint64 height) {
@@ -62,12 +85,17 @@ Image layer_to_bitmap(const QImage &layer) {
 }
 
 Image composite_at(Image picture, const Image &mark, QPoint at) {
-  if (image_bpp(picture) != 24 || image_bpp(mark) != 32)
+  const int depth = image_bpp(picture);
+  if ((depth != 24 && depth != 32) || image_bpp(mark) != 32)
     return picture;
   const QRect covered = QRect(at, QSize(image_width(mark), image_height(mark))) &
                         QRect(0, 0, image_width(picture), image_height(picture));
   if (covered.isEmpty())
     return picture;
+  if (depth == 32) {
+    composite_over(picture, mark, covered, at);
+    return picture;
+  }
   const Image front = part(mark, covered.translated(-at));
   const Image back = part(picture, covered);
   if (!front || !back)

@@ -1,3 +1,4 @@
+#include "engine/alpha_channel.h"
 #include "engine/image_conversion.h"
 #include "engine/stages.h"
 #include "engine/watermark_composite.h"
@@ -53,8 +54,10 @@ Image watermark_stage(Image image, const StageContext &context, int width, int h
   const Settings &s = context.settings;
   if (s.do_watermark == WatermarkKind::None || !image)
     return image;
-  if (image_bpp(image) != 24)
-    image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
+  const bool alpha = has_alpha(image);
+  if (image_bpp(image) != (alpha ? 32 : 24))
+    image = convert_image(std::move(image),
+                          alpha ? FreeImage_ConvertTo32Bits : FreeImage_ConvertTo24Bits);
   if (!image)
     return image;
   const WatermarkPlacement place = watermark_placement(s);

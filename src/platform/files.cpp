@@ -79,12 +79,27 @@ bool delete_file(const QString &path) {
   return !path.isEmpty() && ::unlink(native_path(path).constData()) == 0;
 }
 
-bool create_new_file(const QString &path) {
+Descriptor &Descriptor::operator=(Descriptor &&other) noexcept {
+  if (this != &other) {
+    close();
+    descriptor_ = other.release();
+  }
+  return *this;
+}
+
+bool Descriptor::close() { return descriptor_ >= 0 && ::close(release()) == 0; }
+
+int Descriptor::release() {
+  const int descriptor = descriptor_;
+  descriptor_ = -1;
+  return descriptor;
+}
+
+Descriptor create_new_file(const QString &path) {
   if (path.isEmpty())
-    return false;
-  const int fd =
-      ::open(native_path(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  return fd >= 0 && ::close(fd) == 0;
+    return Descriptor();
+  return Descriptor(::open(native_path(path).constData(),
+                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
 }
 
 bool file_time(const QString &path, qint64 &seconds) {

@@ -35,9 +35,31 @@ bool rename_file(const QString &from, const QString &to);
 
 bool delete_file(const QString &path);
 
-// Creates path as a new empty file; false when anything of that name exists or it cannot be
-// made. Creating is the one step in which two processes cannot both win the same name.
-bool create_new_file(const QString &path);
+// A file descriptor with one owner, closed when it goes.
+class Descriptor {
+public:
+  explicit Descriptor(int descriptor = -1) : descriptor_(descriptor) {}
+  ~Descriptor() { close(); }
+  Descriptor(Descriptor &&other) noexcept : descriptor_(other.release()) {}
+  Descriptor &operator=(Descriptor &&other) noexcept;
+  Descriptor(const Descriptor &) = delete;
+  Descriptor &operator=(const Descriptor &) = delete;
+
+  int get() const { return descriptor_; }
+  explicit operator bool() const { return descriptor_ >= 0; }
+  // False when there was none or closing reported an error (data the system could not store).
+  bool close();
+
+private:
+  int release();
+
+  int descriptor_;
+};
+
+// Creates path as a new empty file and opens it for reading and writing; none when anything of
+// that name exists (a symbolic link included) or it cannot be made. Creating is the one step in
+// which two processes cannot both win the same name.
+Descriptor create_new_file(const QString &path);
 
 // Last-write time in whole seconds since 1970 (UTC).
 bool file_time(const QString &path, qint64 &seconds);

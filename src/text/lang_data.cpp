@@ -204,6 +204,7 @@ const LangPair data[] = {
     {u"ZLIB6", u"ZLib Level 6"},
     {u"ZLIB9", u"ZLib Level 9"},
     {u"Interlaced", u"Interlaced:"},
+    {u"Layers", u"Layers:"},
     {u"CCITTFAX3", u"CCITT Group 3 Fax"},
     {u"CCITTFAX4", u"CCITT Group 4 Fax"},
     {u"PACKBITS", u"PackBits"},

@@ -35,6 +35,8 @@ const OutputRow output_rows[] = {
     {"pcx", "Compression", Shape::List, nullptr, {"RLE"}},
     {"png", "Compression", Shape::List, "PNG Compression", {"None", "ZLIB1", "ZLIB6", "ZLIB9"}},
     {"png", "Interlaced", Shape::Check, "PNG Interlaced", {}},
+    {"psd", "Layers", Shape::Check, "PSD Layers", {}},
+    {"psd", "Compression", Shape::List, "PSD Compression", {"None", "RLE"}},
     {"tga", "Compression", Shape::List, "TGA Compression", {"None", "RLE"}},
     {"tiff",
      "Compression",

@@ -135,13 +135,14 @@ TEST_F(Failure, OutputFolderRemovedDuringTheRunFailsTheFile) {
   EXPECT_EQ(files(dir.path()), (QStringList{"big.png", "photo.png"}));
 }
 
-// The PSD of the sample is 40 + 4 x 320 x 240 bytes; the limit stops it half way.
+// Uncompressed, the sample's PSD holds its 320 x 240 pixels twice, about 600 KB; the limit stops
+// it a quarter of the way.
 TEST_F(Failure, FileSizeLimitFailsTheFileAndKeepsTheEarlierPsd) {
   const QByteArray earlier("an earlier result that must survive");
   ASSERT_TRUE(write_all(path("photo.psd"), earlier));
   ChildOptions options;
   options.file_size_limit = 150000;
-  const ChildRun run = run_lumbrix_child({"-d", "-i", input}, options);
+  const ChildRun run = run_lumbrix_child({"-d", "-i", input, "--PSD-COMPRESSION=NONE"}, options);
   expect_failed(run);
   EXPECT_EQ(read_all(path("photo.psd")), earlier);
   EXPECT_EQ(files(dir.path()), (QStringList{"photo.png", "photo.psd"}));
@@ -171,9 +172,9 @@ TEST_F(FullDisk, FullDiskFailsTheFileKeepsTheEarlierPsdAndLeavesNoTemporaryFile)
   const QByteArray earlier("an earlier result that must survive");
   const QString target = disk + "/photo.psd";
   ASSERT_TRUE(write_all(target, earlier));
-  // About 100 KB free of 512 KB; the PSD needs 300 KB.
+  // About 100 KB free of 512 KB; the uncompressed PSD needs 600 KB.
   ASSERT_TRUE(write_all(disk + "/filler", QByteArray(400 * 1024, 'x')));
-  const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", disk});
+  const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", disk, "--PSD-COMPRESSION=NONE"});
   expect_failed(run);
   EXPECT_EQ(read_all(target), earlier);
   EXPECT_EQ(files(disk), (QStringList{"filler", "photo.psd"}));

@@ -33,15 +33,17 @@ TEST(ParseRgbaColor, ColourFromTheTextAlphaAsGiven) {
   EXPECT_EQ(parse_rgba_color("F00", 200), (Rgba{0, 0, 0, 200}));
 }
 
-TEST_F(FrameStage, ZeroWidthsLeavePixelsButDropAlpha) {
-  Image image = frame_stage(test::make_rgba32(16, 5, test::distinct_color), s, 16, 5);
-  ASSERT_EQ(image_bpp(image), 24);
+TEST_F(FrameStage, ZeroWidthsLeavePixelsAndAlpha) {
+  const auto color = [](int x, int y) {
+    Rgba c = test::distinct_color(x, y);
+    c.alpha = static_cast<std::uint8_t>(16 * x);
+    return c;
+  };
+  Image image = frame_stage(test::make_rgba32(16, 5, color), s, 16, 5);
+  ASSERT_EQ(image_bpp(image), 32);
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 16; ++x) {
-      Rgba expected = test::distinct_color(x, y);
-      expected.alpha = 255;
-      ASSERT_EQ(pixel(image, x, y), expected) << x << "," << y;
-    }
+    for (int x = 0; x < 16; ++x)
+      ASSERT_EQ(pixel(image, x, y), color(x, y)) << x << "," << y;
 }
 
 TEST_F(FrameStage, BandsCoverTheEdgesAndMeetAtTheDiagonal) {

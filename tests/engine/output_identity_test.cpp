@@ -2,42 +2,23 @@
 #include "engine/image.h"
 #include "engine/pipeline.h"
 #include "engine/png_loader.h"
-#include "engine/psd_writer.h"
+#include "engine/psd_document.h"
 #include "engine/settings.h"
 #include "platform/files.h"
+#include "support/devil_reference.h"
 #include "support/devil_setup.h"
 #include "support/paths.h"
+#include "support/psd_document_file.h"
 
-#include <IL/il.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <random>
 
 namespace lumbrix {
 namespace {
-
-// The plain way to the same file: bottom-up BGRA rows exported by FreeImage, copied into DevIL,
-// saved with DevIL's own output functions. The writer must match it byte for byte.
-bool write_reference_psd(FIBITMAP *image, const QString &path) {
-  const int width = static_cast<int>(FreeImage_GetWidth(image));
-  const int height = static_cast<int>(FreeImage_GetHeight(image));
-  const auto pixels = std::make_unique<BYTE[]>(static_cast<std::size_t>(width) * height * 4);
-  FreeImage_ConvertToRawBits(pixels.get(), image, width * 4, 32, FI_RGBA_RED_MASK,
-                             FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
-  ILuint name = 0;
-  ilGenImages(1, &name);
-  ilBindImage(name);
-  ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_BGRA,
-             IL_UNSIGNED_BYTE, pixels.get());
-  ilEnable(IL_FILE_OVERWRITE);
-  const bool saved = ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE;
-  ilDeleteImages(1, &name);
-  return saved;
-}
 
 QByteArray contents(const QString &path) {
   QFile file(path);
@@ -48,14 +29,17 @@ class OutputIdentity : public ::testing::Test {
 protected:
   void SetUp() override { test::init_devil(); }
 
-  // reference is the picture the plain way is given; by default the same as image.
+  // The merged-only file must match DevIL's byte for byte. reference is the picture DevIL is
+  // given; by default the same as image.
   void expect_same_psd(Image image, const QString &label, FIBITMAP *reference = nullptr) {
     SCOPED_TRACE(label.toStdString());
     ASSERT_TRUE(image);
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
     const QString actual = dir.filePath(QStringLiteral("actual.psd"));
-    ASSERT_TRUE(write_reference_psd(reference ? reference : image.get(), expected));
-    ASSERT_TRUE(write_psd(std::move(image), actual));
+    ASSERT_TRUE(test::write_devil_reference_psd(reference ? reference : image.get(), expected));
+    PsdDocument document{std::move(image), QStringLiteral("layer"), 300, 300, "profile"};
+    document.layout = PsdLayout::merged_only;
+    ASSERT_EQ(test::write_psd_file(std::move(document), actual).status, PsdWriteStatus::written);
     const QByteArray want = contents(expected);
     EXPECT_FALSE(want.isEmpty());
     EXPECT_TRUE(contents(actual) == want);
@@ -97,7 +81,7 @@ Image paletted_noise(int width, int height, int bpp, unsigned seed) {
   return image;
 }
 
-// The largest is copied into DevIL on every core.
+// The largest is written on every core.
 TEST_F(OutputIdentity, SyntheticImagesOfEveryDepth) {
   for (const auto &[width, height] :
        {std::pair{1, 1}, {3, 7}, {257, 131}, {4097, 3}, {1025, 1031}}) {
@@ -141,18 +125,20 @@ TEST_F(OutputIdentity, CorpusImages) {
     expect_same_psd(load_png(path), path);
 }
 
-// Whole default conversions against the plain way: the picture widened to 32 bits by FreeImage.
-TEST_F(OutputIdentity, DefaultConversions) {
+// Whole conversions without layers against the plain way: the picture widened to 32 bits by
+// FreeImage.
+TEST_F(OutputIdentity, ConversionsWithoutLayers) {
   ConversionRequest request;
   request.output_folder = dir.path() + QLatin1Char('/');
   request.output_extension = QStringLiteral("psd");
   request.settings = default_settings(SettingsUse::Window);
+  request.settings.psd_layers = 0;
   for (const QString &path : corpus_bitmaps()) {
     SCOPED_TRACE(path.toStdString());
     const Image image = load_png(path);
     const Image widened(FreeImage_ConvertTo32Bits(image.get()));
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
-    ASSERT_TRUE(write_reference_psd(widened.get(), expected));
+    ASSERT_TRUE(test::write_devil_reference_psd(widened.get(), expected));
     const FileResult result = convert_file(request, {path, QString()}, request.counters);
     ASSERT_EQ(result.status, FileStatus::Converted);
     EXPECT_TRUE(contents(result.output_path) == contents(expected));

@@ -52,7 +52,8 @@ void expect_rgba_psd(const PsdImage &psd, int width, int height) {
   EXPECT_EQ(psd.color_mode, 3);
   EXPECT_EQ(psd.channels, 4);
   EXPECT_EQ(psd.depth, 8);
-  EXPECT_EQ(psd.compression, 0);
+  EXPECT_EQ(psd.compression, 1);
+  EXPECT_EQ(psd.layer_count, -1);
   EXPECT_EQ(psd.width, width);
   EXPECT_EQ(psd.height, height);
   EXPECT_EQ(psd.planes.size(), 4u);

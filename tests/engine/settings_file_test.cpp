@@ -99,7 +99,8 @@ TEST_F(SettingsFile, LayoutIsBomThenSectionsInOrderWithCrLfLines) {
   EXPECT_EQ(headers, expected);
   // Only the formats this build converts get their per-format keys.
   EXPECT_EQ(section_text("Input"), "[Input]\r\nFormat = png\r\n; \r\n");
-  EXPECT_EQ(section_text("Output"), "[Output]\r\nFormat = psd\r\nPSD BPP = 0\r\n; \r\n");
+  EXPECT_EQ(section_text("Output"), "[Output]\r\nFormat = psd\r\nPSD BPP = 0\r\nPSD Layers = 1\r\n"
+                                    "PSD Compression = 1\r\n; \r\n");
   EXPECT_TRUE(bytes.endsWith("[Privacy]\r\nClean Recent Files = 0\r\n; \r\n"));
 }
 

@@ -101,10 +101,10 @@ TEST_F(ToneStages, InversionAppliesToEveryChannel) {
 TEST_F(ToneStages, GreyscaleGivesEightBitGrey) {
   s.do_image_greyscale = 1;
   const Image grey = greyscale_stage(
-      test::make_rgba32(3, 1,
-                        [](int x, int) {
-                          return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
-                        }),
+      test::make_rgb24(3, 1,
+                       [](int x, int) {
+                         return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
+                       }),
       s);
   ASSERT_TRUE(grey);
   EXPECT_EQ(image_bpp(grey), 8);

@@ -145,7 +145,7 @@ TEST_F(WatermarkStage, UnreadableWatermarkFilesLeaveThePictureToConvert) {
   cut.close();
   for (const QString &path : {cut.fileName(), dir.filePath("missing.jpg")}) {
     use_file(path, 0, 0, 0);
-    const Image image = stamp(test::make_rgba32(30, 20, [](int, int) { return grey; }), 30, 20);
+    const Image image = stamp(test::make_rgb24(30, 20, [](int, int) { return grey; }), 30, 20);
     ASSERT_EQ(image_bpp(image), 24);
     EXPECT_TRUE(marked_area(image).isEmpty());
   }

@@ -44,9 +44,12 @@ TEST_F(Files, RenameReplacesAndReportsFailure) {
 }
 
 TEST_F(Files, CreateNewFileClaimsANameOnce) {
-  EXPECT_TRUE(create_new_file(path(QStringLiteral("claimed"))));
+  EXPECT_TRUE(create_new_file(path(QStringLiteral("claimed"))).close());
   EXPECT_EQ(QFileInfo(path(QStringLiteral("claimed"))).size(), 0);
   EXPECT_FALSE(create_new_file(path(QStringLiteral("claimed"))));
+  ASSERT_TRUE(QFile::link(path(QStringLiteral("nowhere")), path(QStringLiteral("dangling"))));
+  EXPECT_FALSE(create_new_file(path(QStringLiteral("dangling"))));
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nowhere"))));
   ASSERT_TRUE(write(QStringLiteral("kept"), "earlier"));
   EXPECT_FALSE(create_new_file(path(QStringLiteral("kept"))));
   EXPECT_EQ(QFileInfo(path(QStringLiteral("kept"))).size(), 7);

@@ -2,8 +2,12 @@
 
 #include <QFile>
 
+#include <map>
+
 namespace lumbrix::test {
 namespace {
+
+using Plane = std::vector<std::uint8_t>;
 
 // Big-endian fields, bounds-checked.
 class Cursor {
@@ -11,6 +15,7 @@ public:
   explicit Cursor(const QByteArray &data) : data_(data) {}
 
   bool ok() const { return ok_; }
+  qsizetype at() const { return at_; }
   qsizetype left() const { return data_.size() - at_; }
 
   std::uint32_t read(int bytes) {
@@ -24,13 +29,14 @@ public:
     return value;
   }
 
-  void skip_section() {
-    const std::uint32_t length = read(4);
-    if (!ok_ || left() < static_cast<qint64>(length))
+  void skip(qint64 bytes) {
+    if (bytes < 0 || left() < bytes)
       ok_ = false;
     else
-      at_ += static_cast<qsizetype>(length);
+      at_ += static_cast<qsizetype>(bytes);
   }
+
+  void skip_section() { skip(read(4)); }
 
   const std::uint8_t *take(qsizetype bytes) {
     if (left() < bytes) {
@@ -48,6 +54,72 @@ private:
   bool ok_ = true;
 };
 
+// count planes of width x height, each row packed on its own when compression is 1, the row
+// lengths of every plane first.
+bool read_planes(Cursor &in, int compression, int width, int height, int count,
+                 std::vector<Plane> &planes) {
+  const qsizetype rows = static_cast<qsizetype>(height) * count;
+  std::vector<std::uint32_t> lengths(static_cast<std::size_t>(rows),
+                                     static_cast<std::uint32_t>(width));
+  if (compression == 1)
+    for (auto &length : lengths)
+      length = in.read(2);
+  else if (compression != 0)
+    return false;
+  for (int p = 0; p < count; ++p) {
+    Plane plane;
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t length = lengths[static_cast<std::size_t>(p * height + y)];
+      const std::uint8_t *row = in.take(length);
+      if (!row)
+        return false;
+      const std::size_t before = plane.size();
+      if (compression == 1 ? !unpack_bits(row, length, plane)
+                           : (plane.insert(plane.end(), row, row + length), false))
+        return false;
+      if (plane.size() - before != static_cast<std::size_t>(width))
+        return false;
+    }
+    planes.push_back(std::move(plane));
+  }
+  return in.ok();
+}
+
+// The first layer's channels by id; the rest of the section is skipped.
+bool read_layers(Cursor &in, PsdImage &image) {
+  const std::uint32_t section = in.read(4);
+  const qsizetype end = in.at() + section;
+  if (section == 0)
+    return in.ok();
+  in.read(4); // layer info length
+  image.layer_count = static_cast<std::int16_t>(in.read(2));
+  const int top = static_cast<int>(in.read(4)), left = static_cast<int>(in.read(4));
+  const int bottom = static_cast<int>(in.read(4)), right = static_cast<int>(in.read(4));
+  if (image.layer_count == 0 || top != 0 || left != 0 || bottom != image.height ||
+      right != image.width)
+    return false;
+  const int channels = static_cast<int>(in.read(2));
+  std::vector<int> ids;
+  for (int c = 0; c < channels; ++c) {
+    ids.push_back(static_cast<std::int16_t>(in.read(2)));
+    in.read(4);
+  }
+  in.skip(12);       // signature, blend mode, opacity, clipping, flags, filler
+  in.skip_section(); // mask, blending ranges, name and tagged blocks
+  // Further layers' records would come here; the files checked hold one.
+  std::map<int, Plane> by_id;
+  for (const int id : ids) {
+    std::vector<Plane> plane;
+    if (!read_planes(in, static_cast<int>(in.read(2)), image.width, image.height, 1, plane))
+      return false;
+    by_id[id] = std::move(plane.front());
+  }
+  for (const int id : {0, 1, 2, -1})
+    image.planes.push_back(by_id[id]);
+  in.skip(end - in.at());
+  return in.ok();
+}
+
 bool read_header(Cursor &in, PsdImage &image) {
   if (in.read(4) != 0x38425053) // "8BPS"
     return false;
@@ -61,12 +133,61 @@ bool read_header(Cursor &in, PsdImage &image) {
   image.color_mode = static_cast<int>(in.read(2));
   in.skip_section(); // colour mode data
   in.skip_section(); // image resources
-  in.skip_section(); // layers and masks
-  image.compression = static_cast<int>(in.read(2));
   return in.ok();
 }
 
 } // namespace
+
+bool unpack_bits(const std::uint8_t *packed, std::size_t size, std::vector<std::uint8_t> &out) {
+  for (std::size_t i = 0; i < size;) {
+    const unsigned header = packed[i++];
+    if (header == 128)
+      return false;
+    const bool literal = header < 128;
+    const std::size_t count = literal ? header + 1 : 257 - header;
+    if (i + (literal ? count : 1) > size)
+      return false;
+    if (literal)
+      out.insert(out.end(), packed + i, packed + i + count);
+    else
+      out.insert(out.end(), count, packed[i]);
+    i += literal ? count : 1;
+  }
+  return true;
+}
+
+qint64 psd_declared_size(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return -1;
+  const QByteArray head = file.read(26);
+  PsdImage image;
+  Cursor in(head);
+  if (in.read(4) != 0x38425053 || head.size() != 26)
+    return -1;
+  in.skip(8);
+  image.channels = static_cast<int>(in.read(2));
+  image.height = static_cast<int>(in.read(4));
+  image.width = static_cast<int>(in.read(4));
+  qint64 at = 26;
+  for (int section = 0; section < 3; ++section) { // colour mode data, resources, layers
+    const QByteArray length = file.read(4);
+    Cursor field(length);
+    at += 4 + field.read(4);
+    if (!field.ok() || !file.seek(at))
+      return -1;
+  }
+  const QByteArray compression = file.read(2);
+  at += 2;
+  if (compression != QByteArray("\0\1", 2))
+    return at + qint64{image.channels} * image.height * image.width;
+  const QByteArray table = file.read(qint64{2} * image.channels * image.height);
+  Cursor rows(table);
+  at += table.size();
+  while (rows.left() > 0)
+    at += rows.read(2);
+  return table.size() == qint64{2} * image.channels * image.height ? at : -1;
+}
 
 bool read_psd(const QString &path, PsdImage &image) {
   image = PsdImage{};
@@ -77,15 +198,18 @@ bool read_psd(const QString &path, PsdImage &image) {
   Cursor in(data);
   if (!read_header(in, image))
     return false;
-  if (image.compression != 0 || image.depth != 8)
-    return true; // header only
-  const qsizetype plane = static_cast<qsizetype>(image.width) * image.height;
-  for (int c = 0; c < image.channels; ++c) {
-    const std::uint8_t *start = in.take(plane);
-    if (!start)
-      return false;
-    image.planes.emplace_back(start, start + plane);
+  if (image.depth != 8) {
+    in.skip_section();
+    image.compression = static_cast<int>(in.read(2));
+    return in.ok(); // header only
   }
+  if (!read_layers(in, image))
+    return false;
+  image.compression = static_cast<int>(in.read(2));
+  if (!read_planes(in, image.compression, image.width, image.height, image.channels, image.merged))
+    return false;
+  if (image.planes.empty())
+    image.planes = image.merged;
   return in.left() == 0;
 }
 

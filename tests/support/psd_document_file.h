@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/psd_document.h"
+
+#include <QString>
+
+namespace lumbrix::test {
+
+// Writes document to a new or emptied file at path.
+PsdWriteResult write_psd_file(PsdDocument document, const QString &path,
+                              const PsdWriteProgress &progress = {});
+
+} // namespace lumbrix::test

@@ -28,6 +28,7 @@ struct Parser {
   bool quiet = false;
   bool pause = false;
   QString error;
+  QString error_reason; // a line of its own after the error, when there is one
 
   int count() const { return static_cast<int>(params.size()); }
   QString value_at(int index) const { return index < count() ? option_value(params[index]) : QString(); }
@@ -101,7 +102,7 @@ bool parse_one(Parser &p) {
   } else if (name == QLatin1String("--PROFILE")) {
     if (!long_value(p, value))
       return false;
-    if (!load_profile(join_quoted(p, value))) {
+    if (!load_profile(join_quoted(p, value), &p.error_reason)) {
       p.error = QStringLiteral("Invalid profile file");
       return false;
     }
@@ -149,6 +150,8 @@ void print_banner() {
 int report_error(const Parser &p) {
   console_open();
   console_line(QStringLiteral("Error: ") + p.error);
+  if (!p.error_reason.isEmpty())
+    console_line(p.error_reason);
   if (p.pause)
     console_wait_key();
   console_close();
@@ -209,7 +212,7 @@ int command_line_main(const QStringList &parameters) {
     print_lines(help_text(program_name(), random_input_extension()));
     return 0;
   }
-  Parser parser{parameters, 0, false, false, QString()};
+  Parser parser{parameters, 0, false, false, QString(), QString()};
   parse_options(parser);
   if (!parser.error.isEmpty())
     return report_error(parser);

@@ -135,5 +135,21 @@ TEST_F(Bomb, LargestPicturesConvertWithinBoundedMemoryOrFailCleanly) {
   }
 }
 
+TEST_F(Bomb, ProfileOfAHundredMegabytesIsRefusedAfterItsFirstFew) {
+  const QString profile = dir.filePath("profile.ini");
+  QFile file(profile);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  const QByteArray blank_lines(1 << 20, '\n');
+  for (int i = 0; i < 100; ++i)
+    file.write(blank_lines);
+  file.close();
+  const ChildRun run = run_lumbrix_child({"--profile=" + profile});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.lines,
+            (QStringList{"Error: Invalid profile file", profile + " is larger than 2 MB"}));
+  EXPECT_LT(run.peak_rss_kb, 100 * 1024);
+}
+
 } // namespace
 } // namespace lumbrix::test

@@ -39,7 +39,7 @@ void read_key(Settings &s, const SettingKey &k, const QString &value) {
     set_key_text(s, k, k.trimmed ? trim_spaces(value) : value);
     break;
   case KeyType::Float:
-    set_key_float(s, k, static_cast<float>(leading_number(value)));
+    set_key_float(s, k, leading_float(value));
     break;
   default: // Flag and Byte keep the low 8 bits
     set_key_int(s, k, leading_int(value));
@@ -223,6 +223,17 @@ double leading_number(QStringView value) {
     }
   }
   return v.left(end).toString().toDouble();
+}
+
+float leading_float(QStringView value) {
+  const double number = leading_number(value);
+  constexpr double largest = std::numeric_limits<float>::max();
+  // Narrowing a double beyond the float range is undefined; clamp it to the infinities first.
+  if (number > largest)
+    return std::numeric_limits<float>::infinity();
+  if (number < -largest)
+    return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(number);
 }
 
 } // namespace lumbrix

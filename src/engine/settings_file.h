@@ -27,4 +27,8 @@ int leading_int(QStringView value);
 // The leading decimal number of a value, or one of "+Infinity", "-Infinity", "NaN"; 0 without one.
 double leading_number(QStringView value);
 
+// leading_number as a float: a value past the float range is an infinity of its sign, one too
+// small for it is 0.
+float leading_float(QStringView value);
+
 } // namespace lumbrix

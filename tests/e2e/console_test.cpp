@@ -245,5 +245,22 @@ TEST_F(Console, IndependentReadersSeeThePngPixels) {
   EXPECT_EQ(rgba, expected_rgba);
 }
 
+// An exponent counts, and a number past the 32-bit range stays at its end instead of wrapping
+// into a value the checks accept.
+TEST_F(Console, NumbersAreReadAsWrittenOrRefusedByTheirOptionsCheck) {
+  const RunResult half = run_lumbrix({"-d", "-i", input, "--gamma=5e-1"});
+  EXPECT_EQ(half.exit_code, 0);
+  EXPECT_TRUE(half.lines.contains("Gamma: 0.50"));
+  const RunResult tiny = run_lumbrix({"-i", input, "--gamma=1e-300"});
+  EXPECT_EQ(tiny.lines.value(tiny.lines.size() - 1), "Error: Invalid gamma value");
+  const RunResult bright = run_lumbrix({"-i", input, "--brightness=4294967396"});
+  EXPECT_EQ(bright.lines.value(bright.lines.size() - 1), "Error: Invalid brightness value");
+  const RunResult wide = run_lumbrix({"-d", "-i", input, "--width=99999999999", "--height=10"});
+  EXPECT_EQ(wide.exit_code, 1);
+  EXPECT_TRUE(wide.lines.contains("Width: 2147483647 PIXELS"));
+  EXPECT_EQ(wide.lines.value(wide.lines.size() - 1), "Conversion stopped");
+  EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
+}
+
 } // namespace
 } // namespace lumbrix::test

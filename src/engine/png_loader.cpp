@@ -1,10 +1,12 @@
 #include "engine/png_loader.h"
 
 #include "engine/image_limits.h"
+#include "engine/memory_budget.h"
 #include "platform/files.h"
 
 #include <png.h>
 
+#include <cctype>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -16,8 +18,11 @@ namespace {
 
 constexpr double display_gamma = 2.2;
 
-// Broken files are expected here; they are refused, not reported.
-void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+// Broken files are expected here; they are refused with libpng's word for what is wrong.
+void on_png_error(png_structp png, png_const_charp message) {
+  *static_cast<QString *>(png_get_error_ptr(png)) = QString::fromUtf8(message);
+  png_longjmp(png, 1);
+}
 void on_png_warning(png_structp, png_const_charp) {}
 
 void take_header(png_structp png, png_infop info, PngHeader &header) {
@@ -25,6 +30,7 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
   header.height = static_cast<int>(png_get_image_height(png, info));
   header.bit_depth = png_get_bit_depth(png, info);
   header.color_type = png_get_color_type(png, info);
+  header.channels = png_get_channels(png, info);
   png_colorp palette = nullptr;
   if (png_get_PLTE(png, info, &palette, &header.palette_size) == 0)
     header.palette_size = 0;
@@ -40,9 +46,9 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
 }
 
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
-bool read_info(std::FILE *file, PngHeader &header) {
+bool read_info(std::FILE *file, PngHeader &header, QString &libpng_error) {
   png_structp png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, &libpng_error, on_png_error, on_png_warning);
   if (!png)
     return false;
   png_infop info = png_create_info_struct(png);
@@ -62,23 +68,64 @@ std::uint32_t big_endian(const unsigned char *bytes) {
          (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
 }
 
-// libpng allocates and clears whatever length a chunk declares, a gigabyte for a few bytes of
-// damaged file; so every chunk up to the first image data must lie within the file.
-bool chunks_fit(std::FILE *file) {
-  if (std::fseek(file, 0, SEEK_END) != 0)
-    return false;
-  const long size = std::ftell(file);
-  long at = 8; // signature
+QString chunk_name(const unsigned char *type) {
+  QString name;
+  for (int i = 0; i < 4; ++i)
+    name += std::isalpha(type[i]) ? QLatin1Char(static_cast<char>(type[i])) : QLatin1Char('?');
+  return name;
+}
+
+// libpng allocates and clears whatever length a chunk declares, before the image data and after
+// it, two gigabytes for a few bytes of damaged file; so every chunk up to IEND must lie within
+// the file. Adds up the image data on the way.
+QString check_chunks(std::FILE *file, PngHeader &header) {
+  static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   unsigned char head[8];
+  if (std::fread(head, 1, 8, file) != 8 || std::memcmp(head, signature, 8) != 0)
+    return QStringLiteral("The file is not a PNG");
+  if (std::fseek(file, 0, SEEK_END) != 0)
+    return QStringLiteral("The file cannot be read");
+  const long size = std::ftell(file);
+  long at = 8;
   while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
     const std::uint32_t length = big_endian(head);
     if (length > 0x7FFFFFFFu || at + 12 + static_cast<long>(length) > size)
-      return false;
+      return QStringLiteral("The PNG is damaged: its %1 chunk at byte %2 claims %3 bytes, more "
+                            "than the file holds")
+          .arg(chunk_name(head + 4))
+          .arg(at)
+          .arg(length);
     if (std::memcmp(head + 4, "IDAT", 4) == 0)
-      return std::fseek(file, 0, SEEK_SET) == 0;
+      header.image_data_size += length;
+    if (std::memcmp(head + 4, "IEND", 4) == 0)
+      break;
     at += 12 + static_cast<long>(length);
   }
-  return false;
+  return std::fseek(file, 0, SEEK_SET) == 0 ? QString() : QStringLiteral("The file cannot be read");
+}
+
+// Deflate codes at best 258 repeated bytes in two bits, so compressed data is never smaller
+// than a 1032nd of what it unpacks to; rows hold at least the picture's bits.
+qint64 least_image_data(const PngHeader &header) {
+  const double bits = double(header.width) * header.height * header.channels * header.bit_depth;
+  return static_cast<qint64>(bits / 8 / 1032);
+}
+
+QString picture_refusal(const PngHeader &header) {
+  if (header.width > max_image_side || header.height > max_image_side)
+    return QStringLiteral("The picture is %1 x %2 pixels; a PSD holds at most %3 on a side")
+        .arg(header.width)
+        .arg(header.height)
+        .arg(max_image_side);
+  const qint64 least = least_image_data(header);
+  if (header.image_data_size < least)
+    return QStringLiteral("The PNG is damaged: %1 bytes of image data cannot hold a %2 x %3 "
+                          "picture, which takes at least %4")
+        .arg(header.image_data_size)
+        .arg(header.width)
+        .arg(header.height)
+        .arg(least);
+  return QString();
 }
 
 bool is_palettized(const PngHeader &header) {
@@ -128,12 +175,26 @@ void mend_palette(FIBITMAP *image, const PngHeader &header) {
     correct_palette_gamma(image, header.gamma);
 }
 
-bool read_header(std::FILE *file, PngHeader &header) {
+// The file's structure, its header and what the header claims, before a byte of pixels. The
+// header stays filled when only its claims are refused.
+QString check_header(std::FILE *file, PngHeader &header) {
+  QString refusal = check_chunks(file, header);
+  QString libpng_error;
+  if (refusal.isEmpty() && !read_info(file, header, libpng_error))
+    refusal = QStringLiteral("The PNG is damaged: ") +
+              (libpng_error.isEmpty() ? QStringLiteral("its header cannot be read") : libpng_error);
+  if (!refusal.isEmpty()) {
+    header = PngHeader{};
+    return refusal;
+  }
+  return picture_refusal(header);
+}
+
+// Opens path and checks it; the file stays open for the pixels.
+QString open_checked(const QString &path, ReadFile &file, PngHeader &header) {
   header = PngHeader{};
-  if (chunks_fit(file) && read_info(file, header))
-    return true;
-  header = PngHeader{};
-  return false;
+  file = open_regular_file(path);
+  return file ? check_header(file.get(), header) : QStringLiteral("The file cannot be opened");
 }
 
 unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
@@ -147,11 +208,26 @@ long tell_proc(fi_handle handle) { return std::ftell(static_cast<std::FILE *>(ha
 
 FreeImageIO file_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
 
+Image decode(std::FILE *file, const PngHeader &header) {
+  if (std::fseek(file, 0, SEEK_SET) != 0)
+    return Image();
+  const bool palettized = is_palettized(header);
+  FreeImageIO io = file_io();
+  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file),
+                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
+  if (image && palettized && FreeImage_GetPalette(image.get()))
+    mend_palette(image.get(), header);
+  return image;
+}
+
 } // namespace
 
-bool read_png_header(const QString &path, PngHeader &header) {
-  const ReadFile file = open_regular_file(path);
-  return file && read_header(file.get(), header);
+bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
+  ReadFile file;
+  const QString refusal = open_checked(path, file, header);
+  if (reason)
+    *reason = refusal;
+  return refusal.isEmpty();
 }
 
 // The same arithmetic as libpng, which FreeImage decodes with, so palette and pixel
@@ -176,20 +252,19 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
   return table;
 }
 
-Image load_png(const QString &path) {
+Image load_png(const QString &path, QString *reason) {
   // The header and the pixels come from one open file, so a file replaced after the header
   // was checked cannot slip past the checks.
-  const ReadFile file = open_regular_file(path);
+  ReadFile file;
   PngHeader header;
-  if (!file || !read_header(file.get(), header) || header.width > max_image_side ||
-      header.height > max_image_side || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    return Image();
-  const bool palettized = is_palettized(header);
-  FreeImageIO io = file_io();
-  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file.get()),
-                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
-  if (image && palettized && FreeImage_GetPalette(image.get()))
-    mend_palette(image.get(), header);
+  QString refusal = open_checked(path, file, header);
+  if (refusal.isEmpty())
+    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16);
+  Image image = refusal.isEmpty() ? decode(file.get(), header) : Image();
+  if (refusal.isEmpty() && !image)
+    refusal = QStringLiteral("The PNG image data is damaged");
+  if (reason)
+    *reason = refusal;
   return image;
 }
 

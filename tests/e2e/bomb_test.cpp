@@ -2,65 +2,22 @@
 // a PSD cannot hold from the header alone, and converts the rest within bounded memory or
 // fails cleanly, never ended by the system.
 #include "support/child_run.h"
+#include "support/crafted_png.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <zlib.h>
+#include <png.h>
 
 #include <cstdio>
-#include <vector>
 
 namespace lumbrix::test {
 namespace {
 
-void append_big_endian(QByteArray &bytes, quint32 value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    bytes.append(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void append_chunk(QByteArray &png, const char *type, const QByteArray &data) {
-  append_big_endian(png, static_cast<quint32>(data.size()));
-  const QByteArray typed = QByteArray(type, 4) + data;
-  png += typed;
-  append_big_endian(
-      png, static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()),
-                                      static_cast<uInt>(typed.size()))));
-}
-
-// An 8-bit grey PNG of the given size, all black, whose pixel data is compressed as far as zlib
-// goes: about a thousandth of the picture. rows_stored limits how many rows the data holds.
 QByteArray black_png(quint32 width, quint32 height, quint32 rows_stored) {
-  QByteArray png("\x89PNG\r\n\x1a\n", 8);
-  QByteArray header;
-  append_big_endian(header, width);
-  append_big_endian(header, height);
-  header.append("\x08\x00\x00\x00\x00", 5);
-  append_chunk(png, "IHDR", header);
-
-  z_stream z{};
-  deflateInit(&z, Z_BEST_COMPRESSION);
-  const std::vector<Bytef> row(width + 1, 0); // filter byte, then the samples
-  std::vector<Bytef> out(1 << 20);
-  QByteArray data;
-  for (quint32 y = 0; y < rows_stored; ++y) {
-    z.next_in = const_cast<Bytef *>(row.data());
-    z.avail_in = static_cast<uInt>(row.size());
-    const int flush = y + 1 == rows_stored ? Z_FINISH : Z_NO_FLUSH;
-    do {
-      z.next_out = out.data();
-      z.avail_out = static_cast<uInt>(out.size());
-      deflate(&z, flush);
-      data.append(reinterpret_cast<const char *>(out.data()),
-                  static_cast<qsizetype>(out.size() - z.avail_out));
-    } while (z.avail_out == 0);
-  }
-  deflateEnd(&z);
-  append_chunk(png, "IDAT", data);
-  append_chunk(png, "IEND", QByteArray());
-  return png;
+  return zero_png(width, height, 8, PNG_COLOR_TYPE_GRAY, rows_stored);
 }
 
 qint64 big_endian_at(const QByteArray &bytes, int at) {
@@ -133,6 +90,46 @@ TEST_F(Bomb, LargestPicturesConvertWithinBoundedMemoryOrFailCleanly) {
     EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
     EXPECT_EQ(files(), QStringList{"huge.png"});
   }
+}
+
+// A few hundred bytes whose chunks or header claim gigabytes: a text chunk after the image data
+// claiming two, and pictures of 30000 x 30000 with one row of data.
+TEST_F(Bomb, SmallFilesClaimingGigabytesAreRefusedBeforeAnyOfItIsTaken) {
+  QByteArray text_after_data = zero_png(100, 100, 8, PNG_COLOR_TYPE_RGB, 100);
+  text_after_data.chop(12); // IEND
+  text_after_data += big_endian(0x7FFFFFF0) + "tEXt" + QByteArray(600, 'x');
+  const QString inputs[] = {
+      write("text.png", text_after_data),
+      write("deep.png", zero_png(30000, 30000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1)),
+      write("flat.png", zero_png(30000, 30000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 1)),
+  };
+  for (const QString &input : inputs) {
+    SCOPED_TRACE(input.toStdString());
+    const ChildRun run = run_lumbrix_child({"-d", "-i", input});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_TRUE(run.lines.contains("Not OK"));
+    EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
+    EXPECT_LT(run.peak_rss_kb, 100 * 1024);
+  }
+  EXPECT_EQ(files(), (QStringList{"deep.png", "flat.png", "text.png"}));
+}
+
+// A sound picture whose conversion would take more than the process may have is refused before
+// it is decoded, rather than failing, or being ended, half way.
+TEST_F(Bomb, PictureNeedingMoreMemoryThanTheProcessMayTakeIsRefusedBeforeDecoding) {
+  if (qEnvironmentVariableIsSet("LUMBRIX_SKIP_LARGE"))
+    GTEST_SKIP() << "LUMBRIX_SKIP_LARGE is set (sanitizers reserve more address space)";
+  const QString input = write("big.png", zero_png(16000, 16000, 8, PNG_COLOR_TYPE_RGB, 16000));
+  ChildOptions options;
+  options.address_space_limit = 2000LL * 1024 * 1024;
+  const ChildRun run = run_lumbrix_child({"-d", "-i", input}, options);
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.signal, 0);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
+  EXPECT_LT(run.peak_rss_kb, 100 * 1024);
+  EXPECT_EQ(files(), QStringList{"big.png"});
 }
 
 TEST_F(Bomb, ProfileOfAHundredMegabytesIsRefusedAfterItsFirstFew) {

@@ -38,6 +38,11 @@ void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run) 
                        static_cast<rlim_t>(options.file_size_limit)};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
+  if (options.address_space_limit > 0) {
+    const rlimit limit{static_cast<rlim_t>(options.address_space_limit),
+                       static_cast<rlim_t>(options.address_space_limit)};
+    setrlimit(RLIMIT_AS, &limit);
+  }
   dup2(out, STDOUT_FILENO);
   const QByteArray program = binary_path().toLocal8Bit();
   std::vector<QByteArray> storage{program};

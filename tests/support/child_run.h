@@ -10,7 +10,8 @@ namespace lumbrix::test {
 // A run of the built lumbrix under limits, watched line by line, with how it ended and how much
 // memory it took.
 struct ChildOptions {
-  long long file_size_limit = 0; // RLIMIT_FSIZE in bytes; 0 for none
+  long long file_size_limit = 0;     // RLIMIT_FSIZE in bytes; 0 for none
+  long long address_space_limit = 0; // RLIMIT_AS in bytes; 0 for none
   // Called with each output line as it arrives (the program writes its lines unbuffered).
   std::function<void(const QString &line)> on_line;
 };

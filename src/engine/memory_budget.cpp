@@ -1,0 +1,28 @@
+#include "engine/memory_budget.h"
+
+namespace lumbrix {
+namespace {
+
+constexpr qint64 megabyte = 1000 * 1000;
+constexpr qint64 library_room = 100 * megabyte;
+
+} // namespace
+
+qint64 conversion_budget(int width, int height, bool sixteen_bit) {
+  const qint64 picture = qint64{width} * height * 4;
+  return (sixteen_bit ? 3 : 2) * picture + library_room;
+}
+
+QString memory_refusal(int width, int height, bool sixteen_bit, qint64 available) {
+  const qint64 budget = conversion_budget(width, height, sixteen_bit);
+  if (budget <= available)
+    return QString();
+  return QStringLiteral("Not enough memory: converting a %1 x %2 picture takes up to %3 MB, "
+                        "%4 MB are available")
+      .arg(width)
+      .arg(height)
+      .arg((budget + megabyte - 1) / megabyte)
+      .arg(available / megabyte);
+}
+
+} // namespace lumbrix

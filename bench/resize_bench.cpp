@@ -29,10 +29,10 @@ Image noise_image() {
   return image;
 }
 
-double seconds_for_one_resize(const Image &source) {
+double seconds_for_one_resize(const Image &source, const Settings &s) {
   Image copy{FreeImage_Clone(source.get())};
   const auto start = std::chrono::steady_clock::now();
-  const Image result = resize_stage(std::move(copy), source_width, source_height);
+  const Image result = resize_stage(std::move(copy), s, source_width, source_height);
   const auto stop = std::chrono::steady_clock::now();
   if (!result) {
     std::fprintf(stderr, "resize failed\n");
@@ -44,8 +44,7 @@ double seconds_for_one_resize(const Image &source) {
 } // namespace
 
 int main(int argc, char **argv) {
-  set_defaults(false);
-  Settings &s = settings();
+  Settings s = default_settings(SettingsUse::Window);
   s.do_image_resize = 1;
   s.keep_aspect_ratio = 0;
   s.image_width = argc > 2 ? std::atoi(argv[1]) : source_width / 2;
@@ -61,7 +60,7 @@ int main(int argc, char **argv) {
     s.image_resize_algorithm = static_cast<Byte>(algorithm);
     std::array<double, runs> times{};
     for (double &t : times)
-      t = seconds_for_one_resize(source);
+      t = seconds_for_one_resize(source, s);
     std::sort(times.begin(), times.end());
     std::printf("| %-10s | %7.3f |\n", names[static_cast<size_t>(algorithm)], times[runs / 2]);
   }

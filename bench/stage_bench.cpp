@@ -4,16 +4,8 @@
 // bench/run.sh gives them on the command line.
 // Usage: stage_bench input.png output-folder [runs [full]]   (default 5 runs)
 
-#include "cli/format_catalogue.h"
 #include "engine/pipeline.h"
-#include "engine/run_state.h"
 #include "engine/settings.h"
-#include "engine/settings_keys.h"
-#include "engine/watermark_font.h"
-#include "platform/gui_app.h"
-
-#include <IL/il.h>
-#include <IL/ilu.h>
 
 #include <algorithm>
 #include <chrono>
@@ -37,29 +29,25 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-void prepare(const char *input, const char *folder) {
-  build_output_format_map();
-  set_defaults(true);
-  RunState &state = run_state();
-  state.input_path = QString::fromLocal8Bit(input);
-  state.output_folder = QString::fromLocal8Bit(folder) + QLatin1Char('/');
-  state.output_extension = QStringLiteral("psd");
-  state.output_format_id = output_format(state.output_extension).id;
-  state.output_bit_depth = output_bpp_setting(state.output_extension);
-  state.automatic_depth = state.output_bit_depth == 0;
+ConversionRequest prepare(const char *input, const char *folder) {
+  ConversionRequest request;
+  request.files = {InputFile{QString::fromLocal8Bit(input), QString()}};
+  request.output_folder = QString::fromLocal8Bit(folder) + QLatin1Char('/');
+  request.output_extension = QStringLiteral("psd");
+  request.settings = default_settings(SettingsUse::Console);
+  request.step_observer = mark;
+  return request;
 }
 
-bool add_resize_frame_and_watermark() {
-  Settings &s = settings();
+void add_resize_frame_and_watermark(Settings &s) {
   s.do_image_resize = 1;
   s.image_width = 2000;
   s.image_height = 1500;
-  s.do_frame = 1;
+  s.do_frame = FrameKind::Solid;
   s.solid_left = s.solid_right = s.solid_top = s.solid_bottom = 40;
-  s.do_watermark = 1;
+  s.do_watermark = WatermarkKind::Text;
   s.text = QStringLiteral("Lumbrix benchmark");
   s.font_size = 48;
-  return ensure_gui_application() && load_watermark_font();
 }
 
 } // namespace
@@ -70,21 +58,20 @@ int main(int argc, char **argv) {
     return 2;
   }
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-  ilInit();
-  iluInit();
-  prepare(argv[1], argv[2]);
-  if (argc > 4 && std::string(argv[4]) == "full" && !add_resize_frame_and_watermark()) {
-    std::fprintf(stderr, "no watermark font\n");
+  ConversionRequest request = prepare(argv[1], argv[2]);
+  if (argc > 4 && std::string(argv[4]) == "full")
+    add_resize_frame_and_watermark(request.settings);
+  if (check_request(request) != RequestProblem::None) {
+    std::fprintf(stderr, "the request does not pass its checks (input, folder or font)\n");
     return 1;
   }
-  set_step_observer(mark);
   std::vector<std::string> steps;
   std::vector<std::vector<double>> seconds;
   std::vector<double> totals;
   for (int run = 0; run < runs; ++run) {
     marks.clear();
     mark("start");
-    if (!convert_file()) {
+    if (!convert_file(request, request.files.front(), request.counters).converted) {
       std::fprintf(stderr, "conversion failed after %s\n", marks.back().first.c_str());
       return 1;
     }

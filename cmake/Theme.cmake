@@ -4,7 +4,7 @@ add_executable(lumbrix_render_theme
   ${CMAKE_SOURCE_DIR}/art/render_theme.cpp
   ${CMAKE_SOURCE_DIR}/art/sketch_style.cpp
   ${CMAKE_SOURCE_DIR}/art/contact_sheet.cpp)
-target_link_libraries(lumbrix_render_theme PRIVATE lumbrix_core Qt6::Gui)
+target_link_libraries(lumbrix_render_theme PRIVATE lumbrix_prefs Qt6::Gui)
 
 set(LUMBRIX_THEME_STAGE ${CMAKE_BINARY_DIR}/art/handdrawn)
 set(LUMBRIX_THEME_ZIP ${CMAKE_BINARY_DIR}/gfx/handdrawn.zip)

@@ -2,7 +2,6 @@
 // profiles. Runs from the scratch folder, since a parsed command line may convert or create
 // folders.
 #include "cli/command_line.h"
-#include "engine/run_state.h"
 #include "fuzz_support.h"
 
 #include <QDir>
@@ -17,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (size > 4096)
     return -1;
   const lumbrix::fuzz::CapturedConsole console;
-  lumbrix::run_state().mode_text.clear();
   lumbrix::command_line_main(lumbrix::fuzz::split_text(data, size, '\n'));
   return 0;
 }

@@ -1,9 +1,7 @@
 // The whole conversion of one PNG to a PSD. Pictures are kept small (the header is checked
 // first) so that each run is quick; the first input byte switches stages on.
-#include "cli/format_catalogue.h"
 #include "engine/pipeline.h"
 #include "engine/png_loader.h"
-#include "engine/run_state.h"
 #include "engine/settings.h"
 #include "fuzz_support.h"
 #include "platform/files.h"
@@ -15,8 +13,7 @@ namespace {
 
 constexpr int max_fuzz_side = 512;
 
-void choose_stages(std::uint8_t bits) {
-  lumbrix::Settings &s = lumbrix::settings();
+void choose_stages(lumbrix::Settings &s, std::uint8_t bits) {
   s.do_image_rotation = bits & 1;
   s.image_rotation = 33;
   s.do_image_resize = (bits >> 1) & 1;
@@ -28,7 +25,7 @@ void choose_stages(std::uint8_t bits) {
   s.do_image_greyscale = (bits >> 4) & 1;
   s.do_image_threshold = (bits >> 5) & 1;
   s.image_threshold = 100;
-  s.do_frame = (bits >> 6) & 1;
+  s.do_frame = static_cast<lumbrix::FrameKind>((bits >> 6) & 1);
   s.solid_left = s.solid_top = 3;
   s.solid_right = s.solid_bottom = 5;
   s.solid_opacity = 200;
@@ -51,16 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (lumbrix::read_png_header(input, header) &&
       (header.width > max_fuzz_side || header.height > max_fuzz_side))
     return -1;
-  lumbrix::set_defaults(true);
-  choose_stages(data[0]);
-  lumbrix::reset_run_state();
-  lumbrix::RunState &state = lumbrix::run_state();
-  state.input_path = input;
-  state.output_folder = lumbrix::fuzz::scratch_dir();
-  state.output_extension = QStringLiteral("psd");
-  state.output_format_id = lumbrix::devil_psd_type;
-  state.automatic_depth = true;
-  if (lumbrix::convert_file())
-    QFile::remove(state.output_path);
+  lumbrix::ConversionRequest request;
+  request.settings = lumbrix::default_settings(lumbrix::SettingsUse::Console);
+  choose_stages(request.settings, data[0]);
+  request.output_folder = lumbrix::fuzz::scratch_dir();
+  request.output_extension = QStringLiteral("psd");
+  const lumbrix::FileResult result =
+      lumbrix::convert_file(request, {input, QString()}, request.counters);
+  if (result.converted)
+    QFile::remove(result.output_path);
   return 0;
 }

@@ -1,22 +1,15 @@
 #include "fuzz_support.h"
 
-#include "cli/format_catalogue.h"
 #include "platform/console.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
-#include <IL/il.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 namespace lumbrix::fuzz {
 
-void start_console_front() {
-  ilInit();
-  lang_load();
-  build_input_format_map();
-  build_output_format_map();
-}
+void start_console_front() { lang_load(); }
 
 CapturedConsole::CapturedConsole() { console_capture(&output_); }
 CapturedConsole::~CapturedConsole() { console_capture(nullptr); }

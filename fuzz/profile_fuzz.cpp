@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   if (size > 16384)
     return -1;
   const lumbrix::fuzz::CapturedConsole console;
-  lumbrix::set_defaults(true);
-  lumbrix::load_profile(lumbrix::fuzz::write_input(data, size, QStringLiteral("profile.ini")));
+  lumbrix::Settings settings = lumbrix::default_settings(lumbrix::SettingsUse::Console);
+  lumbrix::load_profile(lumbrix::fuzz::write_input(data, size, QStringLiteral("profile.ini")),
+                        settings);
   return 0;
 }

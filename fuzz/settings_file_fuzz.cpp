@@ -14,11 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   for (const QString &key : ini.keys(QStringLiteral("General")))
     ini.value(QStringLiteral("general"), key);
 
-  lumbrix::Settings &settings = lumbrix::settings();
-  settings.settings_file_path =
-      lumbrix::fuzz::write_input(data, size, QStringLiteral("config.ini"));
-  lumbrix::read_settings_file();
-  lumbrix::write_settings_file();
+  const QString path = lumbrix::fuzz::write_input(data, size, QStringLiteral("config.ini"));
+  lumbrix::Settings settings = lumbrix::default_settings(lumbrix::SettingsUse::Window);
+  lumbrix::read_settings_file(path, settings);
+  lumbrix::write_settings_file(path, settings);
   lumbrix::leading_int(QString::fromUtf8(bytes.left(64)));
   lumbrix::leading_number(QString::fromUtf8(bytes.left(64)));
   return 0;

@@ -1,9 +1,9 @@
 // Theme archives as installed in the theme folder, and ini_text_value on a theme.cfg text.
 // The first input byte picks which: even for the archive, odd for the text.
-#include "engine/settings.h"
 #include "fuzz_support.h"
 #include "platform/gui_app.h"
 #include "prefs/themes.h"
+#include "prefs/window_settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +21,8 @@ QString theme_name() {
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   lumbrix::ensure_gui_application();
+  // A theme folder of its own, so nothing is written beside the program.
+  lumbrix::set_theme_folder(lumbrix::fuzz::scratch_dir() + QStringLiteral("gfx/"));
   QDir().mkpath(lumbrix::theme_folder());
   return 0;
 }

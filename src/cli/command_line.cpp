@@ -2,17 +2,14 @@
 
 #include "build_constants.h"
 #include "cli/console_run.h"
-#include "cli/format_catalogue.h"
 #include "cli/help_text.h"
 #include "cli/option_values.h"
 #include "cli/profile.h"
 #include "cli/setting_options.h"
 #include "engine/product.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
 #include "platform/console.h"
 #include "platform/program_path.h"
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 #include <QFileInfo>
 
@@ -22,16 +19,16 @@
 namespace lumbrix {
 namespace {
 
-struct Parser {
+struct Parser : CommandLineOptions {
+  explicit Parser(const QStringList &parameters) : params(parameters) {}
+
   const QStringList &params;
   int i = 0;
-  bool quiet = false;
-  bool pause = false;
-  QString error;
-  QString error_reason; // a line of its own after the error, when there is one
 
   int count() const { return static_cast<int>(params.size()); }
-  QString value_at(int index) const { return index < count() ? option_value(params[index]) : QString(); }
+  QString value_at(int index) const {
+    return index < count() ? option_value(params[index]) : QString();
+  }
   void fail() { error = QStringLiteral("Incorrect number of parameters"); }
 };
 
@@ -73,7 +70,7 @@ bool apply_setting_option(Parser &p, const SettingOption &option) {
     return false;
   if (option.kind == ValueKind::Text)
     raw = join_quoted(p, raw);
-  option.apply(settings(), read_option_value(option, raw));
+  option.apply(p.job.settings, read_option_value(option, raw));
   return true;
 }
 
@@ -84,30 +81,29 @@ bool is_one_of(const QString &name, const char *a, const char *b) {
 // One parameter; false stops parsing with the error set.
 bool parse_one(Parser &p) {
   const QString name = option_name(p.params[p.i]);
-  RunState &state = run_state();
   QString value;
   if (is_one_of(name, "-I", "--INPUT")) {
-    state.input_given = true;
+    p.input_given = true;
     if (!general_value(p, name == QLatin1String("-I"), value))
       return false;
-    state.input_base_folder = join_quoted(p, value);
+    p.job.input = join_quoted(p, value);
   } else if (is_one_of(name, "-O", "--OUTPUT")) {
     if (!general_value(p, name == QLatin1String("-O"), value))
       return false;
-    state.output_folder = join_quoted(p, value);
+    p.job.output_folder = join_quoted(p, value);
   } else if (is_one_of(name, "-C", "--CONVERSION")) {
     if (!general_value(p, name == QLatin1String("-C"), value))
       return false;
-    state.output_extension = strip_quotes(value);
+    p.job.output_extension = strip_quotes(value);
   } else if (name == QLatin1String("--PROFILE")) {
     if (!long_value(p, value))
       return false;
-    if (!load_profile(join_quoted(p, value), &p.error_reason)) {
+    if (!load_profile(join_quoted(p, value), p.job.settings, &p.error_reason)) {
       p.error = QStringLiteral("Invalid profile file");
       return false;
     }
   } else if (is_one_of(name, "-D", "--DEBUG")) {
-    state.mode_text = QStringLiteral("DEBUG");
+    p.job.mode = RunMode::Debug;
   } else if (is_one_of(name, "-Q", "--QUIET")) {
     p.quiet = true;
   } else if (is_one_of(name, "-P", "--PAUSE")) {
@@ -118,23 +114,17 @@ bool parse_one(Parser &p) {
   return true;
 }
 
-void parse_options(Parser &p) {
-  for (p.i = 0; p.i < p.count(); ++p.i) {
-    if (!parse_one(p))
-      return;
-  }
-}
-
 QString program_name() { return QFileInfo(program_path()).completeBaseName(); }
 
 QString random_input_extension() {
   const QStringList &list = input_formats();
   static std::mt19937 engine{std::random_device{}()};
-  return list.value(std::uniform_int_distribution<int>(0, static_cast<int>(list.size()) - 1)(engine));
+  return list.value(
+      std::uniform_int_distribution<int>(0, static_cast<int>(list.size()) - 1)(engine));
 }
 
 void print_lines(const QStringList &lines) {
-  console_open();
+  console_open(window_title());
   for (const QString &line : lines)
     console_line(line);
   console_close();
@@ -147,8 +137,8 @@ void print_banner() {
   console_line(QStringLiteral(" "));
 }
 
-int report_error(const Parser &p) {
-  console_open();
+int report_error(const CommandLineOptions &p) {
+  console_open(window_title());
   console_line(QStringLiteral("Error: ") + p.error);
   if (!p.error_reason.isEmpty())
     console_line(p.error_reason);
@@ -158,26 +148,17 @@ int report_error(const Parser &p) {
   return 1;
 }
 
-int run_console(const Parser &p) {
-  console_open();
+int run_console(const CommandLineOptions &p) {
+  console_open(window_title());
   if (!p.quiet)
     print_banner();
-  const int status = console_run(p.quiet);
+  const int status = console_run(p.job, p.quiet);
   if (p.pause) {
     console_line(QStringLiteral("Press any key to exit."));
     console_wait_key();
   }
   console_close();
   return status;
-}
-
-// Console work starts from a clean run state and the console variant of the defaults.
-void prepare_console_mode() {
-  build_input_format_map();
-  build_output_format_map();
-  reset_run_state();
-  set_defaults(true);
-  lang_load();
 }
 
 int unavailable_command(const char *what) {
@@ -187,21 +168,30 @@ int unavailable_command(const char *what) {
 
 } // namespace
 
-int command_line_main(const QStringList &parameters) {
+CommandLineOptions read_command_line(const QStringList &parameters) {
+  Parser parser(parameters);
+  parser.job.settings = default_settings(SettingsUse::Console);
+  for (parser.i = 0; parser.i < parser.count(); ++parser.i) {
+    if (!parse_one(parser))
+      break;
+  }
+  return parser;
+}
+
+int command_line_main(const QStringList &parameters, const WindowCommands &commands) {
   if (parameters.isEmpty())
     return -1;
-  prepare_console_mode();
+  lang_load();
   const QString first = option_name(parameters[0]);
   if (first == QLatin1String("-U")) {
-    if (!uninstall_page_handler())
+    if (!commands.uninstall_page)
       return unavailable_command("The uninstall page");
-    uninstall_page_handler()();
+    commands.uninstall_page();
     return 0;
   }
   if (first == QLatin1String("-T")) {
-    run_state().mode_text = QStringLiteral("T");
-    if (screenshot_mode_handler())
-      screenshot_mode_handler()(parameters.size() > 1 ? option_value(parameters[1]) : QString());
+    if (commands.screenshot_mode)
+      commands.screenshot_mode(parameters.size() > 1 ? option_value(parameters[1]) : QString());
     return 0;
   }
   if (is_one_of(first, "-V", "--VERSION")) {
@@ -212,13 +202,12 @@ int command_line_main(const QStringList &parameters) {
     print_lines(help_text(program_name(), random_input_extension()));
     return 0;
   }
-  Parser parser{parameters, 0, false, false, QString(), QString()};
-  parse_options(parser);
-  if (!parser.error.isEmpty())
-    return report_error(parser);
-  if (!run_state().input_given)
+  const CommandLineOptions options = read_command_line(parameters);
+  if (!options.error.isEmpty())
+    return report_error(options);
+  if (!options.input_given)
     return -1;
-  return run_console(parser);
+  return run_console(options);
 }
 
 } // namespace lumbrix

@@ -1,28 +1,39 @@
 #pragma once
 
+#include "cli/console_run.h"
+
 #include <QStringList>
 
 #include <functional>
 
 namespace lumbrix {
 
+// The commands of the command line that show windows, which the console front has none of: the
+// window front hands them in.
+struct WindowCommands {
+  // "-T folder": draws the window into pictures. Without it, -T does nothing.
+  std::function<void(const QString &folder)> screenshot_mode;
+  // "-U": the uninstall page. Without it, -U says the page is not available.
+  std::function<void()> uninstall_page;
+};
+
+// The options of a command line that does not start with a command: what a console run is
+// asked for (the console defaults with every option and profile applied in order), -q, -p,
+// whether -i or --input was met, and the error that stopped reading, if any.
+struct CommandLineOptions {
+  ConsoleJob job;
+  bool input_given = false;
+  bool quiet = false;
+  bool pause = false;
+  QString error;
+  QString error_reason; // a line of its own after the error, when there is one
+};
+
+CommandLineOptions read_command_line(const QStringList &parameters);
+
 // The console front. Returns the exit status when the command line was handled in console
 // mode (help, version, an option error or a console run); returns -1 when the program goes on
 // into window mode.
-int command_line_main(const QStringList &parameters);
-
-// What "-T folder" runs: the window front registers its screenshot mode here, since the console
-// front has no windows of its own. Without one, -T does nothing.
-inline std::function<void(const QString &folder)> &screenshot_mode_handler() {
-  static std::function<void(const QString &folder)> handler;
-  return handler;
-}
-
-// What "-U" runs: the window front registers its uninstall page here. Without one, -U says the
-// page is not available.
-inline std::function<void()> &uninstall_page_handler() {
-  static std::function<void()> handler;
-  return handler;
-}
+int command_line_main(const QStringList &parameters, const WindowCommands &commands = {});
 
 } // namespace lumbrix

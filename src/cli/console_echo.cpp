@@ -2,7 +2,6 @@
 
 #include "cli/keywords.h"
 #include "cli/setting_options.h"
-#include "engine/settings.h"
 #include "engine/settings_keys.h"
 #include "platform/console.h"
 
@@ -10,7 +9,8 @@ namespace lumbrix {
 namespace {
 
 // The per-format keys of one format and section, labelled as the echo names them.
-void echo_format_keys(const ConsoleEcho &echo, const char *section, const QString &format) {
+void echo_format_keys(const ConsoleEcho &echo, const Settings &s, const char *section,
+                      const QString &format) {
   for (const SettingKey &k : setting_keys()) {
     if (!k.format || qstrcmp(k.section, section) != 0 || format != QLatin1String(k.format))
       continue;
@@ -18,9 +18,9 @@ void echo_format_keys(const ConsoleEcho &echo, const char *section, const QStrin
     const char *label = key == QLatin1String("JPG Chroma") ? "JPG Chroma Subsampling" : k.key;
     const int table = per_format_keyword_table(key);
     if (table >= 0)
-      echo.keyword(label, table, key_int(settings(), k));
+      echo.keyword(label, table, key_int(s, k));
     else
-      echo.number(label, key_int(settings(), k));
+      echo.number(label, key_int(s, k));
   }
 }
 
@@ -43,12 +43,12 @@ void ConsoleEcho::gamma(const char *label, float value) const {
   text(label, QString::number(static_cast<double>(value), 'f', 2));
 }
 
-void ConsoleEcho::input_format(const QString &format) const {
-  echo_format_keys(*this, "Input", format);
+void ConsoleEcho::input_format(const Settings &s, const QString &format) const {
+  echo_format_keys(*this, s, "Input", format);
 }
 
-void ConsoleEcho::output_format(const QString &format) const {
-  echo_format_keys(*this, "Output", format);
+void ConsoleEcho::output_format(const Settings &s, const QString &format) const {
+  echo_format_keys(*this, s, "Output", format);
 }
 
 } // namespace lumbrix

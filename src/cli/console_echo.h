@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/settings.h"
+
 #include <QString>
 
 namespace lumbrix {
@@ -16,8 +18,8 @@ public:
   void gamma(const char *label, float value) const;            // two decimals
 
   // The per-format lines of an input or output format, from the settings key table.
-  void input_format(const QString &format) const;
-  void output_format(const QString &format) const;
+  void input_format(const Settings &s, const QString &format) const;
+  void output_format(const Settings &s, const QString &format) const;
 
 private:
   bool on_;

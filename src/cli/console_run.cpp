@@ -1,19 +1,15 @@
 #include "cli/console_run.h"
 
 #include "cli/console_echo.h"
-#include "cli/format_catalogue.h"
 #include "cli/keywords.h"
+#include "engine/conversion_request.h"
+#include "engine/format_catalogue.h"
 #include "engine/pipeline.h"
 #include "engine/product.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
-#include "engine/settings_keys.h"
-#include "engine/watermark_font.h"
 #include "platform/console.h"
-#include "platform/gui_app.h"
-#include "prefs/lang.h"
-
-#include <QFileInfo>
+#include "platform/paths.h"
+#include "platform/program_path.h"
+#include "text/lang.h"
 
 #include <thread>
 
@@ -23,10 +19,12 @@ namespace {
 constexpr int kFailed = 1;
 
 // Error lines are literals and are printed even in quiet mode.
-int error(const char *text) {
-  console_line(QStringLiteral("Error: ") + QLatin1String(text));
-  return kFailed;
+bool error(const QString &text) {
+  console_line(QStringLiteral("Error: ") + text);
+  return false;
 }
+
+bool error(const char *text) { return error(QLatin1String(text)); }
 
 void status(bool quiet, const char *group, const char *key) {
   if (!quiet)
@@ -45,135 +43,82 @@ bool has_extension(const QString &path) {
   return dot > 0 && path[dot - 1] != QLatin1Char('/') && path[dot - 1] != QLatin1Char('\\');
 }
 
-bool is_non_empty_file(const QString &path) {
-  const QFileInfo info(path);
-  return info.exists() && !info.isDir() && info.size() > 0;
-}
-
-// Steps for the input file and the output folder; false after printing an error.
-bool check_input_and_output(const ConsoleEcho &echo) {
-  RunState &state = run_state();
-  echo.text("Input", state.input_base_folder);
-  const QString input = state.input_base_folder;
-  state.input_base_folder.clear();
-  if (!has_extension(input)) {
-    error("Invalid input file");
-    return false;
-  }
-  state.input_path = input;
-  if (!is_non_empty_file(input)) {
-    error("Invalid input file");
-    return false;
-  }
-  if (state.output_folder.isEmpty())
-    state.output_folder = folder_part(input);
-  echo.text("Output", state.output_folder);
-  QString &folder = state.output_folder;
-  if (folder.startsWith(QLatin1String(".."))) {
-    error("Incorrect output folder");
-    return false;
-  }
-  // A relative folder is resolved against the program's folder, not the current directory.
+// A relative folder is resolved against the program's folder, not the current directory.
+QString resolved_folder(QString folder) {
   if (!folder.startsWith(QLatin1Char('/'))) {
     if (folder.startsWith(QLatin1String("./")))
       folder.remove(0, 2);
-    folder.prepend(state.program_folder);
+    folder.prepend(program_folder());
   }
-  if (!folder.endsWith(QLatin1Char('/')))
-    folder.append(QLatin1Char('/'));
-  if (!QFileInfo(folder).isDir()) {
-    error("Invalid output folder");
-    return false;
-  }
+  return with_separator(folder);
+}
+
+// One console run: the job as asked, the request being built and checked, the debug echo.
+struct ConsoleRun {
+  const ConsoleJob &job;
+  ConversionRequest request;
+  ConsoleEcho echo;
+};
+
+bool take_input(ConsoleRun &run) {
+  run.echo.text("Input", run.job.input);
+  if (!has_extension(run.job.input))
+    return error("Invalid input file");
+  run.request.files = {InputFile{run.job.input, QString()}};
   return true;
 }
 
-bool check_formats(const ConsoleEcho &echo) {
-  RunState &state = run_state();
-  const Settings &s = settings();
-  if (state.input_format.isEmpty())
-    state.input_format = input_formats().value(0);
-  if (state.output_extension.isEmpty())
-    state.output_extension = output_formats().value(0);
-  echo.text("Conversion", state.output_extension);
-  if (!is_output_extension(state.output_extension)) {
-    error("Invalid conversion type");
-    return false;
-  }
-  echo.input_format(state.input_format);
-  const QString format = state.output_extension;
-  echo.output_format(format);
-  if (!bpp_allowed(format, output_bpp_setting(format))) {
-    console_line(QStringLiteral("Error: Invalid ") + format.toLower() + QStringLiteral("-bpp value"));
-    return false;
-  }
-  if (format == QLatin1String("jpg") && (s.jpg_quality < 1 || s.jpg_quality > 100)) {
-    error("Invalid jpg-quality value");
-    return false;
-  }
+bool take_output_folder(ConsoleRun &run) {
+  const QString &given = run.job.output_folder;
+  const QString folder = given.isEmpty() ? folder_part(run.job.input) : given;
+  run.echo.text("Output", folder);
+  if (folder.startsWith(QLatin1String("..")))
+    return error("Incorrect output folder");
+  run.request.output_folder = resolved_folder(folder);
   return true;
 }
 
-bool check_transform(const ConsoleEcho &echo) {
-  const Settings &s = settings();
+void take_output_format(ConsoleRun &run) {
+  const QString &given = run.job.output_extension;
+  run.request.output_extension = given.isEmpty() ? output_formats().value(0) : given;
+  run.echo.text("Conversion", run.request.output_extension);
+}
+
+void echo_rotation_and_width(const ConsoleRun &run) {
+  const Settings &s = run.request.settings;
   if (s.do_image_rotation) {
-    echo.keyword("Image Rotation Type", kw_rotation_type, s.image_rotation_type);
-    echo.number("Image Rotation", s.image_rotation);
-    echo.text("Image Rotation Back Color", s.image_rotation_back_color);
+    run.echo.keyword("Image Rotation Type", kw_rotation_type, s.image_rotation_type);
+    run.echo.number("Image Rotation", s.image_rotation);
+    run.echo.text("Image Rotation Back Color", s.image_rotation_back_color);
   }
+  if (s.do_image_resize)
+    run.echo.text("Width", QString::number(s.image_width) + QLatin1Char(' ') +
+                               keyword_name(kw_size_unit, s.image_width_unit));
+}
+
+void echo_height(const ConsoleRun &run) {
+  const Settings &s = run.request.settings;
+  if (s.do_image_resize)
+    run.echo.text("Height", QString::number(s.image_height) + QLatin1Char(' ') +
+                                keyword_name(kw_size_unit, s.image_height_unit));
+}
+
+void echo_resize_rest_and_brightness(const ConsoleRun &run) {
+  const Settings &s = run.request.settings;
   if (s.do_image_resize) {
-    echo.text("Width", QString::number(s.image_width) + QLatin1Char(' ') +
-                           keyword_name(kw_size_unit, s.image_width_unit));
-    if (s.image_width == 0) {
-      error("Invalid width value");
-      return false;
-    }
-    echo.text("Height", QString::number(s.image_height) + QLatin1Char(' ') +
-                            keyword_name(kw_size_unit, s.image_height_unit));
-    if (s.image_height == 0) {
-      error("Invalid height value");
-      return false;
-    }
-    echo.number("Keep Aspect Ratio", s.keep_aspect_ratio);
-    echo.keyword("Image Resize Type", kw_resize_type, s.image_resize_type);
-    echo.keyword("Image Resize Algorithm", kw_resize_algorithm, s.image_resize_algorithm);
+    run.echo.number("Keep Aspect Ratio", s.keep_aspect_ratio);
+    run.echo.keyword("Image Resize Type", kw_resize_type, s.image_resize_type);
+    run.echo.keyword("Image Resize Algorithm", kw_resize_algorithm, s.image_resize_algorithm);
   }
-  echo.number("Flip Horizontal", s.do_image_flip_horizontal);
-  echo.number("Flip Vertical", s.do_image_flip_vertical);
-  return true;
+  run.echo.number("Flip Horizontal", s.do_image_flip_horizontal);
+  run.echo.number("Flip Vertical", s.do_image_flip_vertical);
+  if (s.do_image_color_correction)
+    run.echo.number("Brightness", s.image_brightness);
 }
 
-bool check_adjustment(const ConsoleEcho &echo) {
-  const Settings &s = settings();
-  if (s.do_image_color_correction) {
-    echo.number("Brightness", s.image_brightness);
-    if (s.image_brightness < -100 || s.image_brightness > 100) {
-      error("Invalid brightness value");
-      return false;
-    }
-    echo.number("Contrast", s.image_contrast);
-    if (s.image_contrast < -100 || s.image_contrast > 100) {
-      error("Invalid contrast value");
-      return false;
-    }
-    echo.gamma("Gamma", s.image_gamma);
-    // NaN fails both comparisons, so it is refused as well.
-    if (!(s.image_gamma >= 0.01f && s.image_gamma <= 9.99f)) {
-      error("Invalid gamma value");
-      return false;
-    }
-    echo.number("Invert", s.image_invert);
-  }
-  echo.number("Greyscale", s.do_image_greyscale);
-  if (s.do_image_threshold)
-    echo.number("Image Threshold", s.image_threshold);
-  return true;
-}
-
-void echo_frame(const ConsoleEcho &echo) {
-  const Settings &s = settings();
-  echo.keyword("Frame", kw_frame_kind, s.do_frame);
-  if (s.do_frame != 1)
+void echo_frame(const ConsoleEcho &echo, const Settings &s) {
+  echo.keyword("Frame", kw_frame_kind, static_cast<int>(s.do_frame));
+  if (s.do_frame != FrameKind::Solid)
     return;
   echo.number("Frame left", s.solid_left);
   echo.number("Frame right", s.solid_right);
@@ -186,8 +131,8 @@ void echo_frame(const ConsoleEcho &echo) {
   echo.number("Frame opacity", s.solid_opacity);
 }
 
-void echo_placement(const ConsoleEcho &echo, int boundary, int position, int x, int y,
-                    int rotation, int size) {
+void echo_placement(const ConsoleEcho &echo, int boundary, int position, int x, int y, int rotation,
+                    int size) {
   echo.keyword("Watermark boundary", kw_boundary, boundary);
   echo.keyword("Watermark position", kw_position, position);
   echo.text("Watermark offset (x/y)", QString::number(x) + QLatin1Char('/') + QString::number(y));
@@ -195,8 +140,7 @@ void echo_placement(const ConsoleEcho &echo, int boundary, int position, int x, 
   echo.keyword("Watermark size/mode", kw_size, size);
 }
 
-bool check_text_watermark(const ConsoleEcho &echo) {
-  const Settings &s = settings();
+void echo_text_watermark(const ConsoleEcho &echo, const Settings &s) {
   echo.text("Watermark text", s.text);
   echo.text("Watermark font", s.font);
   echo.number("Watermark font size", s.font_size);
@@ -212,83 +156,159 @@ bool check_text_watermark(const ConsoleEcho &echo) {
   echo.number("Watermark background opacity", s.back_opacity);
   echo_placement(echo, s.text_boundary, s.text_position, s.text_x_offset, s.text_y_offset,
                  s.text_rotation, s.text_size);
-  // Fonts need a GUI application; the console front has none of its own.
-  if (!ensure_gui_application() || !load_watermark_font()) {
-    error("Invalid watermark font");
-    return false;
-  }
-  return true;
 }
 
-bool check_image_watermark(const ConsoleEcho &echo) {
-  const Settings &s = settings();
+void echo_image_watermark(const ConsoleEcho &echo, const Settings &s) {
   echo.text("Watermark image", s.image);
   echo.number("Watermark greyscale", s.image_greyscale);
   echo.number("Watermark opacity", s.image_opacity);
   echo_placement(echo, s.image_boundary, s.image_position, s.image_x_offset, s.image_y_offset,
                  s.wm_image_rotation, s.image_size);
-  if (!is_non_empty_file(s.image)) {
-    error("Invalid watermark image");
-    return false;
-  }
-  return true;
 }
 
-bool check_watermark(const ConsoleEcho &echo) {
-  const Settings &s = settings();
-  echo.keyword("Watermark", kw_watermark_kind, s.do_watermark);
-  if (s.do_watermark == 1)
-    return check_text_watermark(echo);
-  if (s.do_watermark == 2)
-    return check_image_watermark(echo);
-  return true;
+// Adjustment's last lines, the frame and the text watermark.
+void echo_up_to_font(const ConsoleRun &run) {
+  const Settings &s = run.request.settings;
+  if (s.do_image_color_correction)
+    run.echo.number("Invert", s.image_invert);
+  run.echo.number("Greyscale", s.do_image_greyscale);
+  if (s.do_image_threshold)
+    run.echo.number("Image Threshold", s.image_threshold);
+  echo_frame(run.echo, s);
+  run.echo.keyword("Watermark", kw_watermark_kind, static_cast<int>(s.do_watermark));
+  if (s.do_watermark == WatermarkKind::Text)
+    echo_text_watermark(run.echo, s);
 }
 
-void echo_naming(const ConsoleEcho &echo) {
-  const Settings &s = settings();
+void echo_naming(const ConsoleEcho &echo, const Settings &s) {
   echo.text("Filename Mask", s.filename_mask);
-  echo.keyword("File Timestamp", kw_timestamp, s.file_timestamp);
-  if (s.file_timestamp == 2)
+  echo.keyword("File Timestamp", kw_timestamp, static_cast<int>(s.file_timestamp));
+  if (s.file_timestamp == TimestampKind::Custom)
     echo.number("Custom Timestamp", s.custom_timestamp);
   echo.number("Keep Subfolders", s.keep_subfolders);
 }
 
-bool check_settings(const ConsoleEcho &echo) {
-  if (!check_transform(echo) || !check_adjustment(echo))
-    return false;
-  echo_frame(echo);
-  if (!check_watermark(echo))
-    return false;
-  echo_naming(echo);
+// What the console takes from the command line and prints before a check of the request; false
+// after printing an error of its own.
+bool before_check(RequestProblem check, ConsoleRun &run) {
+  const Settings &s = run.request.settings;
+  switch (check) {
+  case RequestProblem::InputFileInvalid:
+    return take_input(run);
+  case RequestProblem::NoOutputFolder:
+    return take_output_folder(run);
+  case RequestProblem::UnknownOutputFormat:
+    take_output_format(run);
+    return true;
+  case RequestProblem::BitDepthNotAllowed:
+    run.echo.input_format(s, input_formats().value(0));
+    run.echo.output_format(s, run.request.output_extension);
+    return true;
+  case RequestProblem::ResizeWidthMissing:
+    echo_rotation_and_width(run);
+    return true;
+  case RequestProblem::ResizeHeightMissing:
+    echo_height(run);
+    return true;
+  case RequestProblem::BrightnessOutOfRange:
+    echo_resize_rest_and_brightness(run);
+    return true;
+  case RequestProblem::ContrastOutOfRange:
+    if (s.do_image_color_correction)
+      run.echo.number("Contrast", s.image_contrast);
+    return true;
+  case RequestProblem::GammaOutOfRange:
+    if (s.do_image_color_correction)
+      run.echo.gamma("Gamma", s.image_gamma);
+    return true;
+  case RequestProblem::WatermarkFontUnusable:
+    echo_up_to_font(run);
+    return true;
+  case RequestProblem::NoWatermarkImage:
+    if (s.do_watermark == WatermarkKind::Image)
+      echo_image_watermark(run.echo, s);
+    return true;
+  case RequestProblem::None:
+  case RequestProblem::OutputFolderNotFound:
+  case RequestProblem::JpgQualityOutOfRange:
+  case RequestProblem::WatermarkImageInvalid:
+    return true;
+  }
   return true;
 }
 
-void prepare_run() {
-  RunState &state = run_state();
-  state.output_format_id = output_format(state.output_extension).id;
-  state.output_bit_depth = output_bpp_setting(state.output_extension);
-  state.save_flags = save_flags(state.output_extension);
-  state.automatic_depth = state.output_bit_depth == 0;
+QString problem_text(RequestProblem problem, const ConversionRequest &request) {
+  switch (problem) {
+  case RequestProblem::InputFileInvalid:
+    return QStringLiteral("Invalid input file");
+  case RequestProblem::NoOutputFolder:
+  case RequestProblem::OutputFolderNotFound:
+    return QStringLiteral("Invalid output folder");
+  case RequestProblem::UnknownOutputFormat:
+    return QStringLiteral("Invalid conversion type");
+  case RequestProblem::BitDepthNotAllowed:
+    return QStringLiteral("Invalid ") + request.output_extension.toLower() +
+           QStringLiteral("-bpp value");
+  case RequestProblem::JpgQualityOutOfRange:
+    return QStringLiteral("Invalid jpg-quality value");
+  case RequestProblem::ResizeWidthMissing:
+    return QStringLiteral("Invalid width value");
+  case RequestProblem::ResizeHeightMissing:
+    return QStringLiteral("Invalid height value");
+  case RequestProblem::BrightnessOutOfRange:
+    return QStringLiteral("Invalid brightness value");
+  case RequestProblem::ContrastOutOfRange:
+    return QStringLiteral("Invalid contrast value");
+  case RequestProblem::GammaOutOfRange:
+    return QStringLiteral("Invalid gamma value");
+  case RequestProblem::WatermarkFontUnusable:
+    return QStringLiteral("Invalid watermark font");
+  case RequestProblem::NoWatermarkImage:
+  case RequestProblem::WatermarkImageInvalid:
+    return QStringLiteral("Invalid watermark image");
+  case RequestProblem::None:
+    break;
+  }
+  return QString();
 }
 
-int import_input() {
-  const QString extension = file_extension(run_state().input_path);
-  if (extension == QLatin1String("txt") || extension == QLatin1String("lst"))
-    return 0;
-  return set_input_file(run_state().input_path) ? 1 : 0;
+// The request's checks in order, each preceded by what the console prints before it.
+bool check_console_request(ConsoleRun &run) {
+  for (const RequestCheck &check : request_checks()) {
+    if (!before_check(check.problem, run))
+      return false;
+    if (!check.passes(run.request))
+      return error(problem_text(check.problem, run.request));
+  }
+  echo_naming(run.echo, run.request.settings);
+  return true;
 }
 
-int run_worker() {
-  start_progress();
-  std::thread worker(conversion_worker, 0);
+// The files a run takes: those with an accepted extension. A list of files (.txt, .lst) is not
+// read by this build, so it brings none.
+int import_input(ConversionRequest &request) {
+  std::vector<InputFile> imported;
+  for (const InputFile &file : request.files) {
+    const QString extension = file_extension(file.path);
+    if (extension != QLatin1String("txt") && extension != QLatin1String("lst") &&
+        is_acceptable_input(file.path))
+      imported.push_back(file);
+  }
+  request.files = std::move(imported);
+  return static_cast<int>(request.files.size());
+}
+
+int run_worker(const ConversionRequest &request) {
+  ProgressRecord progress;
+  RunResult result;
+  std::thread worker([&] { result = run_conversion(request, progress); });
   worker.join();
-  const std::lock_guard lock(progress().mutex);
-  return progress().files_converted;
+  return result.files_converted;
 }
 
-int convert(bool quiet) {
+int convert(ConversionRequest &request, bool quiet) {
   status(quiet, "General", "Importing");
-  const int imported = import_input();
+  const int imported = import_input(request);
   if (!quiet)
     console_line(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Import complete")),
                              QString::number(imported)));
@@ -298,7 +318,7 @@ int convert(bool quiet) {
     return kFailed;
   }
   status(quiet, "General", "Converting");
-  const int converted = run_worker();
+  const int converted = run_worker(request);
   if (converted <= 0) {
     status(false, "Msg", "Conversion is not complete");
     return kFailed;
@@ -312,17 +332,16 @@ int convert(bool quiet) {
 
 } // namespace
 
-int console_run(bool quiet) {
-  const ConsoleEcho echo(run_state().debug());
+int console_run(const ConsoleJob &job, bool quiet) {
+  const bool debug = job.mode == RunMode::Debug;
+  ConsoleRun run{job, ConversionRequest{}, ConsoleEcho(debug)};
+  run.request.settings = job.settings;
+  run.request.counters = fresh_name_counters();
+  run.request.trace = debug;
   status(quiet, "General", "Preparing");
-  if (!check_input_and_output(echo) || !check_formats(echo) || !check_settings(echo)) {
-    release_watermark_font();
+  if (!check_console_request(run))
     return kFailed;
-  }
-  prepare_run();
-  const int result = convert(quiet);
-  release_watermark_font();
-  return result;
+  return convert(run.request, quiet);
 }
 
 } // namespace lumbrix

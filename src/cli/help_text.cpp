@@ -1,6 +1,6 @@
 #include "cli/help_text.h"
 
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 namespace lumbrix {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/settings.h"
+
 #include <QString>
 
 namespace lumbrix {
@@ -37,7 +39,7 @@ int keyword_value(int table, const QString &text);
 // First keyword of the table with that value; empty when none, or for an unknown table.
 QString keyword_name(int table, int value);
 
-// Save flags of the writer for an output extension, from the current settings.
-int save_flags(const QString &extension);
+// Save flags of the writer for an output extension, from the settings.
+int save_flags(const Settings &s, const QString &extension);
 
 } // namespace lumbrix

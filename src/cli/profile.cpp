@@ -5,7 +5,7 @@
 
 namespace lumbrix {
 
-bool load_profile(const QString &path, QString *reason) {
+bool load_profile(const QString &path, Settings &settings, QString *reason) {
   if (path.isEmpty())
     return false;
   // The reader takes regular files only: a FIFO or a device would block or never end.
@@ -20,7 +20,7 @@ bool load_profile(const QString &path, QString *reason) {
     // Values here are taken as written: trimmed, quotes kept, nothing joined.
     const SettingOption *option = find_setting_option(key.trimmed().toUpper());
     if (option)
-      option->apply(settings(), read_option_value(*option, file.value(cli, key).trimmed()));
+      option->apply(settings, read_option_value(*option, file.value(cli, key).trimmed()));
   }
   return true;
 }

@@ -43,8 +43,7 @@ int tiff_flags(const Settings &s) {
 
 } // namespace
 
-int save_flags(const QString &extension) {
-  const Settings &s = settings();
+int save_flags(const Settings &s, const QString &extension) {
   if (extension == QLatin1String("bmp"))
     return flag_for(s.bmp_compression, {0, BMP_SAVE_RLE});
   if (extension == QLatin1String("exr"))

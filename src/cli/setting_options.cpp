@@ -53,7 +53,8 @@ void add_per_format_options(std::vector<SettingOption> &options) {
       continue;
     const QString key = QString::fromLatin1(k.key);
     const SettingKey *bound = &k;
-    SettingOption option{per_format_option_name(key), ValueKind::Number, per_format_keyword_table(key), {}};
+    SettingOption option{
+        per_format_option_name(key), ValueKind::Number, per_format_keyword_table(key), {}};
     if (k.type == KeyType::Flag) {
       option.kind = ValueKind::None;
       option.apply = [bound](Settings &s, const OptionValue &) { set_key_int(s, *bound, 1); };
@@ -68,9 +69,10 @@ void add_per_format_options(std::vector<SettingOption> &options) {
   }
 }
 
-// Settings written by an option: the flag it sets first (if any), then the field itself.
-template <typename T>
-Apply set_field(T Settings::*field, Flag Settings::*enable = nullptr, Flag enable_value = 1) {
+// Settings written by an option: the switch it turns on first (if any), then the field itself.
+template <typename T, typename E = Flag>
+Apply set_field(T Settings::*field, E Settings::*enable = nullptr,
+                E enable_value = static_cast<E>(1)) {
   return [field, enable, enable_value](Settings &s, const OptionValue &v) {
     if (enable)
       s.*enable = enable_value;
@@ -114,10 +116,11 @@ void add_transform_options(std::vector<SettingOption> &o) {
       opt("--RESIZE-ALGORITHM", K, set_field(&S::image_resize_algorithm), kw_resize_algorithm));
   o.push_back(opt("--FLIP-HORIZONTAL", F, set_flag(&S::do_image_flip_horizontal)));
   o.push_back(opt("--FLIP-VERTICAL", F, set_flag(&S::do_image_flip_vertical)));
-  o.push_back(opt("--BRIGHTNESS", N, set_field(&S::image_brightness, &S::do_image_color_correction)));
+  o.push_back(
+      opt("--BRIGHTNESS", N, set_field(&S::image_brightness, &S::do_image_color_correction)));
   o.push_back(opt("--CONTRAST", N, set_field(&S::image_contrast, &S::do_image_color_correction)));
-  o.push_back(opt("--GAMMA", ValueKind::Float,
-                  set_field(&S::image_gamma, &S::do_image_color_correction)));
+  o.push_back(
+      opt("--GAMMA", ValueKind::Float, set_field(&S::image_gamma, &S::do_image_color_correction)));
   o.push_back(opt("--INVERT", F, set_flag(&S::image_invert, &S::do_image_color_correction)));
   o.push_back(opt("--GREYSCALE", F, set_flag(&S::do_image_greyscale)));
   o.push_back(opt("--THRESHOLD", N, set_field(&S::image_threshold, &S::do_image_threshold)));
@@ -143,7 +146,7 @@ void add_text_watermark_options(std::vector<SettingOption> &o) {
   const auto K = ValueKind::Keyword;
   const auto N = ValueKind::Number;
   const auto T = ValueKind::Text;
-  o.push_back(opt("--WM-TEXT", T, set_field(&S::text, &S::do_watermark, 1)));
+  o.push_back(opt("--WM-TEXT", T, set_field(&S::text, &S::do_watermark, WatermarkKind::Text)));
   o.push_back(opt("--WM-FONT", T, set_field(&S::font)));
   o.push_back(opt("--WM-FONT-SIZE", N, set_field(&S::font_size)));
   o.push_back(opt("--WM-FONT-LEADING", N, set_field(&S::font_leading)));
@@ -169,7 +172,7 @@ void add_image_watermark_and_naming_options(std::vector<SettingOption> &o) {
   const auto K = ValueKind::Keyword;
   const auto N = ValueKind::Number;
   const auto T = ValueKind::Text;
-  o.push_back(opt("--WM-IMAGE", T, set_field(&S::image, &S::do_watermark, 2)));
+  o.push_back(opt("--WM-IMAGE", T, set_field(&S::image, &S::do_watermark, WatermarkKind::Image)));
   o.push_back(opt("--WM-IMAGE-GREYSCALE", ValueKind::None, set_flag(&S::image_greyscale)));
   o.push_back(opt("--WM-IMAGE-OPACITY", N, set_field(&S::image_opacity)));
   o.push_back(opt("--WM-IMAGE-BOUNDARY", K, set_field(&S::image_boundary), kw_boundary));
@@ -181,9 +184,8 @@ void add_image_watermark_and_naming_options(std::vector<SettingOption> &o) {
   o.push_back(opt("--FILENAME-MASK", T, set_field(&S::filename_mask)));
   o.push_back(opt("--FILE-TIMESTAMP", K, set_field(&S::file_timestamp), kw_timestamp));
   o.push_back(opt("--FILE-TIMESTAMP-CUSTOM", N, set_field(&S::custom_timestamp)));
-  o.push_back(opt("--NO-SUBFOLDERS", ValueKind::None, [](Settings &s, const OptionValue &) {
-                    s.keep_subfolders = 0;
-                  }));
+  o.push_back(opt("--NO-SUBFOLDERS", ValueKind::None,
+                  [](Settings &s, const OptionValue &) { s.keep_subfolders = 0; }));
 }
 
 std::vector<SettingOption> build_setting_options() {

@@ -1,5 +1,4 @@
 #include "engine/image_conversion.h"
-#include "engine/settings.h"
 #include "engine/stages.h"
 #include "engine/watermark_composite.h"
 #include "platform/painter_layer.h"
@@ -16,8 +15,7 @@ QColor solid_color(const QString &text) { return layer_color(text, 255); }
 // in the colour of the top or bottom band, then the bands with mitred ends over them: every
 // corner splits along its diagonal and the antialiased seams have colour underneath instead of
 // a gap. Later bands cover earlier ones where they overlap.
-QImage frame_piece(int w, int h, const QRect &strip) {
-  const Settings &s = settings();
+QImage frame_piece(const Settings &s, int w, int h, const QRect &strip) {
   const int l = s.solid_left, r = s.solid_right, t = s.solid_top, b = s.solid_bottom;
   const QColor left = solid_color(s.solid_left_color), right = solid_color(s.solid_right_color);
   const QColor top = solid_color(s.solid_top_color), bottom = solid_color(s.solid_bottom_color);
@@ -45,8 +43,7 @@ QImage frame_piece(int w, int h, const QRect &strip) {
 
 // Disjoint strips along the edges that hold every pixel the bands can reach: only these are
 // drawn and go through FreeImage, the inside stays as it is.
-std::vector<QRect> band_strips(int w, int h) {
-  const Settings &s = settings();
+std::vector<QRect> band_strips(const Settings &s, int w, int h) {
   const int top = std::clamp(s.solid_top, 0, h);
   const int bottom = std::clamp(h - s.solid_bottom, top, h);
   const int left = std::clamp(s.solid_left, 0, w);
@@ -71,21 +68,20 @@ Rgba parse_rgba_color(const QString &text, int alpha) {
   return {c.red, c.green, c.blue, static_cast<std::uint8_t>(std::clamp(alpha, 0, 255))};
 }
 
-Image frame_stage(Image image, int width, int height) {
-  const Settings &s = settings();
-  if (s.do_frame == 0 || !image)
+Image frame_stage(Image image, const Settings &s, int width, int height) {
+  if (s.do_frame == FrameKind::None || !image)
     return image;
   // Any frame setting leaves the picture 24-bit, drawn or not.
   if (image_bpp(image) != 24)
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
-  if (s.do_frame != 1 || !image)
+  if (s.do_frame != FrameKind::Solid || !image)
     return image;
-  for (const QRect &strip : band_strips(width, height))
+  for (const QRect &strip : band_strips(s, width, height))
     if (!strip.isEmpty())
-      image =
-          composite_at(std::move(image),
-                       layer_to_bitmap(faded(frame_piece(width, height, strip), s.solid_opacity)),
-                       strip.topLeft());
+      image = composite_at(
+          std::move(image),
+          layer_to_bitmap(faded(frame_piece(s, width, height, strip), s.solid_opacity)),
+          strip.topLeft());
   return image;
 }
 

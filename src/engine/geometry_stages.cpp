@@ -16,8 +16,7 @@ struct Size {
   int height = 0;
 };
 
-Image rotate_converted(Image image, int angle, int width, int height) {
-  const Settings &s = settings();
+Image rotate_converted(Image image, const Settings &s, int angle, int width, int height) {
   if (s.image_rotation_type == 0) {
     const Rgb back = parse_hex_color(s.image_rotation_back_color);
     const RGBQUAD background{back.blue, back.green, back.red, 0};
@@ -37,27 +36,26 @@ int proportional_side(int target, int long_side, int short_side) {
   return std::max(1, static_cast<int>(std::round(side)));
 }
 
-Size new_size(int width, int height, int target_width, int target_height) {
-  if (!settings().keep_aspect_ratio)
+Size new_size(const Settings &s, int width, int height, int target_width, int target_height) {
+  if (!s.keep_aspect_ratio)
     return {target_width, target_height};
   if (width >= height)
     return {target_width, proportional_side(target_width, width, height)};
   return {proportional_side(target_height, height, width), target_height};
 }
 
-bool leave_size(int width, int height, int target_width, int target_height) {
+bool leave_size(const Settings &s, int width, int height, int target_width, int target_height) {
   if (target_width <= 0 || target_height <= 0)
     return true;
   if (target_width == width && target_height == height)
     return true;
   // Type 1 only enlarges nothing: an image smaller in both directions stays as it is.
-  return settings().image_resize_type == 1 && width < target_width && height < target_height;
+  return s.image_resize_type == 1 && width < target_width && height < target_height;
 }
 
 } // namespace
 
-Image rotate_stage(Image image) {
-  const Settings &s = settings();
+Image rotate_stage(Image image, const Settings &s) {
   const int angle = s.image_rotation;
   if (!image || !s.do_image_rotation || angle < 1 || angle > 359)
     return image;
@@ -68,7 +66,7 @@ Image rotate_stage(Image image) {
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   if (!image)
     return image;
-  return rotate_converted(std::move(image), angle, width, height);
+  return rotate_converted(std::move(image), s, angle, width, height);
 }
 
 int scaled_size(int value, int unit, int base) {
@@ -81,23 +79,21 @@ int scaled_size(int value, int unit, int base) {
   return static_cast<int>(std::clamp(scaled, double{INT_MIN}, double{INT_MAX}));
 }
 
-Image resize_stage(Image image, int width, int height) {
-  const Settings &s = settings();
+Image resize_stage(Image image, const Settings &s, int width, int height) {
   if (!image || !s.do_image_resize)
     return image;
   const int target_width = scaled_size(s.image_width, s.image_width_unit, width);
   const int target_height = scaled_size(s.image_height, s.image_height_unit, height);
-  if (leave_size(width, height, target_width, target_height))
+  if (leave_size(s, width, height, target_width, target_height))
     return image;
-  const Size size = new_size(width, height, target_width, target_height);
+  const Size size = new_size(s, width, height, target_width, target_height);
   // Such a picture could never be written; refuse it before a rescale of many gigabytes.
   if (size.width > max_image_side || size.height > max_image_side)
     return {};
-  return banded_rescale(image.get(), size.width, size.height, resize_filter());
+  return banded_rescale(image.get(), size.width, size.height, resize_filter(s));
 }
 
-void flip_stage(FIBITMAP *image) {
-  const Settings &s = settings();
+void flip_stage(FIBITMAP *image, const Settings &s) {
   if (!image)
     return;
   if (s.do_image_flip_horizontal)
@@ -106,8 +102,8 @@ void flip_stage(FIBITMAP *image) {
     FreeImage_FlipVertical(image);
 }
 
-FREE_IMAGE_FILTER resize_filter() {
-  switch (settings().image_resize_algorithm) {
+FREE_IMAGE_FILTER resize_filter(const Settings &s) {
+  switch (s.image_resize_algorithm) {
   case 0:
     return FILTER_BOX;
   case 1:

@@ -1,10 +1,10 @@
 #include "engine/naming.h"
 
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <array>
+#include <random>
 
 namespace lumbrix {
 namespace {
@@ -78,19 +78,15 @@ bool holds(const QString &text, const char *token) {
 
 } // namespace
 
-TokenValues current_token_values() {
-  const RunState &state = run_state();
-  return {state.input_path,      state.output_extension,      state.output_bit_depth,
-          state.output_width,    state.output_height,         state.random_number,
-          state.sequence_number, QDateTime::currentDateTime()};
+int random_number() {
+  thread_local std::mt19937 engine{std::random_device{}()};
+  return std::uniform_int_distribution<int>(1, 99999)(engine);
 }
 
-QString base_name(const QString &path) {
-  QString name = path.mid(folder_part(path).size());
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  if (dot >= 0)
-    name.truncate(dot);
-  return name;
+NameCounters fresh_name_counters() { return {random_number(), 1}; }
+
+NameCounters next_name_counters(const NameCounters &counters) {
+  return {random_number(), counters.sequence + 1};
 }
 
 QString expand_token(const QString &text, const QString &token, const TokenValues &values) {
@@ -100,13 +96,8 @@ QString expand_token(const QString &text, const QString &token, const TokenValue
   return text;
 }
 
-QString expand_token(const QString &text, const QString &token) {
-  return expand_token(text, token, current_token_values());
-}
-
-QString build_file_name() {
-  const TokenValues values = current_token_values();
-  QString mask = settings().filename_mask.toLower();
+QString build_file_name(const QString &mask_setting, const TokenValues &values) {
+  QString mask = mask_setting.toLower();
   if (mask.isEmpty())
     mask = QStringLiteral("%filename%.%ext%");
   for (const char *token : tokens)
@@ -115,19 +106,15 @@ QString build_file_name() {
   return mask;
 }
 
-QString build_output_path() {
-  const RunState &state = run_state();
-  const QString subfolder = settings().keep_subfolders ? state.relative_subfolder : QString();
-  return state.output_folder + subfolder + build_file_name();
+QString build_output_path(const QString &folder, const QString &subfolder, const Settings &s,
+                          const TokenValues &values) {
+  return folder + (s.keep_subfolders ? subfolder : QString()) +
+         build_file_name(s.filename_mask, values);
 }
 
-QString expand_watermark_text(const QString &text, int width, int height, int bpp) {
+QString expand_watermark_text(const QString &text, const TokenValues &values) {
   if (text.count(QLatin1Char('%')) < 2)
     return text;
-  TokenValues values = current_token_values();
-  values.width = width;
-  values.height = height;
-  values.bpp = bpp;
   const QString lower = text.toLower();
   QString result = text;
   for (const char *token : tokens)

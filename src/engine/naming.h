@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/settings.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -17,25 +19,37 @@ struct TokenValues {
   QDateTime now; // local clock
 };
 
-// The run state's values and the local clock, now.
-TokenValues current_token_values();
+// "%rnd%" and "%n%" of the next file to be named. Both move on only after a converted file, and
+// the window front carries them from run to run until File/New.
+struct NameCounters {
+  int random = 1;
+  int sequence = 1;
+};
 
-// The file part of path with its last extension removed; "/" and "\" both separate folders.
-QString base_name(const QString &path);
+// A new random value 1..99999 for the %rnd% token.
+int random_number();
+
+// A new random number and sequence 1.
+NameCounters fresh_name_counters();
+
+// The counters after a converted file.
+NameCounters next_name_counters(const NameCounters &counters);
 
 // text with every occurrence of token (matched without regard to case) replaced by its value;
 // an unknown token leaves text as it is.
-QString expand_token(const QString &text, const QString &token);
 QString expand_token(const QString &text, const QString &token, const TokenValues &values);
 
-// The Filename Mask, lower-cased, with its tokens expanded in table order.
-QString build_file_name();
+// The mask (Filename Mask), lower-cased, with its tokens expanded in table order; an empty mask
+// is "%filename%.%ext%".
+QString build_file_name(const QString &mask, const TokenValues &values);
 
-// Output folder, the relative sub-folder when Keep Subfolders is set, and build_file_name().
-QString build_output_path();
+// The output folder, the relative sub-folder when Keep Subfolders is set, and the file name.
+QString build_output_path(const QString &folder, const QString &subfolder, const Settings &s,
+                          const TokenValues &values);
 
 // A watermark text with its tokens expanded; its own letter case is kept and a text with fewer
-// than two "%" is returned as it is. The size and depth are those of the image being marked.
-QString expand_watermark_text(const QString &text, int width, int height, int bpp);
+// than two "%" is returned as it is. The values' size and depth are those of the image being
+// marked.
+QString expand_watermark_text(const QString &text, const TokenValues &values);
 
 } // namespace lumbrix

@@ -3,9 +3,6 @@
 #include "engine/naming.h"
 #include "engine/png_loader.h"
 #include "engine/psd_writer.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
-#include "engine/stages.h"
 #include "platform/console.h"
 #include "platform/files.h"
 
@@ -18,11 +15,9 @@ namespace {
 
 const QString temp_prefix = QStringLiteral("Lumbrix");
 
-WriteStepObserver step_observer = nullptr;
-
-void step_done(const char *step) {
-  if (step_observer)
-    step_observer(step);
+void notify(StepObserver observer, const char *step) {
+  if (observer)
+    observer(step);
 }
 
 // 16 bits per channel and floating point: anything that is not a plain 8-bit bitmap.
@@ -60,41 +55,9 @@ Image tone_map(Image image) {
 
 // The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
 // FreeImage's conversion does; converting first would only add a full copy of the picture.
-Image output_depth(Image image) {
-  RunState &state = run_state();
-  const int depth = state.automatic_depth
-                        ? automatic_depth(state.output_extension, state.input_bit_depth)
-                        : state.output_bit_depth;
+Image output_depth(Image image, int depth, const QString &extension) {
   if (depth != 32 || image_bpp(image) != 24 || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
-    return output_depth_stage(std::move(image));
-  state.output_bit_depth = depth;
-  return image;
-}
-
-Image transform(Image image) {
-  image = rotate_stage(std::move(image));
-  step_done("rotate");
-  image = resize_stage(std::move(image), image_width(image), image_height(image));
-  step_done("resize");
-  const int width = image_width(image);
-  const int height = image_height(image);
-  image = tone_map(std::move(image));
-  step_done("tone map");
-  if (image)
-    flip_stage(image.get());
-  step_done("flip");
-  image = color_correction_stage(std::move(image));
-  step_done("colour correction");
-  image = greyscale_stage(std::move(image));
-  step_done("greyscale");
-  image = threshold_stage(std::move(image));
-  step_done("threshold");
-  image = frame_stage(std::move(image), width, height);
-  step_done("frame");
-  image = watermark_stage(std::move(image), width, height);
-  step_done("watermark");
-  image = output_depth(std::move(image));
-  step_done("output depth");
+    return output_depth_stage(std::move(image), depth, extension);
   return image;
 }
 
@@ -108,27 +71,24 @@ QString unused_temp_path(const QString &folder, const QString &extension) {
   return path;
 }
 
-// Names the output, writes the temporary file and puts it in place.
-bool save(Image image) {
-  RunState &state = run_state();
-  state.output_width = image_width(image);
-  state.output_height = image_height(image);
-  state.output_path = build_output_path();
-  const bool subfolders = settings().keep_subfolders != 0;
-  const QString folder = state.output_folder + (subfolders ? state.relative_subfolder : QString());
-  if (subfolders && !create_folders(state.output_folder, state.relative_subfolder))
+// Writes the temporary file and puts it in place under output_path.
+bool save(Image image, const ConversionRequest &request, const InputFile &file,
+          const QString &output_path) {
+  const bool subfolders = request.settings.keep_subfolders != 0;
+  const QString folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
+  if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
     return false;
   // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(state.output_path, state.input_path))
+  if (is_same_file(output_path, file.path))
     return false;
-  state.temporary_path = unused_temp_path(folder, state.output_extension);
-  step_done("naming");
-  if (write_psd(std::move(image), state.temporary_path, step_observer) &&
-      rename_file(state.temporary_path, state.output_path)) {
-    step_done("rename");
+  const QString temporary_path = unused_temp_path(folder, request.output_extension);
+  notify(request.step_observer, "naming");
+  if (write_psd(std::move(image), temporary_path, request.step_observer) &&
+      rename_file(temporary_path, output_path)) {
+    notify(request.step_observer, "rename");
     return true;
   }
-  delete_file(state.temporary_path);
+  delete_file(temporary_path);
   return false;
 }
 
@@ -138,82 +98,115 @@ qint64 local_seconds_to_time(qint64 local_seconds) {
   return QDateTime(wall.date(), wall.time(), Qt::LocalTime).toSecsSinceEpoch();
 }
 
-void apply_file_timestamp(const RunState &state) {
+void apply_file_timestamp(const Settings &s, const QString &input, const QString &output) {
   qint64 seconds = 0;
-  switch (settings().file_timestamp) {
-  case 1:
-    if (file_time(state.input_path, seconds))
-      set_file_time(state.output_path, seconds);
+  switch (s.file_timestamp) {
+  case TimestampKind::Original:
+    if (file_time(input, seconds))
+      set_file_time(output, seconds);
     break;
-  case 2:
-    set_file_time(state.output_path, local_seconds_to_time(settings().custom_timestamp));
+  case TimestampKind::Custom:
+    set_file_time(output, local_seconds_to_time(s.custom_timestamp));
     break;
   default:
     break;
   }
 }
 
-bool keep_running() {
-  const std::lock_guard lock(progress().mutex);
-  return progress().keep_running;
+bool keep_running(ProgressRecord &progress) {
+  const std::lock_guard lock(progress.mutex);
+  return progress.keep_running;
 }
 
-void report_start(int files_started, const QString &path) {
-  const std::lock_guard lock(progress().mutex);
-  progress().files_started = files_started;
-  progress().current_file = path;
+void report_start(ProgressRecord &progress, int files_started, const QString &path) {
+  const std::lock_guard lock(progress.mutex);
+  progress.files_started = files_started;
+  progress.current_file = path;
 }
 
-void report_end(int files_converted) {
-  const std::lock_guard lock(progress().mutex);
-  progress().files_converted = files_converted;
+void report_end(ProgressRecord &progress, int files_converted) {
+  const std::lock_guard lock(progress.mutex);
+  progress.files_converted = files_converted;
 }
 
 } // namespace
 
-bool convert_file() {
-  RunState &state = run_state();
-  state.output_path.clear();
-  state.temporary_path.clear();
-  Image image = load_png(state.input_path);
-  step_done("load");
-  state.input_bit_depth = image_bpp(image);
+Image run_stages(Image image, const StageContext &context, StepObserver observer) {
+  const Settings &s = context.settings;
+  image = rotate_stage(std::move(image), s);
+  notify(observer, "rotate");
+  image = resize_stage(std::move(image), s, image_width(image), image_height(image));
+  notify(observer, "resize");
+  const int width = image_width(image);
+  const int height = image_height(image);
+  image = tone_map(std::move(image));
+  notify(observer, "tone map");
+  if (image)
+    flip_stage(image.get(), s);
+  notify(observer, "flip");
+  image = color_correction_stage(std::move(image), s);
+  notify(observer, "colour correction");
+  image = greyscale_stage(std::move(image), s);
+  notify(observer, "greyscale");
+  image = threshold_stage(std::move(image), s);
+  notify(observer, "threshold");
+  image = frame_stage(std::move(image), s, width, height);
+  notify(observer, "frame");
+  image = watermark_stage(std::move(image), context, width, height);
+  notify(observer, "watermark");
+  image = output_depth(std::move(image), context.file.bpp, context.file.extension);
+  notify(observer, "output depth");
+  return image;
+}
+
+FileResult convert_file(const ConversionRequest &request, const InputFile &file,
+                        const NameCounters &counters) {
+  Image image = load_png(file.path);
+  notify(request.step_observer, "load");
   if (image_width(image) == 0 || image_height(image) == 0)
-    return false;
-  image = transform(std::move(image));
-  return image && save(std::move(image));
+    return {};
+  const int asked = requested_depth(request);
+  const int depth =
+      asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
+  TokenValues values{file.path,         request.output_extension,    depth, 0, 0, counters.random,
+                     counters.sequence, QDateTime::currentDateTime()};
+  const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
+  image = run_stages(std::move(image), {request.settings, font, values}, request.step_observer);
+  if (!image)
+    return {};
+  values.width = image_width(image);
+  values.height = image_height(image);
+  values.now = QDateTime::currentDateTime();
+  FileResult result;
+  result.output_path =
+      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
+  result.converted = save(std::move(image), request, file, result.output_path);
+  return result;
 }
 
-int conversion_worker(int) {
-  RunState &state = run_state();
-  const bool trace = state.input_given && state.debug();
+RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
+  RunResult run{0, request.counters};
   int started = 0;
-  int converted = 0;
-  for (const auto &[path, job] : job_set()) {
-    if (!keep_running())
+  for (const InputFile &file : request.files) {
+    if (!keep_running(progress))
       break;
-    state.input_path = path;
-    state.relative_subfolder = job.relative_subfolder;
-    report_start(++started, path);
-    if (trace)
-      console_line(QStringLiteral("Processing: ") + path);
-    const bool ok = convert_file();
-    if (trace) {
-      console_line(QStringLiteral("Saving As: ") + state.output_path);
-      console_line(ok ? QStringLiteral("OK") : QStringLiteral("Not OK"));
+    report_start(progress, ++started, file.path);
+    if (request.trace)
+      console_line(QStringLiteral("Processing: ") + file.path);
+    const FileResult result = convert_file(request, file, run.counters);
+    if (request.trace) {
+      console_line(QStringLiteral("Saving As: ") + result.output_path);
+      console_line(result.converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
     }
-    if (!ok)
+    if (!result.converted)
       continue;
-    ++converted;
-    state.random_number = random_number();
-    ++state.sequence_number;
-    apply_file_timestamp(state);
+    ++run.files_converted;
+    run.counters = next_name_counters(run.counters);
+    apply_file_timestamp(request.settings, file.path, result.output_path);
   }
-  report_end(converted);
-  return 0;
+  report_end(progress, run.files_converted);
+  return run;
 }
-
-void set_step_observer(void (*observer)(const char *step)) { step_observer = observer; }
 
 QString make_temp_name(const QString &prefix, const QString &suffix) {
   thread_local std::mt19937 engine{std::random_device{}()};

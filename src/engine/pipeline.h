@@ -1,22 +1,40 @@
 #pragma once
 
+#include "engine/conversion_request.h"
+#include "engine/image.h"
+#include "engine/progress.h"
+#include "engine/stages.h"
+
 #include <QString>
 
 namespace lumbrix {
 
-// Converts every file of the job set while keep running is set, one after another; the thread
-// procedure of a run. Stores files converted when it ends and returns 0. The parameter is not
-// used.
-int conversion_worker(int unused);
+// Every stage in order, from rotation to the output depth, as a conversion runs them; observer
+// (if any) is told each step's name as it is done.
+Image run_stages(Image image, const StageContext &context, StepObserver observer = nullptr);
 
-// Converts the file named by the run state's input path. True when the PSD is in place. The
-// PSD is written to a temporary file beside it and renamed over the final name, so an earlier
-// file of that name survives a failure and no temporary file is left behind.
-bool convert_file();
+// What became of one file.
+struct FileResult {
+  bool converted = false;
+  QString output_path; // the name it is written under; empty when it failed before naming
+};
 
-// Has observer called with each step's name as convert_file finishes it, for timing; null for
-// none. Nothing else changes.
-void set_step_observer(void (*observer)(const char *step));
+// Converts one file of the request, naming it with counters. The PSD is written to a temporary
+// file beside it and renamed over the final name, so an earlier file of that name survives a
+// failure and no temporary file is left behind.
+FileResult convert_file(const ConversionRequest &request, const InputFile &file,
+                        const NameCounters &counters);
+
+// What a run did: the files it converted and the counters for the file after the last one.
+struct RunResult {
+  int files_converted = 0;
+  NameCounters counters;
+};
+
+// The thread procedure of a run: converts the request's files one after another while progress
+// says to keep running, and records in progress which file it is on and, at the end, how many
+// it converted. After each converted file the counters move on and the file time is set.
+RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress);
 
 // prefix + the current time and five random letters, all lower-case ASCII, + suffix.
 QString make_temp_name(const QString &prefix, const QString &suffix);

@@ -130,6 +130,9 @@ qint64 psd_file_size(int width, int height) {
 }
 
 bool write_psd(Image image, const QString &path, WriteStepObserver step_done) {
+  // DevIL keeps its state in globals that must be set up once before any other call.
+  static const bool devil_ready = (ilInit(), true);
+  (void)devil_ready;
   // FreeImage exports nothing from anything but standard bitmaps.
   if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
     return false;

@@ -9,14 +9,11 @@
 namespace lumbrix {
 namespace {
 
-int desktop_width = 1920;
-int desktop_height = 1080;
-
 int centred(int size, int desktop) { return size < desktop ? (desktop - size) / 2 : 100; }
 
 int parse_int(const char *text) { return QByteArray(text).toInt(); }
 
-void apply_default(Settings &s, const SettingKey &k, bool console_mode) {
+void apply_default(Settings &s, const SettingKey &k, SettingsUse use, QSize desktop) {
   switch (k.default_kind) {
   case DefaultKind::Value:
     if (k.type == KeyType::Text)
@@ -30,10 +27,10 @@ void apply_default(Settings &s, const SettingKey &k, bool console_mode) {
     set_key_int(s, k, local_now_seconds());
     break;
   case DefaultKind::CentreX:
-    set_key_int(s, k, centred(s.window_width, desktop_width));
+    set_key_int(s, k, centred(s.window_width, desktop.width()));
     break;
   case DefaultKind::CentreY:
-    set_key_int(s, k, centred(s.window_height, desktop_height));
+    set_key_int(s, k, centred(s.window_height, desktop.height()));
     break;
   case DefaultKind::FirstInput:
     set_key_text(s, k, input_formats().value(0));
@@ -42,7 +39,7 @@ void apply_default(Settings &s, const SettingKey &k, bool console_mode) {
     set_key_text(s, k, output_formats().value(0));
     break;
   case DefaultKind::AspectRatio:
-    set_key_int(s, k, console_mode ? 0 : 1);
+    set_key_int(s, k, use == SettingsUse::Console ? 0 : 1);
     break;
   case DefaultKind::WatermarkText:
     set_key_text(s, k, QString::fromUtf8(build::watermark_text));
@@ -52,27 +49,18 @@ void apply_default(Settings &s, const SettingKey &k, bool console_mode) {
 
 } // namespace
 
-Settings &settings() {
-  static Settings record;
-  return record;
-}
-
-void set_desktop_size(int width, int height) {
-  desktop_width = width;
-  desktop_height = height;
-}
-
 int local_now_seconds() {
   const QDateTime now = QDateTime::currentDateTime();
   return static_cast<int>(now.toSecsSinceEpoch() + now.offsetFromUtc());
 }
 
-void set_defaults(bool console_mode) {
-  Settings &s = settings();
+Settings default_settings(SettingsUse use, QSize desktop) {
+  Settings s;
   // Width and Height precede X and Y in the table, so the centring sees the default size.
   for (const SettingKey &k : setting_keys())
-    apply_default(s, k, console_mode);
+    apply_default(s, k, use, desktop);
   s.cfg = 17;
+  return s;
 }
 
 } // namespace lumbrix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -9,6 +10,13 @@ namespace lumbrix {
 // A bool or byte field: one byte, as stored in config.ini (a bool is "non-zero", not only 1).
 using Flag = std::uint8_t;
 using Byte = std::uint8_t;
+
+// Stored as one byte each like the other choices; a value outside the names (a hand-edited file)
+// is kept and acts as the stages say.
+enum class FrameKind : std::uint8_t { None = 0, Solid = 1 };
+enum class WatermarkKind : std::uint8_t { None = 0, Text = 1, Image = 2 };
+// The output file's last-write time: when it was written, the input's, or Custom Timestamp.
+enum class TimestampKind : std::uint8_t { Current = 0, Original = 1, Custom = 2 };
 
 // Every user-choosable behaviour of the converter plus the window front's interface state.
 // Each member is named after its config.ini key; settings_keys.h binds the two.
@@ -107,7 +115,7 @@ struct Settings {
   int image_threshold = 0;
 
   // [Frame]
-  Byte do_frame = 0;
+  FrameKind do_frame = FrameKind::None;
   int solid_left = 0;
   int solid_right = 0;
   int solid_top = 0;
@@ -119,7 +127,7 @@ struct Settings {
   int solid_opacity = 255;
 
   // [Watermark]
-  Byte do_watermark = 0;
+  WatermarkKind do_watermark = WatermarkKind::None;
   QString text;
   QString fonts;
   QString font;
@@ -156,7 +164,7 @@ struct Settings {
 
   // [Advanced]
   QString filename_mask;
-  Byte file_timestamp = 0;
+  TimestampKind file_timestamp = TimestampKind::Current;
   int custom_timestamp = 0;
   Flag out_folders_history = 1;
   Byte out_folders_number = 5;
@@ -168,20 +176,13 @@ struct Settings {
 
   // [Privacy]
   Flag clean_recent_files = 0;
-
-  // Not stored under keys of their own.
-  QString settings_file_path;
 };
 
-// The process-wide record.
-Settings &settings();
+enum class SettingsUse { Window, Console };
 
-// Sets every field to its default; console mode clears Keep Aspect Ratio.
-void set_defaults(bool console_mode);
-
-// The desktop size used to centre the window; the window front sets it before the defaults
-// run, so the engine never asks a display. Defaults to 1920 x 1080.
-void set_desktop_size(int width, int height);
+// Every field at its default. The window is centred on a desktop of the given size (the window
+// front measures it; the engine never asks a display); console use clears Keep Aspect Ratio.
+Settings default_settings(SettingsUse use, QSize desktop = QSize(1920, 1080));
 
 // Current local date-time as seconds since 1970-01-01 (local wall clock read as UTC).
 int local_now_seconds();

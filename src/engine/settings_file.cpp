@@ -141,13 +141,9 @@ QByteArray settings_text(const Settings &s) {
 
 } // namespace
 
-bool read_settings_file() {
-  Settings &s = settings();
+bool read_settings_file(const QString &path, Settings &s) {
   IniFile file;
-  const bool opened = !s.settings_file_path.isEmpty() && file.load(s.settings_file_path);
-  // The defaults cover every key whose fallback is the default.
-  set_defaults(false);
-  if (!opened)
+  if (path.isEmpty() || !file.load(path))
     return false;
   for (const SettingKey &k : setting_keys()) {
     const QString section = QString::fromUtf8(k.section);
@@ -161,11 +157,10 @@ bool read_settings_file() {
   return true;
 }
 
-bool write_settings_file() {
-  const Settings &s = settings();
-  if (s.settings_file_path.isEmpty())
+bool write_settings_file(const QString &path, const Settings &s) {
+  if (path.isEmpty())
     return false;
-  QSaveFile file(s.settings_file_path);
+  QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return false;
   file.write(settings_text(s));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/settings.h"
+
 #include <QString>
 
 namespace lumbrix {
@@ -7,15 +9,15 @@ namespace lumbrix {
 // config.ini: UTF-8 with a byte-order mark, CR LF lines, sections and keys in the order of the
 // key table, each section closed by a "; " line.
 
-// Fills settings() from the file at its settings_file_path. A file that cannot be opened gives
-// the window defaults and false; keys missing from a file take their fallbacks; unknown sections
-// and keys are ignored. Older files are migrated to the current version.
-bool read_settings_file();
+// Reads the file at path over settings, which hold the defaults: keys missing from a file take
+// their fallbacks, unknown sections and keys are ignored, older files are migrated to the current
+// version. False, with settings untouched, when the file cannot be opened.
+bool read_settings_file(const QString &path, Settings &settings);
 
-// Replaces the file at settings_file_path with settings() as a whole: the text goes to a
-// temporary file beside it that is then renamed over it, so a failure leaves the old file as it
-// was. Returns false when it could not be written; the caller does not report that.
-bool write_settings_file();
+// Replaces the file at path with the settings as a whole: the text goes to a temporary file
+// beside it that is then renamed over it, so a failure leaves the old file as it was. Returns
+// false when it could not be written.
+bool write_settings_file(const QString &path, const Settings &settings);
 
 // The settings file of this user: settings_dir(maker, short name) + "config.ini", with the maker
 // folder being the first word of the product title.

@@ -1,9 +1,12 @@
 #include "engine/settings_keys.h"
 
+#include <type_traits>
 
 namespace lumbrix {
 namespace {
 
+// One key a line reads as the table it is.
+// clang-format off
 const SettingKey kKeys[] = {
     {"General", "CFG", KeyType::Int, &Settings::cfg, DefaultKind::Value, "17", "0", nullptr, false},
     {"General", "Language", KeyType::Text, &Settings::language, DefaultKind::Value, "en", nullptr, nullptr, false},
@@ -138,6 +141,7 @@ const SettingKey kKeys[] = {
     {"File", "Recent Files", KeyType::Text, &Settings::recent_files, DefaultKind::Value, "", nullptr, nullptr, false},
     {"Privacy", "Clean Recent Files", KeyType::Flag, &Settings::clean_recent_files, DefaultKind::Value, "0", nullptr, nullptr, false},
 };
+// clang-format on
 
 template <typename T> T &field(Settings &s, const SettingKey &k) {
   return s.*std::get<T Settings::*>(k.member);
@@ -146,6 +150,8 @@ template <typename T> T &field(Settings &s, const SettingKey &k) {
 template <typename T> const T &field(const Settings &s, const SettingKey &k) {
   return s.*std::get<T Settings::*>(k.member);
 }
+
+template <typename T> using FieldType = std::remove_cvref_t<T>;
 
 } // namespace
 
@@ -160,23 +166,34 @@ const SettingKey *find_setting_key(const QString &section, const QString &key) {
   return nullptr;
 }
 
-int output_bpp_setting(const QString &extension) {
+int output_bpp_setting(const Settings &s, const QString &extension) {
   const SettingKey *key =
       find_setting_key(QStringLiteral("Output"), extension.toUpper() + QLatin1String(" BPP"));
-  return key ? key_int(settings(), *key) : 0;
+  return key ? key_int(s, *key) : 0;
 }
 
 int key_int(const Settings &s, const SettingKey &k) {
-  if (k.type == KeyType::Flag || k.type == KeyType::Byte)
-    return field<Flag>(s, k);
-  return field<int>(s, k);
+  return std::visit(
+      [&s](auto member) -> int {
+        using T = FieldType<decltype(s.*member)>;
+        if constexpr (std::is_enum_v<T> || std::is_integral_v<T>)
+          return static_cast<int>(s.*member);
+        else
+          return 0;
+      },
+      k.member);
 }
 
 void set_key_int(Settings &s, const SettingKey &k, int value) {
-  if (k.type == KeyType::Flag || k.type == KeyType::Byte)
-    field<Flag>(s, k) = static_cast<Flag>(value & 0xFF);
-  else
-    field<int>(s, k) = value;
+  std::visit(
+      [&s, value](auto member) {
+        using T = FieldType<decltype(s.*member)>;
+        if constexpr (std::is_same_v<T, int>)
+          s.*member = value;
+        else if constexpr (std::is_enum_v<T> || std::is_integral_v<T>)
+          s.*member = static_cast<T>(value & 0xFF);
+      },
+      k.member);
 }
 
 float key_float(const Settings &s, const SettingKey &k) { return field<float>(s, k); }

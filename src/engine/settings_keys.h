@@ -11,9 +11,9 @@ enum class KeyType { Flag, Byte, Int, Float, Text };
 
 // Where a key's default comes from when it is not a constant.
 enum class DefaultKind {
-  Value,         // the text in default_value
-  Now,           // the current local date-time
-  CentreX,       // the window centred on the desktop
+  Value,   // the text in default_value
+  Now,     // the current local date-time
+  CentreX, // the window centred on the desktop
   CentreY,
   FirstInput,    // first extension of the build's input list
   FirstOutput,   // first extension of the build's output list
@@ -22,7 +22,8 @@ enum class DefaultKind {
 };
 
 using SettingMember =
-    std::variant<Flag Settings::*, int Settings::*, float Settings::*, QString Settings::*>;
+    std::variant<Flag Settings::*, int Settings::*, float Settings::*, QString Settings::*,
+                 FrameKind Settings::*, WatermarkKind Settings::*, TimestampKind Settings::*>;
 
 struct SettingKey {
   const char *section;
@@ -43,9 +44,10 @@ std::span<const SettingKey> setting_keys();
 const SettingKey *find_setting_key(const QString &section, const QString &key);
 
 // The "<EXT> BPP" setting of an output format; 0 for a format without one.
-int output_bpp_setting(const QString &extension);
+int output_bpp_setting(const Settings &s, const QString &extension);
 
-// Field access through a key; integers are narrowed to one byte for Flag and Byte keys.
+// Field access through a key; integers are narrowed to one byte for Flag and Byte keys and for
+// the choices stored as enumerations.
 int key_int(const Settings &s, const SettingKey &k);
 void set_key_int(Settings &s, const SettingKey &k, int value);
 float key_float(const Settings &s, const SettingKey &k);

@@ -1,7 +1,5 @@
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/image_conversion.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
 #include "engine/stages.h"
 
 #include <QStringList>
@@ -69,8 +67,7 @@ Image to_depth(Image image, int depth, const QString &extension) {
 
 } // namespace
 
-Image color_correction_stage(Image image) {
-  const Settings &s = settings();
+Image color_correction_stage(Image image, const Settings &s) {
   if (!image || !s.do_image_color_correction)
     return image;
   const int bpp = image_bpp(image);
@@ -84,16 +81,15 @@ Image color_correction_stage(Image image) {
   return image;
 }
 
-Image greyscale_stage(Image image) {
-  if (!image || !settings().do_image_greyscale)
+Image greyscale_stage(Image image, const Settings &s) {
+  if (!image || !s.do_image_greyscale)
     return image;
   if (is_deep(image))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   return convert_image(std::move(image), FreeImage_ConvertToGreyscale);
 }
 
-Image threshold_stage(Image image) {
-  const Settings &s = settings();
+Image threshold_stage(Image image, const Settings &s) {
   if (!image || !s.do_image_threshold)
     return image;
   if (is_deep(image))
@@ -104,16 +100,10 @@ Image threshold_stage(Image image) {
   return Image{FreeImage_Threshold(image.get(), level)};
 }
 
-Image output_depth_stage(Image image) {
-  if (!image)
+Image output_depth_stage(Image image, int depth, const QString &extension) {
+  if (!image || depth == image_bpp(image))
     return image;
-  RunState &state = run_state();
-  if (state.automatic_depth)
-    state.output_bit_depth = automatic_depth(state.output_extension, state.input_bit_depth);
-  const int depth = state.output_bit_depth;
-  if (depth == image_bpp(image))
-    return image;
-  Image result = to_depth(std::move(image), depth, state.output_extension);
+  Image result = to_depth(std::move(image), depth, extension);
   // Some conversions hand back a copy at the old depth for a type they do not handle.
   if (image_bpp(result) != depth)
     return {};

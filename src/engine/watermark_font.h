@@ -1,13 +1,15 @@
 #pragma once
 
+#include "engine/settings.h"
+
 #include <QString>
 
 #include <optional>
 
 namespace lumbrix {
 
-// The font a text watermark is drawn with, loaded by the front before the worker starts and
-// released after it ends. A family the system lacks is substituted when drawing.
+// The font a text watermark is drawn with, settled by the run's checks before the worker starts.
+// A family the system lacks is substituted when drawing.
 struct WatermarkFont {
   QString family;
   int point_size = 0;
@@ -17,10 +19,8 @@ struct WatermarkFont {
   bool strike_out = false;
 };
 
-// From Font, Font Size, Font Style and Font Effect. False (nothing loaded) for an empty name or
-// a size that is not positive.
-bool load_watermark_font();
-void release_watermark_font();
-const std::optional<WatermarkFont> &watermark_font();
+// From Font, Font Size, Font Style and Font Effect. Nothing for an empty name or a size that is
+// not positive.
+std::optional<WatermarkFont> watermark_font(const Settings &s);
 
 } // namespace lumbrix

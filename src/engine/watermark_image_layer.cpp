@@ -13,9 +13,8 @@ QRgb grey_pixel(QRgb pixel) {
 
 // Drawn onto a transparent layer whatever the file holds, so Image Opacity makes an opaque
 // picture see-through instead of darkening it.
-QImage image_watermark_layer(const QString &path) {
-  const Settings &s = settings();
-  const QImage picture = decode_watermark_image(path);
+QImage image_watermark_layer(const Settings &s) {
+  const QImage picture = decode_watermark_image(s.image);
   QImage layer = make_layer(picture.width(), picture.height());
   draw_layer(layer, picture, s.image_opacity, s.image_greyscale ? grey_pixel : nullptr);
   return layer;

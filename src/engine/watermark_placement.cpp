@@ -1,27 +1,23 @@
 #include "engine/watermark_placement.h"
 
-#include "engine/settings.h"
-
 namespace lumbrix {
 
-WatermarkPlacement watermark_placement() {
-  const Settings &s = settings();
-  if (s.do_watermark == 2)
+WatermarkPlacement watermark_placement(const Settings &s) {
+  if (s.do_watermark == WatermarkKind::Image)
     return {s.image_boundary, s.image_position, s.image_x_offset, s.image_y_offset,
             s.wm_image_rotation};
   return {s.text_boundary, s.text_position, s.text_x_offset, s.text_y_offset, s.text_rotation};
 }
 
-WatermarkArea watermark_area(int width, int height) {
-  const Settings &s = settings();
-  if (s.do_frame == 0 || watermark_placement().boundary != 1)
+WatermarkArea watermark_area(const Settings &s, int width, int height) {
+  if (s.do_frame == FrameKind::None || watermark_placement(s).boundary != 1)
     return {0, 0, width, height};
   return {s.solid_left, s.solid_top, width - s.solid_left - s.solid_right,
           height - s.solid_top - s.solid_bottom};
 }
 
-Image watermark_rotate(Image mark) {
-  const int angle = watermark_placement().rotation;
+Image watermark_rotate(Image mark, const WatermarkPlacement &place) {
+  const int angle = place.rotation;
   if (!mark || angle < 1 || angle > 359)
     return mark;
   return Image{FreeImage_Rotate(mark.get(), angle, nullptr)};

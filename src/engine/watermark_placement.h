@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/image.h"
+#include "engine/settings.h"
 
 #include <QPoint>
 #include <QSize>
@@ -16,7 +17,7 @@ struct WatermarkPlacement {
   int rotation = 0; // degrees
 };
 
-WatermarkPlacement watermark_placement();
+WatermarkPlacement watermark_placement(const Settings &s);
 
 // The rectangle the watermark is placed and cropped in: the picture, or the part inside the
 // frame when a frame is set and the placement keeps to it.
@@ -27,11 +28,11 @@ struct WatermarkArea {
   int height = 0;
 };
 
-WatermarkArea watermark_area(int width, int height);
+WatermarkArea watermark_area(const Settings &s, int width, int height);
 
 // The mark rotated by the placement's angle when it is 1..359 (the canvas grows, corners stay
 // transparent); otherwise the mark as it was.
-Image watermark_rotate(Image mark);
+Image watermark_rotate(Image mark, const WatermarkPlacement &place);
 
 // The mark's size cut on the right and bottom so that, with the offsets, it fits the area;
 // nothing is scaled. A width or height of 0 or less means there is no room.

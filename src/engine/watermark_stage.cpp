@@ -1,7 +1,4 @@
 #include "engine/image_conversion.h"
-#include "engine/naming.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
 #include "engine/stages.h"
 #include "engine/watermark_composite.h"
 #include "engine/watermark_image_layer.h"
@@ -12,39 +9,37 @@
 namespace lumbrix {
 namespace {
 
-// The depth this file will be written with, which the output stage only settles later.
-int output_depth() {
-  const RunState &state = run_state();
-  return state.automatic_depth ? automatic_depth(state.output_extension, state.input_bit_depth)
-                               : state.output_bit_depth;
-}
-
-QImage text_layer(int width, int height) {
-  const std::optional<WatermarkFont> &font = watermark_font();
-  if (!font || !gui_application_exists())
+QImage text_layer(const StageContext &context, int width, int height) {
+  if (!context.font || !gui_application_exists())
     return {};
-  const QString text = expand_watermark_text(settings().text, width, height, output_depth());
-  return text_watermark_layer(text, watermark_qfont(*font));
+  TokenValues marked = context.file;
+  marked.width = width;
+  marked.height = height;
+  const QString text = expand_watermark_text(context.settings.text, marked);
+  return text_watermark_layer(text, watermark_qfont(*context.font), context.settings);
 }
 
-QImage watermark_layer(int width, int height) {
-  switch (settings().do_watermark) {
-  case 1:
-    return text_layer(width, height);
-  case 2:
-    return image_watermark_layer(settings().image);
+QImage watermark_layer(const StageContext &context, int width, int height) {
+  switch (context.settings.do_watermark) {
+  case WatermarkKind::Text:
+    return text_layer(context, width, height);
+  case WatermarkKind::Image:
+    return image_watermark_layer(context.settings);
   default:
     return {};
   }
 }
 
 // Rotated and cut to the room the area leaves; empty when there is nothing to draw or no room.
-Image cropped_watermark(int width, int height) {
-  Image mark = watermark_rotate(layer_to_bitmap(watermark_layer(width, height)));
+// The text's size tokens name the whole picture, not the area.
+Image cropped_watermark(const StageContext &context, QSize picture, const WatermarkPlacement &place,
+                        const WatermarkArea &area) {
+  Image mark = watermark_rotate(
+      layer_to_bitmap(watermark_layer(context, picture.width(), picture.height())), place);
   if (!mark)
     return mark;
   const QSize full(image_width(mark), image_height(mark));
-  const QSize size = watermark_crop(full, watermark_area(width, height), watermark_placement());
+  const QSize size = watermark_crop(full, area, place);
   if (size.isEmpty())
     return {};
   if (size == full)
@@ -54,18 +49,20 @@ Image cropped_watermark(int width, int height) {
 
 } // namespace
 
-Image watermark_stage(Image image, int width, int height) {
-  if (settings().do_watermark == 0 || !image)
+Image watermark_stage(Image image, const StageContext &context, int width, int height) {
+  const Settings &s = context.settings;
+  if (s.do_watermark == WatermarkKind::None || !image)
     return image;
   if (image_bpp(image) != 24)
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   if (!image)
     return image;
-  const Image mark = cropped_watermark(width, height);
+  const WatermarkPlacement place = watermark_placement(s);
+  const WatermarkArea area = watermark_area(s, width, height);
+  const Image mark = cropped_watermark(context, QSize(width, height), place, area);
   if (!mark)
     return image;
-  const QPoint at = watermark_position(QSize(image_width(mark), image_height(mark)),
-                                       watermark_area(width, height), watermark_placement());
+  const QPoint at = watermark_position(QSize(image_width(mark), image_height(mark)), area, place);
   return composite_at(std::move(image), mark, at);
 }
 

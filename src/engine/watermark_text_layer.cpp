@@ -1,6 +1,5 @@
 #include "engine/watermark_text_layer.h"
 
-#include "engine/settings.h"
 #include "engine/watermark_composite.h"
 #include "platform/painter_layer.h"
 #include "platform/painter_text.h"
@@ -24,7 +23,7 @@ struct TextBlock {
   int height = 0; // all lines with the leading between them
 };
 
-TextBlock measure(const QString &text, const QFont &font) {
+TextBlock measure(const QString &text, const QFont &font, int leading) {
   TextBlock block;
   block.lines = text.split(QStringLiteral("%eol%"), Qt::KeepEmptyParts, Qt::CaseInsensitive);
   for (const QString &line : block.lines) {
@@ -33,37 +32,35 @@ TextBlock measure(const QString &text, const QFont &font) {
     block.line_height = std::max(block.line_height, size.height());
   }
   const int breaks = static_cast<int>(block.lines.size()) - 1;
-  block.height = block.line_height + (block.line_height + settings().font_leading) * breaks;
+  block.height = block.line_height + (block.line_height + leading) * breaks;
   return block;
 }
 
-int line_step(const TextBlock &block) { return block.line_height + settings().font_leading; }
+int line_step(const TextBlock &block, int leading) { return block.line_height + leading; }
 
 // Text and background replace the pixels they cover, each keeping its own opacity.
-QImage raster_layer(const TextBlock &block, const QFont &font, QSize box) {
-  const Settings &s = settings();
+QImage raster_layer(const Settings &s, const TextBlock &block, const QFont &font, QSize box) {
   QImage layer = make_layer(box.width(), box.height(), layer_color(s.back_color, s.back_opacity));
   const QColor color = layer_color(s.font_color, s.text_opacity);
   int y = s.text_padding;
   for (const QString &line : block.lines) {
-    draw_raster_text(layer, font, {line_x(raster_text_size(font, line).width(), box.width()), y},
+    draw_raster_text(layer, font, {line_x(s, raster_text_size(font, line).width(), box.width()), y},
                      line, color);
-    y += line_step(block);
+    y += line_step(block, s.font_leading);
   }
   return layer;
 }
 
 // Opaque background and text drawn apart, then faded onto the layer one after the other.
-QImage vector_layer(const TextBlock &block, const QFont &font, QSize box) {
-  const Settings &s = settings();
+QImage vector_layer(const Settings &s, const TextBlock &block, const QFont &font, QSize box) {
   const QImage background = make_layer(box.width(), box.height(), layer_color(s.back_color, 255));
   QImage text = make_layer(box.width(), box.height());
   const QColor color = layer_color(s.font_color, 255);
   int y = s.text_padding;
   for (const QString &line : block.lines) {
-    draw_vector_text(text, font, {line_x(vector_text_width(font, line), box.width()), y}, line,
+    draw_vector_text(text, font, {line_x(s, vector_text_width(font, line), box.width()), y}, line,
                      color);
-    y += line_step(block);
+    y += line_step(block, s.font_leading);
   }
   QImage layer = make_layer(box.width(), box.height());
   draw_layer(layer, background, s.back_opacity);
@@ -83,8 +80,7 @@ QFont watermark_qfont(const WatermarkFont &font) {
   return qfont;
 }
 
-int line_x(int line_width, int box_width) {
-  const Settings &s = settings();
+int line_x(const Settings &s, int line_width, int box_width) {
   switch (s.text_alignment) {
   case 1:
     return static_cast<int>(std::lround((box_width - line_width) / 2.0));
@@ -95,14 +91,14 @@ int line_x(int line_width, int box_width) {
   }
 }
 
-QImage text_watermark_layer(const QString &text, const QFont &font) {
-  const TextBlock block = measure(text, font);
-  const int padding = settings().text_padding;
+QImage text_watermark_layer(const QString &text, const QFont &font, const Settings &s) {
+  const TextBlock block = measure(text, font, s.font_leading);
+  const int padding = s.text_padding;
   const QSize box(block.width + 2 * padding, block.height + 2 * padding);
   if (!layer_size_acceptable(box.width(), box.height()))
     return {};
-  return settings().text_antialiasing ? vector_layer(block, font, box)
-                                      : raster_layer(block, font, box);
+  return s.text_antialiasing ? vector_layer(s, block, font, box)
+                             : raster_layer(s, block, font, box);
 }
 
 } // namespace lumbrix

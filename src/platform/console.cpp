@@ -1,12 +1,9 @@
 #include "platform/console.h"
 
-#include "engine/product.h"
-
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <mutex>
+#include <termios.h>
+#include <unistd.h>
 
 namespace lumbrix {
 namespace {
@@ -28,10 +25,10 @@ void write_all(const char *data, size_t size) {
 
 void console_capture(QString *sink) { capture = sink; }
 
-void console_open() {
+void console_open(const QString &title) {
   if (!capture && ::isatty(STDOUT_FILENO)) {
-    const QByteArray title = "\033]0;" + window_title().toUtf8() + "\007";
-    write_all(title.constData(), static_cast<size_t>(title.size()));
+    const QByteArray escape = "\033]0;" + title.toUtf8() + "\007";
+    write_all(escape.constData(), static_cast<size_t>(escape.size()));
   }
 }
 

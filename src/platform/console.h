@@ -6,8 +6,8 @@ namespace lumbrix {
 
 // Console output of the command-line front. Each line ends with CR LF. On a terminal the line
 // is written as UTF-8; redirected, as the UTF-16LE code units of the line.
-void console_open();   // sets the title (on a terminal) to the product title line
-void console_close();  // flushes
+void console_open(const QString &title); // sets the terminal's title (only on a terminal)
+void console_close();                    // flushes
 void console_line(const QString &line);
 
 // Waits for one character from the terminal; returns at once without one.

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/paths.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -20,10 +22,6 @@ bool stat_path(const QString &path, struct stat &info) {
 bool is_folder(const QString &path) {
   struct stat info {};
   return stat_path(path, info) && S_ISDIR(info.st_mode);
-}
-
-QString with_separator(const QString &folder) {
-  return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
 } // namespace

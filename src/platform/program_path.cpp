@@ -1,5 +1,7 @@
 #include "platform/program_path.h"
 
+#include <QFileInfo>
+
 #include <filesystem>
 
 namespace lumbrix {
@@ -11,5 +13,7 @@ QString program_path() {
     return QStringLiteral("./lumbrix");
   return QString::fromStdString(exe.string());
 }
+
+QString program_folder() { return QFileInfo(program_path()).absolutePath() + QLatin1Char('/'); }
 
 } // namespace lumbrix

@@ -1,6 +1,6 @@
 #include "prefs/image_tables.h"
 
-#include "engine/settings.h"
+#include "prefs/window_settings.h"
 
 #include <array>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "prefs/message_boxes.h"
 
-#include "prefs/lang.h"
+#include "text/lang.h"
 
 namespace lumbrix {
 namespace {

@@ -1,7 +1,7 @@
 #include "prefs/themes.h"
 
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "platform/program_path.h"
+#include "prefs/window_settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,12 +130,19 @@ QStringView trim_any(QStringView text, QStringView set) {
   return text;
 }
 
+QString &theme_folder_override() {
+  static QString folder;
+  return folder;
+}
+
 } // namespace
 
 QString theme_folder() {
-  const QString base = run_state().program_folder;
-  return (base.isEmpty() ? program_folder() : base) + QLatin1String("gfx/");
+  const QString &chosen = theme_folder_override();
+  return chosen.isEmpty() ? program_folder() + QLatin1String("gfx/") : chosen;
 }
+
+void set_theme_folder(const QString &folder) { theme_folder_override() = folder; }
 
 const QMap<QString, QString> &theme_table() { return themes(); }
 

@@ -17,6 +17,9 @@ namespace lumbrix {
 // The folder scanned for themes, with a trailing separator.
 QString theme_folder();
 
+// Scans folder (with a trailing separator) instead of the program's gfx/; empty goes back.
+void set_theme_folder(const QString &folder);
+
 // Theme name to display name, as found by the last scan_themes; empty when there is no theme.
 const QMap<QString, QString> &theme_table();
 

@@ -2,10 +2,10 @@
 
 #include "build_constants.h"
 #include "engine/product.h"
-#include "engine/settings.h"
 #include "platform/web_get.h"
-#include "prefs/lang.h"
 #include "prefs/message_boxes.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
 
 namespace lumbrix {
 namespace {

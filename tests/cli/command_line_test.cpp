@@ -1,12 +1,9 @@
 #include "cli/command_line.h"
-
-#include "engine/run_state.h"
 #include "engine/settings.h"
 #include "platform/console.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace lumbrix {
@@ -14,10 +11,7 @@ namespace {
 
 class CommandLine : public ::testing::Test {
 protected:
-  void SetUp() override {
-    console_capture(&output);
-    run_state().mode_text.clear();
-  }
+  void SetUp() override { console_capture(&output); }
   void TearDown() override { console_capture(nullptr); }
 
   int run(const QStringList &parameters) { return command_line_main(parameters); }
@@ -75,7 +69,11 @@ TEST_F(CommandLine, OptionsWithoutInputAreParsedThenWindowModeFollows) {
                  QStringLiteral("--brightness=-20"), QStringLiteral("bare.png")}),
             -1);
   EXPECT_TRUE(output.isEmpty());
-  const Settings &s = settings();
+  const Settings s =
+      read_command_line({QStringLiteral("--width=640"), QStringLiteral("--WIDTH=800"),
+                         QStringLiteral("--invert=0"), QStringLiteral("--jpg-chroma=nonsense"),
+                         QStringLiteral("--brightness=-20")})
+          .job.settings;
   EXPECT_EQ(s.image_width, 800);
   EXPECT_EQ(s.do_image_resize, 1);
   EXPECT_EQ(s.image_invert, 1);
@@ -86,19 +84,24 @@ TEST_F(CommandLine, OptionsWithoutInputAreParsedThenWindowModeFollows) {
 }
 
 TEST_F(CommandLine, QuotedWordsSplitOverParametersAreJoined) {
-  run({QStringLiteral("--wm-text=\"three"), QStringLiteral("little"), QStringLiteral("words\""),
-       QStringLiteral("--wm-font=\"Free Sans\"")});
-  EXPECT_EQ(settings().text, "three little words");
-  EXPECT_EQ(settings().do_watermark, 1);
-  EXPECT_EQ(settings().font, "Free Sans");
+  const Settings s =
+      read_command_line({QStringLiteral("--wm-text=\"three"), QStringLiteral("little"),
+                         QStringLiteral("words\""), QStringLiteral("--wm-font=\"Free Sans\"")})
+          .job.settings;
+  EXPECT_EQ(s.text, "three little words");
+  EXPECT_EQ(s.do_watermark, WatermarkKind::Text);
+  EXPECT_EQ(s.font, "Free Sans");
 }
 
 TEST_F(CommandLine, KeywordAndPerFormatOptionsStoreTheirNumbers) {
-  run({QStringLiteral("--wm-text-position=bottomleft"), QStringLiteral("--tiff-compression=lzw"),
-       QStringLiteral("--png-interlaced"), QStringLiteral("--raw-width=$100"),
-       QStringLiteral("--psd-bpp=32"), QStringLiteral("--wm-font-effect=strikethrought"),
-       QStringLiteral("--resize-algorithm= Lanczos ")});
-  const Settings &s = settings();
+  const Settings s =
+      read_command_line({QStringLiteral("--wm-text-position=bottomleft"),
+                         QStringLiteral("--tiff-compression=lzw"),
+                         QStringLiteral("--png-interlaced"), QStringLiteral("--raw-width=$100"),
+                         QStringLiteral("--psd-bpp=32"),
+                         QStringLiteral("--wm-font-effect=strikethrought"),
+                         QStringLiteral("--resize-algorithm= Lanczos ")})
+          .job.settings;
   EXPECT_EQ(s.text_position, 6);
   EXPECT_EQ(s.tiff_compression, 6);
   EXPECT_EQ(s.png_interlaced, 1);
@@ -112,13 +115,16 @@ TEST_F(CommandLine, ProfileAppliesAtItsPlaceInTheLine) {
   const QString profile =
       write_profile("[Other]\r\n--WIDTH=1\r\n[cli]\r\n--width = 1024\r\n"
                     "--Wm-Text = \"quoted stays\"\r\n--invert=0\r\n--input=ignored.png\r\n");
-  run({QStringLiteral("--width=640"), QStringLiteral("--profile=") + profile});
-  EXPECT_EQ(settings().image_width, 1024);
-  EXPECT_EQ(settings().text, "\"quoted stays\"");
-  EXPECT_EQ(settings().image_invert, 1);
-  EXPECT_FALSE(run_state().input_given);
-  run({QStringLiteral("--profile=") + profile, QStringLiteral("--width=640")});
-  EXPECT_EQ(settings().image_width, 640);
+  const CommandLineOptions read =
+      read_command_line({QStringLiteral("--width=640"), QStringLiteral("--profile=") + profile});
+  EXPECT_EQ(read.job.settings.image_width, 1024);
+  EXPECT_EQ(read.job.settings.text, "\"quoted stays\"");
+  EXPECT_EQ(read.job.settings.image_invert, 1);
+  EXPECT_FALSE(read.input_given);
+  EXPECT_EQ(
+      read_command_line({QStringLiteral("--profile=") + profile, QStringLiteral("--width=640")})
+          .job.settings.image_width,
+      640);
 }
 
 TEST_F(CommandLine, ProfileWithoutCliSectionIsAcceptedAndMissingOneIsAnError) {
@@ -136,12 +142,13 @@ TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {
   output.clear();
   run({QStringLiteral("-q"), QStringLiteral("-i"), QStringLiteral("x.png"), QStringLiteral("-v")});
   EXPECT_FALSE(output.startsWith("2.2"));
-  EXPECT_TRUE(run_state().input_given);
+  EXPECT_TRUE(read_command_line({QStringLiteral("-q"), QStringLiteral("-i"),
+                                 QStringLiteral("x.png"), QStringLiteral("-v")})
+                  .input_given);
 }
 
 TEST_F(CommandLine, InputGivenIsSetEvenWhenItsValueIsRejected) {
-  run({QStringLiteral("-i")});
-  EXPECT_TRUE(run_state().input_given);
+  EXPECT_TRUE(read_command_line({QStringLiteral("-i")}).input_given);
 }
 
 } // namespace

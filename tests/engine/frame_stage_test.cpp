@@ -19,10 +19,10 @@ Image plain(int size, Rgba color) {
 
 class FrameStage : public ::testing::Test {
 protected:
+  Settings s = default_settings(SettingsUse::Console);
+
   void SetUp() override {
-    set_defaults(true);
-    Settings &s = settings();
-    s.do_frame = 1;
+    s.do_frame = FrameKind::Solid;
     s.solid_left_color = s.solid_right_color = QStringLiteral("FF0000");
     s.solid_top_color = s.solid_bottom_color = QStringLiteral("0000FF");
   }
@@ -34,7 +34,7 @@ TEST(ParseRgbaColor, ColourFromTheTextAlphaAsGiven) {
 }
 
 TEST_F(FrameStage, ZeroWidthsLeavePixelsButDropAlpha) {
-  Image image = frame_stage(test::make_rgba32(16, 5, test::distinct_color), 16, 5);
+  Image image = frame_stage(test::make_rgba32(16, 5, test::distinct_color), s, 16, 5);
   ASSERT_EQ(image_bpp(image), 24);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 16; ++x) {
@@ -45,8 +45,8 @@ TEST_F(FrameStage, ZeroWidthsLeavePixelsButDropAlpha) {
 }
 
 TEST_F(FrameStage, BandsCoverTheEdgesAndMeetAtTheDiagonal) {
-  settings().solid_left = settings().solid_top = 10;
-  Image image = frame_stage(plain(100, grey), 100, 100);
+  s.solid_left = s.solid_top = 10;
+  Image image = frame_stage(plain(100, grey), s, 100, 100);
   EXPECT_EQ(pixel(image, 2, 5), red);
   EXPECT_EQ(pixel(image, 5, 2), blue);
   EXPECT_EQ(pixel(image, 9, 60), red);
@@ -57,9 +57,8 @@ TEST_F(FrameStage, BandsCoverTheEdgesAndMeetAtTheDiagonal) {
 }
 
 TEST_F(FrameStage, MitredSeamsLetNothingOfThePictureThrough) {
-  Settings &s = settings();
   s.solid_left = s.solid_top = s.solid_right = s.solid_bottom = 12;
-  Image image = frame_stage(plain(40, {0, 255, 0, 255}), 40, 40);
+  Image image = frame_stage(plain(40, {0, 255, 0, 255}), s, 40, 40);
   for (const auto &[x, y] : {std::pair{0, 0}, {5, 5}, {11, 11}, {34, 5}, {5, 34}, {34, 34}}) {
     const Rgba c = pixel(image, x, y);
     EXPECT_LE(c.green, 2) << x << "," << y;
@@ -70,11 +69,10 @@ TEST_F(FrameStage, MitredSeamsLetNothingOfThePictureThrough) {
 }
 
 TEST_F(FrameStage, OpacityBlendsTheWholeFrameAboutHalfWay) {
-  Settings &s = settings();
   s.solid_left = s.solid_top = 10;
   s.solid_top_color = QStringLiteral("FF0000");
   s.solid_opacity = 128;
-  Image image = frame_stage(plain(50, {0, 0, 200, 255}), 50, 50);
+  Image image = frame_stage(plain(50, {0, 0, 200, 255}), s, 50, 50);
   for (const auto &[x, y] : {std::pair{2, 30}, {30, 2}, {5, 5}}) {
     EXPECT_NEAR(pixel(image, x, y).red, 128, 3) << x << "," << y;
     EXPECT_NEAR(pixel(image, x, y).blue, 100, 3) << x << "," << y;

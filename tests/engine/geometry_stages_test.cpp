@@ -28,16 +28,15 @@ Rgba palette_color(int x, int y) {
 
 class GeometryStages : public ::testing::Test {
 protected:
-  void SetUp() override { set_defaults(false); }
+  Settings s = default_settings(SettingsUse::Window);
 
-  static void rotate_by(int angle, int type = 0) {
-    settings().do_image_rotation = 1;
-    settings().image_rotation = angle;
-    settings().image_rotation_type = static_cast<Byte>(type);
+  void rotate_by(int angle, int type = 0) {
+    s.do_image_rotation = 1;
+    s.image_rotation = angle;
+    s.image_rotation_type = static_cast<Byte>(type);
   }
 
-  static void resize_to(int width, int height, bool keep_aspect, int unit = 0) {
-    Settings &s = settings();
+  void resize_to(int width, int height, bool keep_aspect, int unit = 0) {
     s.do_image_resize = 1;
     s.image_width = width;
     s.image_height = height;
@@ -50,19 +49,19 @@ protected:
 TEST_F(GeometryStages, EmptyImagePassesThroughEveryStage) {
   rotate_by(90);
   resize_to(10, 10, false);
-  settings().do_image_flip_horizontal = 1;
-  EXPECT_FALSE(rotate_stage(Image{}));
-  EXPECT_FALSE(resize_stage(Image{}, 0, 0));
-  flip_stage(nullptr);
+  s.do_image_flip_horizontal = 1;
+  EXPECT_FALSE(rotate_stage(Image{}, s));
+  EXPECT_FALSE(resize_stage(Image{}, s, 0, 0));
+  flip_stage(nullptr, s);
 }
 
 TEST_F(GeometryStages, RotationOffOrAngleOutsideOneTo359LeavesImageAsItWas) {
   for (int angle : {0, 360, -90, 720, 90}) {
-    settings().do_image_rotation = angle != 90;
-    settings().image_rotation = angle;
+    s.do_image_rotation = angle != 90;
+    s.image_rotation = angle;
     Image image = paletted(8);
     FIBITMAP *const before = image.get();
-    const Image result = rotate_stage(std::move(image));
+    const Image result = rotate_stage(std::move(image), s);
     EXPECT_EQ(result.get(), before) << angle;
     EXPECT_EQ(image_bpp(result), 8) << angle;
   }
@@ -71,7 +70,7 @@ TEST_F(GeometryStages, RotationOffOrAngleOutsideOneTo359LeavesImageAsItWas) {
 TEST_F(GeometryStages, QuarterTurnOfPalettedImageIsCounterClockwiseAt24Bits) {
   for (int bpp : {4, 8}) {
     rotate_by(90);
-    const Image turned = rotate_stage(paletted(bpp));
+    const Image turned = rotate_stage(paletted(bpp), s);
     ASSERT_TRUE(turned);
     EXPECT_EQ(image_bpp(turned), 24);
     ASSERT_EQ(image_width(turned), 2);
@@ -84,7 +83,7 @@ TEST_F(GeometryStages, QuarterTurnOfPalettedImageIsCounterClockwiseAt24Bits) {
 
 TEST_F(GeometryStages, TurnOf270IsClockwise) {
   rotate_by(270);
-  const Image turned = rotate_stage(test::make_rgb24(3, 2, distinct_color));
+  const Image turned = rotate_stage(test::make_rgb24(3, 2, distinct_color), s);
   ASSERT_EQ(image_width(turned), 2);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 2; ++x)
@@ -93,10 +92,10 @@ TEST_F(GeometryStages, TurnOf270IsClockwise) {
 
 TEST_F(GeometryStages, SimpleRotationGrowsCanvasAndFillsCornersWithBackColor) {
   rotate_by(45);
-  settings().image_rotation_back_color = "FF8000";
+  s.image_rotation_back_color = "FF8000";
   const Rgba white{255, 255, 255, 255};
   auto fill_white = [&](int, int) { return white; };
-  const Image turned = rotate_stage(test::make_rgb24(40, 30, fill_white));
+  const Image turned = rotate_stage(test::make_rgb24(40, 30, fill_white), s);
   ASSERT_TRUE(turned);
   EXPECT_GT(image_width(turned), 40);
   EXPECT_GT(image_height(turned), 30);
@@ -104,18 +103,18 @@ TEST_F(GeometryStages, SimpleRotationGrowsCanvasAndFillsCornersWithBackColor) {
   EXPECT_EQ(pixel(turned, image_width(turned) / 2, image_height(turned) / 2), white);
 
   // The background has no alpha: a 32-bit image gets see-through corners.
-  const Image with_alpha = rotate_stage(test::make_rgba32(40, 30, fill_white));
+  const Image with_alpha = rotate_stage(test::make_rgba32(40, 30, fill_white), s);
   EXPECT_EQ(pixel(with_alpha, 0, 0), (Rgba{255, 128, 0, 0}));
 
-  settings().image_rotation_back_color = "F80";
-  const Image black_corners = rotate_stage(test::make_rgb24(40, 30, fill_white));
+  s.image_rotation_back_color = "F80";
+  const Image black_corners = rotate_stage(test::make_rgb24(40, 30, fill_white), s);
   EXPECT_EQ(pixel(black_corners, 0, 0), (Rgba{0, 0, 0, 255}));
 }
 
 TEST_F(GeometryStages, AdvancedRotationKeepsTheSize) {
   rotate_by(30, 1);
   const Image turned =
-      rotate_stage(test::make_paletted(8, 40, 30, palette, [](int x, int) { return x % 6; }));
+      rotate_stage(test::make_paletted(8, 40, 30, palette, [](int x, int) { return x % 6; }), s);
   ASSERT_TRUE(turned);
   EXPECT_EQ(image_width(turned), 40);
   EXPECT_EQ(image_height(turned), 30);
@@ -124,7 +123,7 @@ TEST_F(GeometryStages, AdvancedRotationKeepsTheSize) {
 
 TEST_F(GeometryStages, UnknownRotationTypeOnlyConvertsTheDepth) {
   rotate_by(90, 2);
-  const Image result = rotate_stage(paletted(8));
+  const Image result = rotate_stage(paletted(8), s);
   ASSERT_TRUE(result);
   EXPECT_EQ(image_bpp(result), 24);
   EXPECT_EQ(image_width(result), 3);
@@ -134,7 +133,7 @@ TEST_F(GeometryStages, UnknownRotationTypeOnlyConvertsTheDepth) {
 TEST_F(GeometryStages, SixteenBitGreyRotates) {
   rotate_by(90);
   const Image turned =
-      rotate_stage(test::make_grey16(3, 2, [](int x, int y) { return (y * 3 + x) << 12; }));
+      rotate_stage(test::make_grey16(3, 2, [](int x, int y) { return (y * 3 + x) << 12; }), s);
   ASSERT_TRUE(turned);
   EXPECT_EQ(image_bpp(turned), 24);
   EXPECT_EQ(pixel(turned, 0, 0), (Rgba{0x20, 0x20, 0x20, 255})); // source (2, 0)
@@ -143,10 +142,10 @@ TEST_F(GeometryStages, SixteenBitGreyRotates) {
 TEST_F(GeometryStages, FlipsMirrorThePixelArray) {
   const Image original = test::make_rgb24(5, 4, distinct_color);
   const auto flipped = [&](bool horizontal, bool vertical) {
-    settings().do_image_flip_horizontal = horizontal;
-    settings().do_image_flip_vertical = vertical;
+    s.do_image_flip_horizontal = horizontal;
+    s.do_image_flip_vertical = vertical;
     Image image{FreeImage_Clone(original.get())};
-    flip_stage(image.get());
+    flip_stage(image.get(), s);
     return image;
   };
   const Image h = flipped(true, false);
@@ -161,12 +160,12 @@ TEST_F(GeometryStages, FlipsMirrorThePixelArray) {
 }
 
 TEST_F(GeometryStages, BothFlipsEqualHalfTurn) {
-  settings().do_image_flip_horizontal = 1;
-  settings().do_image_flip_vertical = 1;
+  s.do_image_flip_horizontal = 1;
+  s.do_image_flip_vertical = 1;
   Image flipped = test::make_rgba32(5, 4, distinct_color);
-  flip_stage(flipped.get());
+  flip_stage(flipped.get(), s);
   rotate_by(180);
-  const Image turned = rotate_stage(test::make_rgba32(5, 4, distinct_color));
+  const Image turned = rotate_stage(test::make_rgba32(5, 4, distinct_color), s);
   EXPECT_EQ(test::pixels(flipped), test::pixels(turned));
 }
 
@@ -188,8 +187,8 @@ TEST_F(GeometryStages, ResizeFilterBySetting) {
       {0, FILTER_BOX},        {1, FILTER_BILINEAR}, {2, FILTER_BSPLINE}, {3, FILTER_BICUBIC},
       {4, FILTER_CATMULLROM}, {5, FILTER_LANCZOS3}, {6, FILTER_BICUBIC}, {255, FILTER_BICUBIC}};
   for (const auto &[setting, filter] : table) {
-    settings().image_resize_algorithm = static_cast<Byte>(setting);
-    EXPECT_EQ(resize_filter(), filter) << setting;
+    s.image_resize_algorithm = static_cast<Byte>(setting);
+    EXPECT_EQ(resize_filter(s), filter) << setting;
   }
 }
 
@@ -224,26 +223,26 @@ const ResizeCase resize_cases[] = {
 TEST_F(GeometryStages, ResizeTargetSizes) {
   for (const ResizeCase &c : resize_cases) {
     resize_to(c.target_width, c.target_height, c.keep_aspect, c.unit);
-    settings().image_resize_type = static_cast<Byte>(c.type);
+    s.image_resize_type = static_cast<Byte>(c.type);
     Image image{FreeImage_Allocate(c.width, c.height, 24)};
     FIBITMAP *const before = image.get();
-    const Image result = resize_stage(std::move(image), c.width, c.height);
+    const Image result = resize_stage(std::move(image), s, c.width, c.height);
     EXPECT_EQ(image_width(result), c.expected_width) << c.what;
     EXPECT_EQ(image_height(result), c.expected_height) << c.what;
     EXPECT_EQ(result.get() == before, c.width == c.expected_width && c.height == c.expected_height)
         << c.what;
   }
-  settings().do_image_resize = 0;
+  s.do_image_resize = 0;
   Image image{FreeImage_Allocate(40, 30, 24)};
   FIBITMAP *const before = image.get();
-  EXPECT_EQ(resize_stage(std::move(image), 40, 30).get(), before);
+  EXPECT_EQ(resize_stage(std::move(image), s, 40, 30).get(), before);
 }
 
 TEST_F(GeometryStages, ResizeKeepsDepthAlphaAndAnEvenColor) {
   resize_to(50, 50, false, 1);
   const Rgba tint{30, 60, 90, 120};
   Image image = test::make_rgba32(6, 4, [&](int, int) { return tint; });
-  const Image result = resize_stage(std::move(image), 6, 4);
+  const Image result = resize_stage(std::move(image), s, 6, 4);
   EXPECT_EQ(image_width(result), 3);
   EXPECT_EQ(image_bpp(result), 32);
   EXPECT_EQ(pixel(result, 1, 1), tint);
@@ -251,9 +250,9 @@ TEST_F(GeometryStages, ResizeKeepsDepthAlphaAndAnEvenColor) {
 
 TEST_F(GeometryStages, TargetTooLargeToWriteFailsInsteadOfRescaling) {
   resize_to(max_image_side + 1, 10, false);
-  EXPECT_FALSE(resize_stage(Image{FreeImage_Allocate(4, 4, 24)}, 4, 4));
+  EXPECT_FALSE(resize_stage(Image{FreeImage_Allocate(4, 4, 24)}, s, 4, 4));
   resize_to(INT_MAX, INT_MAX, false, 1);
-  EXPECT_FALSE(resize_stage(Image{FreeImage_Allocate(4, 4, 24)}, 4, 4));
+  EXPECT_FALSE(resize_stage(Image{FreeImage_Allocate(4, 4, 24)}, s, 4, 4));
 }
 
 } // namespace

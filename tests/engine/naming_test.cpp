@@ -1,6 +1,5 @@
 #include "engine/naming.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "platform/paths.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -10,22 +9,13 @@ namespace {
 
 class Naming : public ::testing::Test {
 protected:
-  void SetUp() override {
-    set_defaults(false);
-    reset_run_state();
-    RunState &state = run_state();
-    state.output_folder = QStringLiteral("/out/");
-    state.output_extension = QStringLiteral("psd");
-    state.output_bit_depth = 32;
-    state.output_width = 640;
-    state.output_height = 480;
-    state.random_number = 7;
-  }
+  TokenValues values{QString(), QStringLiteral("psd"),       32, 640, 480, 7,
+                     1,         QDateTime::currentDateTime()};
 
-  static QString name_for(const QString &input, const QString &mask) {
-    run_state().input_path = input;
-    settings().filename_mask = mask;
-    return build_file_name();
+  QString name_for(const QString &input, const QString &mask) {
+    values.input_path = input;
+    values.now = QDateTime::currentDateTime();
+    return build_file_name(mask, values);
   }
 };
 
@@ -46,8 +36,8 @@ TEST_F(Naming, MaskTextIsLowerCasedButValuesKeepTheirCase) {
 
 TEST_F(Naming, NumbersAreWrittenInDecimalAndPaddedOrCutToFive) {
   EXPECT_EQ(name_for("/in/a.png", "%bpp%_%width%x%height%_%rnd%_%n%"), "32_640x480_00007_00001");
-  run_state().random_number = 99999;
-  run_state().sequence_number = 1234567;
+  values.random = 99999;
+  values.sequence = 1234567;
   EXPECT_EQ(name_for("/in/a.png", "%rnd%_%n%"), "99999_12345");
 }
 
@@ -67,28 +57,37 @@ TEST_F(Naming, AValueHoldingALaterTokenIsExpandedAgain) {
 }
 
 TEST_F(Naming, ExpandTokenIgnoresCaseAndUnknownTokens) {
-  run_state().input_path = QStringLiteral("/in/cat.png");
-  EXPECT_EQ(expand_token("a %FiLeNaMe% b %filename%", "%FILENAME%"), "a cat b cat");
-  EXPECT_EQ(expand_token("a %filename% b", "%nope%"), "a %filename% b");
-  EXPECT_EQ(expand_token("%ext%", "%ext%"), "psd");
+  values.input_path = QStringLiteral("/in/cat.png");
+  EXPECT_EQ(expand_token("a %FiLeNaMe% b %filename%", "%FILENAME%", values), "a cat b cat");
+  EXPECT_EQ(expand_token("a %filename% b", "%nope%", values), "a %filename% b");
+  EXPECT_EQ(expand_token("%ext%", "%ext%", values), "psd");
 }
 
 TEST_F(Naming, OutputPathAddsTheSubfolderOnlyWhenKept) {
-  run_state().input_path = QStringLiteral("/in/2024/cat.png");
-  run_state().relative_subfolder = QStringLiteral("2024/");
-  EXPECT_EQ(build_output_path(), "/out/2024/cat.psd");
-  settings().keep_subfolders = 0;
-  EXPECT_EQ(build_output_path(), "/out/cat.psd");
+  values.input_path = QStringLiteral("/in/2024/cat.png");
+  Settings s = default_settings(SettingsUse::Window);
+  const QString subfolder = QStringLiteral("2024/");
+  EXPECT_EQ(build_output_path("/out/", subfolder, s, values), "/out/2024/cat.psd");
+  s.keep_subfolders = 0;
+  EXPECT_EQ(build_output_path("/out/", subfolder, s, values), "/out/cat.psd");
 }
 
 TEST_F(Naming, WatermarkTextKeepsItsCaseAndUsesTheImageItMarks) {
-  run_state().input_path = QStringLiteral("/in/Cat.png");
-  EXPECT_EQ(expand_watermark_text("Shot %FileName% at %WIDTH%x%height%, %BPP% bit", 320, 200, 24),
+  const auto marked = [this](const QString &input, int width, int height, int bpp) {
+    TokenValues v = values;
+    v.input_path = input;
+    v.width = width;
+    v.height = height;
+    v.bpp = bpp;
+    return v;
+  };
+  EXPECT_EQ(expand_watermark_text("Shot %FileName% at %WIDTH%x%height%, %BPP% bit",
+                                  marked("/in/Cat.png", 320, 200, 24)),
             "Shot Cat at 320x200, 24 bit");
-  EXPECT_EQ(expand_watermark_text("100% %filename", 1, 1, 1), "100% %filename");
+  EXPECT_EQ(expand_watermark_text("100% %filename", marked("/in/Cat.png", 1, 1, 1)),
+            "100% %filename");
   // Only tokens present in the text as written are looked for.
-  run_state().input_path = QStringLiteral("/in/%n%.png");
-  EXPECT_EQ(expand_watermark_text("%filename% %bpp%", 1, 1, 8), "%n% 8");
+  EXPECT_EQ(expand_watermark_text("%filename% %bpp%", marked("/in/%n%.png", 1, 1, 8)), "%n% 8");
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-#include "cli/format_catalogue.h"
+#include "engine/format_catalogue.h"
 #include "engine/image.h"
 #include "engine/pipeline.h"
 #include "engine/png_loader.h"
 #include "engine/psd_writer.h"
-#include "engine/run_state.h"
 #include "engine/settings.h"
 #include "platform/files.h"
 #include "support/devil_setup.h"
@@ -148,22 +147,19 @@ TEST_F(OutputIdentity, CorpusImages) {
 
 // Whole default conversions against the plain way: the picture widened to 32 bits by FreeImage.
 TEST_F(OutputIdentity, DefaultConversions) {
-  build_output_format_map();
-  set_defaults(false);
-  reset_run_state();
-  RunState &state = run_state();
-  state.output_folder = dir.path() + QLatin1Char('/');
-  state.output_extension = QStringLiteral("psd");
-  state.automatic_depth = true;
+  ConversionRequest request;
+  request.output_folder = dir.path() + QLatin1Char('/');
+  request.output_extension = QStringLiteral("psd");
+  request.settings = default_settings(SettingsUse::Window);
   for (const QString &path : corpus_bitmaps()) {
     SCOPED_TRACE(path.toStdString());
     const Image image = load_png(path);
     const Image widened(FreeImage_ConvertTo32Bits(image.get()));
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
     ASSERT_TRUE(write_reference_psd(widened.get(), expected));
-    state.input_path = path;
-    ASSERT_TRUE(convert_file());
-    EXPECT_TRUE(contents(state.output_path) == contents(expected));
+    const FileResult result = convert_file(request, {path, QString()}, request.counters);
+    ASSERT_TRUE(result.converted);
+    EXPECT_TRUE(contents(result.output_path) == contents(expected));
   }
 }
 

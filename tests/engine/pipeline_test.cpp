@@ -1,10 +1,7 @@
-#include "cli/format_catalogue.h"
 #include "engine/pipeline.h"
-#include "engine/run_state.h"
 #include "engine/settings.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "support/devil_setup.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
@@ -78,22 +75,17 @@ void expect_rgba_psd(const PsdImage &psd, int width, int height) {
 class Pipeline : public ::testing::Test {
 protected:
   void SetUp() override {
-    test::init_devil();
     ignore_file_size_signal();
-    build_input_format_map();
-    build_output_format_map();
-    set_defaults(false);
-    reset_run_state();
-    RunState &state = run_state();
-    state.output_folder = out.path() + QLatin1Char('/');
-    state.output_extension = QStringLiteral("psd");
-    state.output_format_id = devil_psd_type;
-    state.automatic_depth = true;
+    request.output_folder = out.path() + QLatin1Char('/');
+    request.output_extension = QStringLiteral("psd");
+    request.settings = default_settings(SettingsUse::Window);
   }
 
-  static bool convert(const QString &input) {
-    run_state().input_path = input;
-    return convert_file();
+  // Converts input on its own; last_output is the name it was given.
+  bool convert(const QString &input, const QString &subfolder = QString()) {
+    const FileResult result = convert_file(request, {input, subfolder}, request.counters);
+    last_output = result.output_path;
+    return result.converted;
   }
 
   QString out_path(const QString &name) const { return out.filePath(name); }
@@ -107,6 +99,8 @@ protected:
   }
 
   QTemporaryDir out;
+  ConversionRequest request;
+  QString last_output;
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
@@ -118,13 +112,13 @@ TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
       continue;
     ASSERT_TRUE(convert(file));
     PsdImage psd;
-    ASSERT_TRUE(test::read_psd(run_state().output_path, psd));
+    ASSERT_TRUE(test::read_psd(last_output, psd));
     expect_rgba_psd(psd, png.width, png.height);
     // Files with gAMA are expected corrected for a 2.2 display, by libpng's own tables.
     const Comparison c = compare(psd, png);
     EXPECT_EQ(c.colour, 0);
     EXPECT_TRUE(c.alpha_equal);
-    QFile::remove(run_state().output_path);
+    QFile::remove(last_output);
   }
 }
 
@@ -139,11 +133,11 @@ TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
     ++seen;
     ASSERT_TRUE(convert(file));
     PsdImage psd;
-    ASSERT_TRUE(test::read_psd(run_state().output_path, psd));
+    ASSERT_TRUE(test::read_psd(last_output, psd));
     expect_rgba_psd(psd, png.width, png.height);
     // Opaque files give 255 everywhere; a transparent colour (tRNS) is 0 where it is.
     EXPECT_TRUE(compare(psd, png).alpha_equal);
-    QFile::remove(run_state().output_path);
+    QFile::remove(last_output);
   }
   EXPECT_GT(seen, 20);
 }
@@ -179,9 +173,9 @@ TEST_F(Pipeline, ATransparentColourInSixteenBitFilesChangesOnlyTheAlpha) {
     PsdImage without_key;
     PsdImage with_key;
     ASSERT_TRUE(convert(plain));
-    ASSERT_TRUE(test::read_psd(run_state().output_path, without_key));
+    ASSERT_TRUE(test::read_psd(last_output, without_key));
     ASSERT_TRUE(convert(keyed));
-    ASSERT_TRUE(test::read_psd(run_state().output_path, with_key));
+    ASSERT_TRUE(test::read_psd(last_output, with_key));
     ASSERT_EQ(with_key.planes.size(), 4u);
     ASSERT_EQ(without_key.planes.size(), 4u);
     for (int channel = 0; channel < 3; ++channel)
@@ -202,7 +196,7 @@ TEST_F(Pipeline, DamagedFilesFailCleanlyOrConvert) {
     EXPECT_EQ(convert(file), decodable);
     EXPECT_EQ(out_files().size(), decodable ? 1 : 0);
     if (decodable)
-      QFile::remove(run_state().output_path);
+      QFile::remove(last_output);
   }
 }
 
@@ -265,8 +259,7 @@ TEST_F(Pipeline, UnusableResultsWriteNothing) {
   ASSERT_TRUE(test::write_grey_png(in.filePath(QStringLiteral("wide.png")), 30001, 1));
   EXPECT_FALSE(convert(in.filePath(QStringLiteral("wide.png"))));
   // A depth no writer takes.
-  run_state().automatic_depth = false;
-  run_state().output_bit_depth = 7;
+  request.settings.psd_bpp = 7;
   EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
   // Missing and empty inputs.
   EXPECT_FALSE(convert(in.filePath(QStringLiteral("missing.png"))));
@@ -281,8 +274,8 @@ TEST_F(Pipeline, AMaskNamingTheInputDoesNotReplaceIt) {
   QTemporaryDir in;
   const QString input = in.filePath(QStringLiteral("keep.png"));
   ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn2c08.png"), input));
-  run_state().output_folder = in.path() + QLatin1Char('/');
-  settings().filename_mask = QStringLiteral("%filename%.png");
+  request.output_folder = in.path() + QLatin1Char('/');
+  request.settings.filename_mask = QStringLiteral("%filename%.png");
   EXPECT_FALSE(convert(input));
   PngPixels png;
   EXPECT_TRUE(test::decode_png_reference(input, png));
@@ -290,11 +283,11 @@ TEST_F(Pipeline, AMaskNamingTheInputDoesNotReplaceIt) {
 }
 
 TEST_F(Pipeline, KeepSubfoldersCreatesTheMissingLevels) {
-  run_state().relative_subfolder = QStringLiteral("2024/May/");
-  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png")));
+  const QString subfolder = QStringLiteral("2024/May/");
+  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png"), subfolder));
   EXPECT_TRUE(QFile::exists(out_path(QStringLiteral("2024/May/basn0g01.psd"))));
-  settings().keep_subfolders = 0;
-  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png")));
+  request.settings.keep_subfolders = 0;
+  ASSERT_TRUE(convert(corpus("pngsuite/basn0g01.png"), subfolder));
   EXPECT_TRUE(QFile::exists(out_path(QStringLiteral("basn0g01.psd"))));
 }
 
@@ -303,38 +296,33 @@ TEST_F(Pipeline, NonAsciiPathsWork) {
   ASSERT_TRUE(QDir().mkpath(folder));
   const QString input = folder + QStringLiteral("Ünïcødé ✓.png");
   ASSERT_TRUE(QFile::copy(corpus("pngsuite/basn3p08.png"), input));
-  run_state().output_folder = folder;
+  request.output_folder = folder;
   ASSERT_TRUE(convert(input));
-  EXPECT_EQ(run_state().output_path, folder + QStringLiteral("Ünïcødé ✓.psd"));
+  EXPECT_EQ(last_output, folder + QStringLiteral("Ünïcødé ✓.psd"));
   PsdImage psd;
-  EXPECT_TRUE(test::read_psd(run_state().output_path, psd));
+  EXPECT_TRUE(test::read_psd(last_output, psd));
   EXPECT_EQ(psd.width, 32);
 }
 
 class Worker : public Pipeline {
 protected:
-  void SetUp() override {
-    Pipeline::SetUp();
-    progress().keep_running = true;
-    progress().files_started = 0;
-    progress().files_converted = -1;
-  }
+  void add_job(const QString &path) { request.files.push_back({path, QString()}); }
 
-  static void add_job(const QString &path) { job_set()[path] = Job{1, QString()}; }
+  RunResult run() { return run_conversion(request, progress); }
+
+  ProgressRecord progress;
 };
 
 TEST_F(Worker, TracesThreeLinesPerFileInConsoleDebugMode) {
   QString lines;
   console_capture(&lines);
-  run_state().input_given = true;
-  run_state().mode_text = QStringLiteral("DEBUG");
+  request.trace = true;
   add_job(corpus("pngsuite/basn0g02.png"));
   add_job(corpus("testpngs/crashers/badcrc.png"));
-  conversion_worker(0);
-  run_state().input_given = false;
-  conversion_worker(0);
+  run();
+  request.trace = false;
+  run();
   console_capture(nullptr);
-  run_state().mode_text.clear();
   const QString ok = corpus("pngsuite/basn0g02.png");
   const QString bad = corpus("testpngs/crashers/badcrc.png");
   EXPECT_EQ(lines, "Processing: " + ok + "\r\nSaving As: " + out_path("basn0g02.psd") +
@@ -342,35 +330,35 @@ TEST_F(Worker, TracesThreeLinesPerFileInConsoleDebugMode) {
 }
 
 TEST_F(Worker, CountersAdvanceOnlyForWrittenFiles) {
-  settings().filename_mask = QStringLiteral("%n%_%rnd%.%ext%");
-  run_state().random_number = 42;
+  request.settings.filename_mask = QStringLiteral("%n%_%rnd%.%ext%");
+  request.counters = {42, 1};
   add_job(corpus("pngsuite/basn0g02.png"));
   add_job(corpus("pngsuite/basn0g04.png"));
   add_job(corpus("testpngs/crashers/badadler.png"));
-  conversion_worker(0);
-  EXPECT_EQ(progress().files_converted, 2);
-  EXPECT_EQ(progress().files_started, 3);
-  EXPECT_EQ(run_state().sequence_number, 3);
+  const RunResult first = run();
+  EXPECT_EQ(first.files_converted, 2);
+  EXPECT_EQ(progress.files_converted, 2);
+  EXPECT_EQ(progress.files_started, 3);
+  EXPECT_EQ(first.counters.sequence, 3);
   const QStringList files = out_files();
   ASSERT_EQ(files.size(), 2);
   EXPECT_EQ(files[0], QStringLiteral("00001_00042.psd"));
   EXPECT_TRUE(files[1].startsWith(QLatin1String("00002_")));
 
   // A second run carries on from where the first stopped.
-  job_set().clear();
+  request.files.clear();
+  request.counters = first.counters;
   add_job(corpus("pngsuite/basn0g08.png"));
-  conversion_worker(0);
-  EXPECT_EQ(run_state().sequence_number, 4);
+  EXPECT_EQ(run().counters.sequence, 4);
   EXPECT_EQ(out_files().filter(QRegularExpression(QStringLiteral("^00003_\\d{5}\\.psd$"))).size(),
             1);
 }
 
 TEST_F(Worker, StopsBeforeTheNextFileWhenToldTo) {
   add_job(corpus("pngsuite/basn0g02.png"));
-  progress().keep_running = false;
-  conversion_worker(0);
-  EXPECT_EQ(progress().files_converted, 0);
-  EXPECT_EQ(progress().files_started, 0);
+  progress.keep_running = false;
+  EXPECT_EQ(run().files_converted, 0);
+  EXPECT_EQ(progress.files_started, 0);
   EXPECT_TRUE(out_files().isEmpty());
 }
 
@@ -383,15 +371,15 @@ TEST_F(Worker, SetsTheFileTimeAsAsked) {
   add_job(input);
   qint64 seconds = 0;
 
-  settings().file_timestamp = 1;
-  conversion_worker(0);
+  request.settings.file_timestamp = TimestampKind::Original;
+  run();
   ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
   EXPECT_EQ(seconds, input_time);
 
   // Custom Timestamp counts local wall-clock seconds: 2010-06-15 12:30:00 on the local clock.
-  settings().file_timestamp = 2;
-  settings().custom_timestamp = 1276605000;
-  conversion_worker(0);
+  request.settings.file_timestamp = TimestampKind::Custom;
+  request.settings.custom_timestamp = 1276605000;
+  run();
   std::tm local{};
   local.tm_year = 110;
   local.tm_mon = 5;
@@ -402,9 +390,9 @@ TEST_F(Worker, SetsTheFileTimeAsAsked) {
   ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
   EXPECT_EQ(seconds, static_cast<qint64>(std::mktime(&local)));
 
-  settings().file_timestamp = 0;
+  request.settings.file_timestamp = TimestampKind::Current;
   const qint64 before = QDateTime::currentSecsSinceEpoch();
-  conversion_worker(0);
+  run();
   ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
   EXPECT_GE(seconds, before - 1);
 }

@@ -16,13 +16,20 @@ class SettingsFile : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
-    set_desktop_size(1000, 800);
-    set_defaults(false);
-    settings().settings_file_path = path();
+    file_path = path();
   }
-  void TearDown() override { set_desktop_size(1920, 1080); }
 
   QString path() const { return folder.filePath(QStringLiteral("config.ini")); }
+
+  static Settings defaults() { return default_settings(SettingsUse::Window, QSize(1000, 800)); }
+
+  // The file over the defaults, as the window front reads it.
+  bool read() {
+    record = defaults();
+    return read_settings_file(file_path, record);
+  }
+
+  bool write() const { return write_settings_file(file_path, record); }
 
   QByteArray file_bytes() const {
     QFile file(path());
@@ -44,38 +51,40 @@ protected:
   }
 
   QTemporaryDir folder;
+  QString file_path;
+  Settings record = defaults();
 };
 
 TEST_F(SettingsFile, DefaultsRoundTripByteForByte) {
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   const QByteArray first = file_bytes();
-  ASSERT_TRUE(read_settings_file());
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(read());
+  ASSERT_TRUE(write());
   EXPECT_EQ(file_bytes(), first);
 }
 
 TEST_F(SettingsFile, ChangedValuesRoundTripByteForByte) {
-  Settings &s = settings();
+  Settings &s = record;
   s.language = QStringLiteral(" de ");
   s.text = QStringLiteral("Grüße %eol% 日本");
   s.image_brightness = -42;
   s.image_gamma = 2.25f;
   s.text_position = 200;
   s.recent_files = QStringLiteral("/tmp/a.png|/tmp/b.png");
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   const QByteArray first = file_bytes();
-  set_defaults(false);
-  ASSERT_TRUE(read_settings_file());
+  record = defaults();
+  ASSERT_TRUE(read());
   EXPECT_EQ(s.language, " de ");
   EXPECT_EQ(s.text, QStringLiteral("Grüße %eol% 日本"));
   EXPECT_EQ(s.image_brightness, -42);
   EXPECT_EQ(s.text_position, 200);
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_EQ(file_bytes(), first);
 }
 
 TEST_F(SettingsFile, LayoutIsBomThenSectionsInOrderWithCrLfLines) {
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   const QByteArray bytes = file_bytes();
   EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\r\n[General]\r\nCFG = 17\r\nLanguage = en\r\n"));
   EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
@@ -95,18 +104,18 @@ TEST_F(SettingsFile, LayoutIsBomThenSectionsInOrderWithCrLfLines) {
 }
 
 TEST_F(SettingsFile, WindowSectionFollowsSaveWindowPosition) {
-  Settings &s = settings();
+  Settings &s = record;
   s.window_x = 333;
   s.window_width = 700;
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_EQ(section_text("Window"),
             "[Window]\r\nIsMaximized = 0\r\nWidth = 700\r\nHeight = 260\r\nX = 333\r\nY = 270\r\n; "
             "\r\n");
 
   s.save_window_position = 0;
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_EQ(section_text("Window"), "[Window]\r\n; \r\n");
-  ASSERT_TRUE(read_settings_file());
+  ASSERT_TRUE(read());
   // The next start takes the fallback placement, not the centred default.
   EXPECT_EQ(s.window_width, 510);
   EXPECT_EQ(s.window_height, 260);
@@ -134,8 +143,8 @@ TEST_F(SettingsFile, HandWrittenFileWithOddCaseSpacesAndUnknownParts) {
            "Font Color =  FFFFFF \r\n"
            "Text Size = -1\r\n"
            "Text = \r\n");
-  ASSERT_TRUE(read_settings_file());
-  const Settings &s = settings();
+  ASSERT_TRUE(read());
+  const Settings &s = record;
   EXPECT_EQ(s.language, " de ");
   EXPECT_EQ(s.image_width, 640); // the first line of a key wins
   EXPECT_EQ(s.do_image_resize, 1);
@@ -160,8 +169,8 @@ TEST_F(SettingsFile, ColoursAreTrimmedButLanguageAndThemeAreNot) {
            "[Interface]\r\nUI Theme =  mine \r\n"
            "[Frame]\r\nSolid Left Color =  00FF00 \r\n"
            "[Watermark]\r\nBack Colors =  000000,FFFFFF \r\nFont =  Tahoma \r\n");
-  ASSERT_TRUE(read_settings_file());
-  const Settings &s = settings();
+  ASSERT_TRUE(read());
+  const Settings &s = record;
   EXPECT_EQ(s.language, " en ");
   EXPECT_EQ(s.ui_theme, " mine ");
   EXPECT_EQ(s.solid_left_color, "00FF00");
@@ -173,9 +182,9 @@ TEST_F(SettingsFile, OldVersionsAreMigrated) {
   const auto read_with = [&](const QByteArray &cfg, const QByteArray &mask, const QByteArray &raw) {
     put_file("[General]\r\n" + cfg + "[Input]\r\nRAW Load As = " + raw +
              "\r\n[Advanced]\r\nFilename Mask = " + mask + "\r\n");
-    EXPECT_TRUE(read_settings_file());
+    EXPECT_TRUE(read());
   };
-  const Settings &s = settings();
+  const Settings &s = record;
   read_with("CFG = 10\r\n", "%filename%", "1");
   EXPECT_EQ(s.filename_mask, "%filename%.%ext%");
   EXPECT_EQ(s.raw_load_as, 3);
@@ -191,16 +200,16 @@ TEST_F(SettingsFile, OldVersionsAreMigrated) {
   EXPECT_EQ(s.filename_mask, "%filename%_%EXT%");
   EXPECT_EQ(s.raw_load_as, 4);
   // The writer stores the current version whatever was read.
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_TRUE(file_bytes().contains("\r\nCFG = 17\r\n"));
 }
 
 TEST_F(SettingsFile, GammaWrittenWithSixDecimalsAndSpecialValues) {
-  Settings &s = settings();
+  Settings &s = record;
   put_file("[Adjustment]\r\nImage Gamma = 1.5\r\n");
-  ASSERT_TRUE(read_settings_file());
+  ASSERT_TRUE(read());
   EXPECT_FLOAT_EQ(s.image_gamma, 1.5f);
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_TRUE(file_bytes().contains("\r\nImage Gamma = 1.500000\r\n"));
 
   const float specials[] = {std::numeric_limits<float>::infinity(),
@@ -208,50 +217,49 @@ TEST_F(SettingsFile, GammaWrittenWithSixDecimalsAndSpecialValues) {
   const char *texts[] = {"+Infinity", "-Infinity"};
   for (int i = 0; i < 2; ++i) {
     s.image_gamma = specials[i];
-    ASSERT_TRUE(write_settings_file());
+    ASSERT_TRUE(write());
     EXPECT_TRUE(file_bytes().contains(QByteArray("\r\nImage Gamma = ") + texts[i] + "\r\n"));
-    ASSERT_TRUE(read_settings_file());
+    ASSERT_TRUE(read());
     EXPECT_EQ(s.image_gamma, specials[i]);
   }
   s.image_gamma = std::numeric_limits<float>::quiet_NaN();
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_TRUE(file_bytes().contains("\r\nImage Gamma = NaN\r\n"));
-  ASSERT_TRUE(read_settings_file());
+  ASSERT_TRUE(read());
   EXPECT_TRUE(std::isnan(s.image_gamma));
 }
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsWithTheWindowCentred) {
-  Settings &s = settings();
+  Settings &s = record;
   s.image_width = 77;
   s.cfg = 3;
-  EXPECT_FALSE(read_settings_file());
+  EXPECT_FALSE(read());
   EXPECT_EQ(s.image_width, 0);
   EXPECT_EQ(s.cfg, 17);
   EXPECT_EQ(s.window_x, (1000 - 510) / 2);
   EXPECT_EQ(s.window_y, (800 - 260) / 2);
   EXPECT_EQ(s.filename_mask, "%filename%.%ext%");
   EXPECT_EQ(s.keep_aspect_ratio, 1);
-  EXPECT_EQ(s.settings_file_path, path());
 }
 
 TEST_F(SettingsFile, LineBreaksInValuesCannotInjectKeys) {
-  Settings &s = settings();
+  Settings &s = record;
   s.text = QStringLiteral("one\r\n[General]\r\nCFG = 3\ntwo");
-  ASSERT_TRUE(write_settings_file());
-  ASSERT_TRUE(read_settings_file());
+  ASSERT_TRUE(write());
+  ASSERT_TRUE(read());
   EXPECT_EQ(s.cfg, 17);
   EXPECT_EQ(s.text, "one [General] CFG = 3 two");
 }
 
 TEST_F(SettingsFile, WritesReplaceTheFileWholeOrNotAtAll) {
   put_file(QByteArray(5000, 'x'));
-  ASSERT_TRUE(write_settings_file());
+  ASSERT_TRUE(write());
   EXPECT_TRUE(file_bytes().startsWith("\xEF\xBB\xBF\r\n[General]"));
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"config.ini"});
 
-  settings().settings_file_path = folder.filePath(QStringLiteral("missing/config.ini"));
-  EXPECT_FALSE(write_settings_file());
-  EXPECT_FALSE(QFile::exists(settings().settings_file_path));
+  file_path = folder.filePath(QStringLiteral("missing/config.ini"));
+  EXPECT_FALSE(write());
+  EXPECT_FALSE(QFile::exists(file_path));
 }
 
 TEST(SettingsValues, LeadingIntegerOfAValue) {

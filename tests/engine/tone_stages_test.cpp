@@ -1,5 +1,4 @@
-#include "cli/format_catalogue.h"
-#include "engine/run_state.h"
+#include "engine/format_catalogue.h"
 #include "engine/settings.h"
 #include "engine/stages.h"
 #include "support/image_builders.h"
@@ -19,18 +18,11 @@ const Rgba white{255, 255, 255, 255};
 
 class ToneStages : public ::testing::Test {
 protected:
-  void SetUp() override {
-    set_defaults(false);
-    reset_run_state();
-    build_output_format_map();
-  }
+  Settings s = default_settings(SettingsUse::Window);
 
   // Runs the output depth stage with a fixed target for the given output extension.
   static Image to_depth(Image image, int depth, const char *extension = "bmp") {
-    run_state().automatic_depth = false;
-    run_state().output_bit_depth = depth;
-    run_state().output_extension = QString::fromLatin1(extension);
-    return output_depth_stage(std::move(image));
+    return output_depth_stage(std::move(image), depth, QString::fromLatin1(extension));
   }
 
   static Image distinct_rgb() { return test::make_rgb24(5, 3, distinct_color); }
@@ -52,35 +44,36 @@ std::set<std::uint8_t> grey_levels(const Image &image) {
 }
 
 TEST_F(ToneStages, EmptyImagePassesThroughEveryStage) {
-  settings().do_image_color_correction = 1;
-  settings().do_image_greyscale = 1;
-  settings().do_image_threshold = 1;
-  EXPECT_FALSE(color_correction_stage(Image{}));
-  EXPECT_FALSE(greyscale_stage(Image{}));
-  EXPECT_FALSE(threshold_stage(Image{}));
+  s.do_image_color_correction = 1;
+  s.do_image_greyscale = 1;
+  s.do_image_threshold = 1;
+  EXPECT_FALSE(color_correction_stage(Image{}, s));
+  EXPECT_FALSE(greyscale_stage(Image{}, s));
+  EXPECT_FALSE(threshold_stage(Image{}, s));
   EXPECT_FALSE(to_depth(Image{}, 32));
 }
 
 TEST_F(ToneStages, StagesThatAreOffLeaveTheImageAlone) {
   Image image = test::make_paletted(4, 3, 1, {{1, 2, 3}}, [](int, int) { return 0; });
   FIBITMAP *const before = image.get();
-  image = threshold_stage(greyscale_stage(color_correction_stage(std::move(image))));
+  image = threshold_stage(greyscale_stage(color_correction_stage(std::move(image), s), s), s);
   EXPECT_EQ(image.get(), before);
 }
 
 TEST_F(ToneStages, NeutralColorCorrectionLeavesRgbPixelsUnchanged) {
-  settings().do_image_color_correction = 1;
-  const Image corrected = color_correction_stage(distinct_rgb());
+  s.do_image_color_correction = 1;
+  const Image corrected = color_correction_stage(distinct_rgb(), s);
   EXPECT_EQ(image_bpp(corrected), 24);
   EXPECT_EQ(test::pixels(corrected), test::pixels(distinct_rgb()));
 }
 
 TEST_F(ToneStages, ColorCorrectionMakesLowDepthImages24Bit) {
-  settings().do_image_color_correction = 1;
+  s.do_image_color_correction = 1;
   const std::vector<Rgb> palette = {{255, 0, 0}, {0, 0, 255}, {9, 99, 199}};
   for (int bpp : {1, 4}) {
     const Image corrected = color_correction_stage(
-        test::make_paletted(bpp, 3, 2, palette, [&](int x, int) { return bpp == 1 ? x % 2 : x; }));
+        test::make_paletted(bpp, 3, 2, palette, [&](int x, int) { return bpp == 1 ? x % 2 : x; }),
+        s);
     ASSERT_TRUE(corrected);
     EXPECT_EQ(image_bpp(corrected), 24);
     EXPECT_EQ(pixel(corrected, 1, 1), (Rgba{0, 0, 255, 255}));
@@ -91,25 +84,28 @@ TEST_F(ToneStages, ColorCorrectionMakesLowDepthImages24Bit) {
 }
 
 TEST_F(ToneStages, InversionAppliesToEveryChannel) {
-  settings().do_image_color_correction = 1;
-  settings().image_invert = 1;
-  const Image corrected = color_correction_stage(distinct_rgb());
+  s.do_image_color_correction = 1;
+  s.image_invert = 1;
+  const Image corrected = color_correction_stage(distinct_rgb(), s);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x)
       EXPECT_EQ(pixel(corrected, x, y), inverted(distinct_color(x, y)));
 
   // A 16-bit grey image is adjusted too, through its 8-bit form.
   const Image grey =
-      color_correction_stage(test::make_grey16(2, 1, [](int, int) { return 0x4000; }));
+      color_correction_stage(test::make_grey16(2, 1, [](int, int) { return 0x4000; }), s);
   EXPECT_EQ(image_bpp(grey), 24);
   EXPECT_EQ(pixel(grey, 0, 0), (Rgba{191, 191, 191, 255}));
 }
 
 TEST_F(ToneStages, GreyscaleGivesEightBitGrey) {
-  settings().do_image_greyscale = 1;
-  const Image grey = greyscale_stage(test::make_rgba32(3, 1, [](int x, int) {
-    return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
-  }));
+  s.do_image_greyscale = 1;
+  const Image grey = greyscale_stage(
+      test::make_rgba32(3, 1,
+                        [](int x, int) {
+                          return x == 0 ? black : x == 1 ? white : Rgba{0, 255, 0, 0};
+                        }),
+      s);
   ASSERT_TRUE(grey);
   EXPECT_EQ(image_bpp(grey), 8);
   EXPECT_EQ(pixel(grey, 0, 0), black);
@@ -118,46 +114,49 @@ TEST_F(ToneStages, GreyscaleGivesEightBitGrey) {
   EXPECT_TRUE(green.red == green.green && green.green == green.blue);
   EXPECT_GT(green.red, 100); // green is the brightest primary
 
-  const Image from_deep = greyscale_stage(distinct_rgba16());
+  const Image from_deep = greyscale_stage(distinct_rgba16(), s);
   ASSERT_TRUE(from_deep);
   EXPECT_EQ(image_bpp(from_deep), 8);
 }
 
 TEST_F(ToneStages, ThresholdUsesTheLowEightBitsOfTheLevel) {
-  settings().do_image_threshold = 1;
-  settings().image_threshold = 300; // acts as 44
-  const Image bw = threshold_stage(test::make_grey8(4, 1, [](int x, int) {
-    return std::array{43, 44, 45, 255}[static_cast<size_t>(x)];
-  }));
+  s.do_image_threshold = 1;
+  s.image_threshold = 300; // acts as 44
+  const Image bw =
+      threshold_stage(test::make_grey8(4, 1,
+                                       [](int x, int) {
+                                         return std::array{43, 44, 45, 255}[static_cast<size_t>(x)];
+                                       }),
+                      s);
   ASSERT_TRUE(bw);
   EXPECT_EQ(image_bpp(bw), 1);
   EXPECT_EQ(pixel(bw, 0, 0), black);
   EXPECT_EQ(pixel(bw, 1, 0), white);
   EXPECT_EQ(pixel(bw, 2, 0), white);
 
-  settings().image_threshold = -1; // acts as 255
-  const Image strict = threshold_stage(test::make_grey8(2, 1, [](int x, int) { return 254 + x; }));
+  s.image_threshold = -1; // acts as 255
+  const Image strict =
+      threshold_stage(test::make_grey8(2, 1, [](int x, int) { return 254 + x; }), s);
   EXPECT_EQ(pixel(strict, 0, 0), black);
   EXPECT_EQ(pixel(strict, 1, 0), white);
 }
 
 TEST_F(ToneStages, ThresholdOfDeepImageWorksOnIts24BitForm) {
-  settings().do_image_threshold = 1;
-  settings().image_threshold = 128;
-  const Image bw = threshold_stage(distinct_rgba16());
+  s.do_image_threshold = 1;
+  s.image_threshold = 128;
+  const Image bw = threshold_stage(distinct_rgba16(), s);
   ASSERT_TRUE(bw);
   EXPECT_EQ(image_bpp(bw), 1);
 }
 
 TEST_F(ToneStages, AllThreeInOrderGiveOnlyBlackAndWhite) {
-  Settings &s = settings();
   s.do_image_color_correction = 1;
   s.image_contrast = 20;
   s.do_image_greyscale = 1;
   s.do_image_threshold = 1;
   s.image_threshold = 128;
   Image image = test::make_rgba32(16, 5, distinct_color);
-  image = threshold_stage(greyscale_stage(color_correction_stage(std::move(image))));
+  image = threshold_stage(greyscale_stage(color_correction_stage(std::move(image), s), s), s);
   image = to_depth(std::move(image), 32, "psd");
   ASSERT_TRUE(image);
   EXPECT_EQ(image_bpp(image), 32);
@@ -281,14 +280,8 @@ TEST_F(ToneStages, AutomaticDepthTakesFirstListedDepthThatHoldsTheInput) {
   EXPECT_EQ(automatic_depth("nope", 8), 0);
 }
 
-TEST_F(ToneStages, AutomaticDepthIsRecordedInTheRunState) {
-  RunState &state = run_state();
-  state.automatic_depth = true;
-  state.output_bit_depth = 0;
-  state.output_extension = "psd";
-  state.input_bit_depth = 48;
-  const Image result = output_depth_stage(distinct_rgb());
-  EXPECT_EQ(state.output_bit_depth, 32);
+TEST_F(ToneStages, AutomaticDepthOfADeepInputIsThePsdDepth) {
+  const Image result = to_depth(distinct_rgb(), automatic_depth("psd", 48), "psd");
   EXPECT_EQ(image_bpp(result), 32);
 }
 

@@ -14,13 +14,14 @@ TEST(GreyPixel, WeightsTheChannelsAndKeepsAlpha) {
 }
 
 TEST(ImageWatermarkLayer, OpacityMakesEvenAnOpaquePictureSeeThrough) {
-  set_defaults(true);
-  settings().image_opacity = 128;
+  Settings s = default_settings(SettingsUse::Console);
+  s.image_opacity = 128;
   QTemporaryDir dir;
   QImage opaque(4, 4, QImage::Format_RGB32);
   opaque.fill(qRgb(200, 100, 50));
   ASSERT_TRUE(opaque.save(dir.filePath("o.jpg"), "JPG", 100));
-  const QRgb got = image_watermark_layer(dir.filePath("o.jpg")).pixel(2, 2);
+  s.image = dir.filePath("o.jpg");
+  const QRgb got = image_watermark_layer(s).pixel(2, 2);
   EXPECT_NEAR(qAlpha(got), 128, 1);
   EXPECT_NEAR(qRed(got), 200, 3);
   EXPECT_NEAR(qBlue(got), 50, 3);

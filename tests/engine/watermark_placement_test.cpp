@@ -10,18 +10,17 @@ namespace {
 QRect as_rect(const WatermarkArea &a) { return {a.x, a.y, a.width, a.height}; }
 
 TEST(WatermarkArea, InsideTheFrameOnlyWithFrameAndTheKindsBoundaryBothSet) {
-  set_defaults(true);
-  Settings &s = settings();
-  s.do_watermark = 1;
-  EXPECT_EQ(as_rect(watermark_area(640, 480)), QRect(0, 0, 640, 480));
-  s.do_frame = 1;
+  Settings s = default_settings(SettingsUse::Console);
+  s.do_watermark = WatermarkKind::Text;
+  EXPECT_EQ(as_rect(watermark_area(s, 640, 480)), QRect(0, 0, 640, 480));
+  s.do_frame = FrameKind::Solid;
   s.solid_left = s.solid_top = 20;
   s.solid_right = s.solid_bottom = 30;
-  EXPECT_EQ(as_rect(watermark_area(640, 480)), QRect(0, 0, 640, 480));
+  EXPECT_EQ(as_rect(watermark_area(s, 640, 480)), QRect(0, 0, 640, 480));
   s.text_boundary = 1;
-  EXPECT_EQ(as_rect(watermark_area(640, 480)), QRect(20, 20, 590, 430));
-  s.do_watermark = 2; // the image's own boundary is still 0
-  EXPECT_EQ(as_rect(watermark_area(640, 480)), QRect(0, 0, 640, 480));
+  EXPECT_EQ(as_rect(watermark_area(s, 640, 480)), QRect(20, 20, 590, 430));
+  s.do_watermark = WatermarkKind::Image; // the image's own boundary is still 0
+  EXPECT_EQ(as_rect(watermark_area(s, 640, 480)), QRect(0, 0, 640, 480));
 }
 
 TEST(WatermarkPosition, AnchorsMeasureOffsetsInwardAndIgnoreThemWhenCentred) {

@@ -1,4 +1,3 @@
-#include "engine/run_state.h"
 #include "engine/settings.h"
 #include "engine/stages.h"
 #include "engine/watermark_font.h"
@@ -41,11 +40,13 @@ class WatermarkStage : public ::testing::Test {
 protected:
   static void SetUpTestSuite() { ASSERT_TRUE(ensure_gui_application()); }
 
-  void SetUp() override {
-    set_defaults(true);
-    reset_run_state();
+  Settings s = default_settings(SettingsUse::Console);
+  std::optional<WatermarkFont> font;
+
+  Image stamp(Image picture, int width, int height) {
+    const StageContext context{s, font ? &*font : nullptr, TokenValues{}};
+    return watermark_stage(std::move(picture), context, width, height);
   }
-  void TearDown() override { release_watermark_font(); }
 
   void image_mark(const QImage &mark, int anchor, int x_offset, int y_offset) {
     ASSERT_TRUE(mark.save(dir.filePath("mark.png"), "PNG"));
@@ -62,23 +63,22 @@ protected:
     image_mark(mark, anchor, x_offset, y_offset);
   }
 
-  static void use_file(const QString &path, int anchor, int x_offset, int y_offset) {
-    Settings &s = settings();
-    s.do_watermark = 2;
+  void use_file(const QString &path, int anchor, int x_offset, int y_offset) {
+    s.do_watermark = WatermarkKind::Image;
     s.image = path;
     s.image_position = static_cast<Byte>(anchor);
     s.image_x_offset = x_offset;
     s.image_y_offset = y_offset;
   }
 
-  static Image text_stamp(const QString &text) {
-    Settings &s = settings();
-    s.do_watermark = 1;
+  Image text_stamp(const QString &text) {
+    s.do_watermark = WatermarkKind::Text;
     s.text = text;
     s.font = QStringLiteral("DejaVu Sans");
     s.back_opacity = 255;
-    EXPECT_TRUE(load_watermark_font());
-    return watermark_stage(plain(200, 100), 200, 100);
+    font = watermark_font(s);
+    EXPECT_TRUE(font);
+    return stamp(plain(200, 100), 200, 100);
   }
 
   QTemporaryDir dir;
@@ -86,39 +86,38 @@ protected:
 
 TEST_F(WatermarkStage, BottomRightWithOffsetsOnVga) {
   columns_mark(100, 20, 8, 10, 10);
-  const Image image = watermark_stage(plain(640, 480), 640, 480);
+  const Image image = stamp(plain(640, 480), 640, 480);
   ASSERT_EQ(image_bpp(image), 24);
   EXPECT_EQ(marked_area(image), QRect(530, 450, 100, 20));
   EXPECT_EQ(pixel(image, 629, 469), column_colour(99));
 }
 
 TEST_F(WatermarkStage, InsideTheFrameTopLeftStartsAtTheFrameWidthsPlusOffsets) {
-  Settings &s = settings();
-  s.do_frame = 1;
+  s.do_frame = FrameKind::Solid;
   s.solid_left = s.solid_top = 20;
   s.solid_right = s.solid_bottom = 30;
   columns_mark(100, 20, 0, 7, 3);
   s.image_boundary = 1;
-  EXPECT_EQ(marked_area(watermark_stage(plain(640, 480), 640, 480)), QRect(27, 23, 100, 20));
+  EXPECT_EQ(marked_area(stamp(plain(640, 480), 640, 480)), QRect(27, 23, 100, 20));
 }
 
 TEST_F(WatermarkStage, WiderThanTheRoomIsCutOnTheRightNeverScaled) {
   columns_mark(100, 20, 0, 10, 5);
-  const Image image = watermark_stage(plain(80, 60), 80, 60);
+  const Image image = stamp(plain(80, 60), 80, 60);
   EXPECT_EQ(marked_area(image), QRect(10, 5, 70, 20));
   for (int x = 10; x < 80; ++x)
     ASSERT_EQ(pixel(image, x, 10), column_colour(x - 10)) << x;
   // No room at all: the picture without a watermark.
-  settings().image_x_offset = 80;
-  EXPECT_TRUE(marked_area(watermark_stage(plain(80, 60), 80, 60)).isEmpty());
+  s.image_x_offset = 80;
+  EXPECT_TRUE(marked_area(stamp(plain(80, 60), 80, 60)).isEmpty());
 }
 
 TEST_F(WatermarkStage, RotationEnlargesTheMarkWithTransparentCorners) {
   QImage mark(20, 20, QImage::Format_ARGB32);
   mark.fill(qRgb(255, 0, 0));
   image_mark(mark, 0, 0, 0);
-  settings().wm_image_rotation = 45;
-  const Image image = watermark_stage(plain(80, 80), 80, 80);
+  s.wm_image_rotation = 45;
+  const Image image = stamp(plain(80, 80), 80, 80);
   const QRect area = marked_area(image);
   EXPECT_GT(area.width(), 25);
   EXPECT_GT(area.height(), 25);
@@ -133,8 +132,8 @@ TEST_F(WatermarkStage, GreyscaleImageKeepsItsTransparency) {
     for (int x = 0; x < 5; ++x)
       mark.setPixel(x, y, qRgb(255, 0, 0));
   image_mark(mark, 0, 0, 0);
-  settings().image_greyscale = 1;
-  const Image image = watermark_stage(plain(20, 20), 20, 20);
+  s.image_greyscale = 1;
+  const Image image = stamp(plain(20, 20), 20, 20);
   EXPECT_EQ(pixel(image, 2, 2), (Rgba{76, 76, 76, 255}));
   EXPECT_EQ(pixel(image, 7, 2), grey);
 }
@@ -146,22 +145,21 @@ TEST_F(WatermarkStage, UnreadableWatermarkFilesLeaveThePictureToConvert) {
   cut.close();
   for (const QString &path : {cut.fileName(), dir.filePath("missing.jpg")}) {
     use_file(path, 0, 0, 0);
-    const Image image =
-        watermark_stage(test::make_rgba32(30, 20, [](int, int) { return grey; }), 30, 20);
+    const Image image = stamp(test::make_rgba32(30, 20, [](int, int) { return grey; }), 30, 20);
     ASSERT_EQ(image_bpp(image), 24);
     EXPECT_TRUE(marked_area(image).isEmpty());
   }
 }
 
 TEST_F(WatermarkStage, TextIsStampedAtItsAnchorWithTokensForThisPicture) {
-  settings().text_position = 8;
+  s.text_position = 8;
   const Image expanded = text_stamp(QStringLiteral("%WIDTH% x %height%"));
   const QRect area = marked_area(expanded);
   EXPECT_EQ(area.right(), 200 - 10 - 1);
   EXPECT_EQ(area.bottom(), 100 - 10 - 1);
   EXPECT_EQ(test::pixels(expanded), test::pixels(text_stamp(QStringLiteral("200 x 100"))));
-  release_watermark_font();
-  EXPECT_TRUE(marked_area(watermark_stage(plain(50, 50), 50, 50)).isEmpty());
+  font.reset();
+  EXPECT_TRUE(marked_area(stamp(plain(50, 50), 50, 50)).isEmpty());
 }
 
 } // namespace

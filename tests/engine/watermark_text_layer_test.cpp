@@ -19,16 +19,16 @@ class TextWatermarkLayer : public ::testing::Test {
 protected:
   static void SetUpTestSuite() { ASSERT_TRUE(ensure_gui_application()); }
 
+  Settings s = default_settings(SettingsUse::Console);
+
   void SetUp() override {
-    set_defaults(true);
-    Settings &s = settings();
     s.font_color = QStringLiteral("000000");
     s.back_color = QStringLiteral("FFFFFF");
     s.back_opacity = 255;
   }
 
-  static QImage layer(const QString &text, const WatermarkFont &font = sans) {
-    return text_watermark_layer(text, watermark_qfont(font));
+  QImage layer(const QString &text, const WatermarkFont &font = sans) {
+    return text_watermark_layer(text, watermark_qfont(font), s);
   }
 };
 
@@ -72,17 +72,16 @@ void expect_like_reference(const QImage &render, const QString &name) {
 }
 
 TEST_F(TextWatermarkLayer, LineXByAlignmentHalvesRoundedAwayFromZero) {
-  settings().text_padding = 4;
-  EXPECT_EQ(line_x(30, 50), 4);
-  settings().text_alignment = 1;
-  EXPECT_EQ(line_x(30, 35), 3);
-  EXPECT_EQ(line_x(35, 30), -3);
-  settings().text_alignment = 2;
-  EXPECT_EQ(line_x(30, 50), 16);
+  s.text_padding = 4;
+  EXPECT_EQ(line_x(s, 30, 50), 4);
+  s.text_alignment = 1;
+  EXPECT_EQ(line_x(s, 30, 35), 3);
+  EXPECT_EQ(line_x(s, 35, 30), -3);
+  s.text_alignment = 2;
+  EXPECT_EQ(line_x(s, 30, 50), 16);
 }
 
 TEST_F(TextWatermarkLayer, BoxIsTheWidestLineAndAllLinesWithLeadingPlusPadding) {
-  Settings &s = settings();
   s.text_padding = 5;
   s.font_leading = 3;
   const QFont font = watermark_qfont(sans);
@@ -96,8 +95,8 @@ TEST_F(TextWatermarkLayer, BoxIsTheWidestLineAndAllLinesWithLeadingPlusPadding) 
 }
 
 TEST_F(TextWatermarkLayer, SeparatorInAnyCaseGivesCentredLines) {
-  settings().text_alignment = 1;
-  settings().text_padding = 6;
+  s.text_alignment = 1;
+  s.text_padding = 6;
   const QImage image = layer(QStringLiteral("Ab%EOL%Wide second line"));
   const int half = image.height() / 2;
   const auto [first_left, first_right] = ink_columns(image, 0, half);
@@ -108,7 +107,6 @@ TEST_F(TextWatermarkLayer, SeparatorInAnyCaseGivesCentredLines) {
 }
 
 TEST_F(TextWatermarkLayer, RasterTextAndBackgroundKeepTheirOwnAlpha) {
-  Settings &s = settings();
   s.font_color = QStringLiteral("FFFF00");
   s.text_opacity = 200;
   s.back_color = QStringLiteral("0000FF");
@@ -122,7 +120,6 @@ TEST_F(TextWatermarkLayer, RasterTextAndBackgroundKeepTheirOwnAlpha) {
 }
 
 TEST_F(TextWatermarkLayer, RendersLookLikeTheirReferences) {
-  Settings &s = settings();
   s.font_color = QStringLiteral("FFE000");
   s.back_color = QStringLiteral("203080");
   s.text_padding = 6;

@@ -1,6 +1,6 @@
-#include "engine/settings.h"
 #include "prefs/builtin_images.h"
 #include "prefs/image_tables.h"
+#include "prefs/window_settings.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "engine/settings.h"
 #include "prefs/image_tables.h"
+#include "prefs/window_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "prefs/lang.h"
 #include "prefs/message_boxes.h"
+#include "text/lang.h"
 
 #include <gtest/gtest.h>
 

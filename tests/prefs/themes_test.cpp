@@ -1,7 +1,6 @@
-#include "engine/run_state.h"
-#include "engine/settings.h"
 #include "prefs/image_tables.h"
 #include "prefs/themes.h"
+#include "prefs/window_settings.h"
 #include "support/paths.h"
 #include "support/zip_file.h"
 
@@ -32,8 +31,7 @@ class Themes : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(program.isValid());
-    saved_folder = run_state().program_folder;
-    run_state().program_folder = program.path() + QLatin1Char('/');
+    set_theme_folder(program.path() + QLatin1String("/gfx/"));
     ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("gfx")));
     settings().ui_theme = QStringLiteral("test");
     settings().ui_size = 2;
@@ -43,7 +41,7 @@ protected:
     }
     scan_themes();
   }
-  void TearDown() override { run_state().program_folder = saved_folder; }
+  void TearDown() override { set_theme_folder(QString()); }
 
   QString archive(const QString &theme) const { return theme_folder() + theme + ".zip"; }
 
@@ -57,7 +55,6 @@ protected:
   }
 
   QTemporaryDir program;
-  QString saved_folder;
 };
 
 TEST_F(Themes, StemGetsTheSizeOfEachTable) {
@@ -165,7 +162,7 @@ TEST_F(Themes, DisplayNameComesFromTheFirst255Bytes) {
 }
 
 TEST_F(Themes, TheShippedThemeSuppliesEveryImageAtEverySize) {
-  run_state().program_folder = QFileInfo(test::binary_path()).path() + QLatin1Char('/');
+  set_theme_folder(QFileInfo(test::binary_path()).path() + QLatin1String("/gfx/"));
   scan_themes();
   EXPECT_EQ(theme_table().value("handdrawn"), "Hand-drawn");
   settings().ui_theme = QStringLiteral("handdrawn");

@@ -1,9 +1,9 @@
-#include "engine/settings.h"
-#include "prefs/lang.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"
+#include "prefs/window_settings.h"
 #include "support/local_http_server.h"
 #include "support/scripted_dialogs.h"
+#include "text/lang.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,0 @@
-#include "shell/window_hooks.h"
-
-namespace lumbrix {
-
-void open_preferences() {}
-
-} // namespace lumbrix

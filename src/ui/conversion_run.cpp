@@ -1,0 +1,101 @@
+#include "ui/conversion_run.h"
+
+#include "engine/conversion_request.h"
+#include "engine/format_catalogue.h"
+#include "engine/product.h"
+#include "platform/paths.h"
+#include "prefs/message_boxes.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
+#include "ui/input_output.h"
+#include "ui/main_window.h"
+#include "ui/out_folder_history.h"
+#include "ui/progress_window.h"
+#include "ui/window_job.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace lumbrix {
+namespace {
+
+QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
+
+// A check that failed before the run could start.
+void stop(const QString &message) {
+  set_status_text(msg("Conversion is not complete"));
+  show_warning(message);
+}
+
+// The input field and the two drop-downs, with a copy of the settings as they are now.
+ConversionRequest window_request() {
+  ConversionRequest request;
+  MainWindow *window = main_window();
+  const QString input = window ? window->input_field()->text().trimmed() : QString();
+  window_job().last_input = input;
+  if (is_acceptable_input(input))
+    request.files.push_back(InputFile{input, QString()});
+  const QString folder = window ? window->folder_list()->currentText().trimmed() : QString();
+  request.output_folder = with_separator(folder);
+  const int format = window ? window->format_list()->currentData().toInt() : 0;
+  request.output_extension = output_formats().value(format);
+  request.settings = settings();
+  request.counters = window_job().counters;
+  return request;
+}
+
+// Tells the user why the request cannot run. Problems with the watermark leave the status at
+// "Preparing...".
+void report(RequestProblem problem, const ConversionRequest &request) {
+  const Settings &s = request.settings;
+  switch (problem) {
+  case RequestProblem::None:
+    break;
+  case RequestProblem::InputFileInvalid:
+    return stop(msg("Empty input files"));
+  case RequestProblem::NoOutputFolder:
+    return stop(msg("Empty output folder"));
+  case RequestProblem::OutputFolderNotFound:
+    return stop(lang_format(msg("Invalid output folder"), request.output_folder));
+  case RequestProblem::UnknownOutputFormat:
+    return stop(msg("Invalid conversion type"));
+  case RequestProblem::BitDepthNotAllowed:
+    return stop(lang_format(msg("Invalid bit depth"), request.output_extension.toUpper(),
+                            QString::number(requested_depth(request))));
+  case RequestProblem::JpgQualityOutOfRange:
+    return stop(msg("Invalid quality"));
+  case RequestProblem::ResizeWidthMissing:
+    return stop(msg("Invalid width"));
+  case RequestProblem::ResizeHeightMissing:
+    return stop(msg("Invalid height"));
+  case RequestProblem::BrightnessOutOfRange:
+    return stop(msg("Invalid brightness"));
+  case RequestProblem::ContrastOutOfRange:
+    return stop(msg("Invalid contrast"));
+  case RequestProblem::GammaOutOfRange:
+    return stop(msg("Invalid gamma"));
+  case RequestProblem::WatermarkFontUnusable:
+    return show_warning(lang_format(msg("Invalid watermark font"), s.font));
+  case RequestProblem::NoWatermarkImage:
+    return show_warning(msg("Empty watermark image"));
+  case RequestProblem::WatermarkImageInvalid:
+    return show_warning(lang_format(msg("Invalid watermark image"), s.image));
+  }
+}
+
+} // namespace
+
+void start_conversion() {
+  ConversionRequest request = window_request();
+  set_status_text(lang(QStringLiteral("General"), QStringLiteral("Preparing")));
+  const RequestProblem problem = check_request(request);
+  if (problem != RequestProblem::None)
+    return report(problem, request);
+  window_job().output_folder = request.output_folder;
+  if (remember_out_folder(request.output_folder))
+    fill_out_folder_list();
+  set_status_text(lang(QStringLiteral("General"), QStringLiteral("Converting")));
+  window_job().counters = run_progress_window(request).counters;
+}
+
+} // namespace lumbrix

@@ -1,0 +1,151 @@
+#include "ui/input_output.h"
+
+#include "engine/format_catalogue.h"
+#include "engine/product.h"
+#include "platform/paths.h"
+#include "prefs/image_tables.h"
+#include "prefs/message_boxes.h"
+#include "prefs/window_settings.h"
+#include "text/lang.h"
+#include "ui/main_window.h"
+#include "ui/out_folder_history.h"
+#include "ui/window_job.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMap>
+#include <QMetaObject>
+
+namespace lumbrix {
+namespace {
+
+QIcon menu_icon(const QString &name) {
+  return QIcon(QPixmap::fromImage(table_image(ImageTable::Menus, name)));
+}
+
+// The dialogs can change the window's contents; lay it out again once the loop is back.
+void post_layout() {
+  if (MainWindow *window = main_window())
+    QMetaObject::invokeMethod(window, &MainWindow::layout_main_window, Qt::QueuedConnection);
+}
+
+void show_input_file(const QString &path) {
+  MainWindow *window = main_window();
+  if (!window)
+    return;
+  window->input_field()->setText(path);
+  if (!window->folder_list()->currentText().isEmpty())
+    return;
+  const QString folder = folder_part(path);
+  remember_out_folder(folder);
+  window_job().output_folder = folder;
+  fill_out_folder_list();
+}
+
+} // namespace
+
+bool set_input_file(const QString &path) {
+  if (!is_acceptable_input(path))
+    return false;
+  show_input_file(path);
+  return true;
+}
+
+QString input_file_filter() {
+  QString all_patterns;
+  QMap<QString, QString> by_description;
+  for (const QString &extension : accepted_extensions()) {
+    const QString description = input_format(extension).description;
+    const QString pattern = QLatin1String("*.") + extension;
+    all_patterns += pattern + QLatin1Char(';');
+    QString &patterns = by_description[description];
+    patterns = patterns.isEmpty() ? pattern : pattern + QLatin1Char(';') + patterns;
+  }
+  all_patterns.chop(1);
+  QString filter = lang(QStringLiteral("Dialog"), QStringLiteral("All Supported Files")) +
+                   QLatin1Char('|') + all_patterns + QLatin1Char('|');
+  for (auto it = by_description.cbegin(); it != by_description.cend(); ++it)
+    filter += it.key() + QLatin1Char('|') + it.value() + QLatin1Char('|');
+  return filter + lang(QStringLiteral("Dialog"), QStringLiteral("All Files")) +
+         QLatin1String(" (*.*)|*.*");
+}
+
+void select_input_file() {
+  WindowJob &job = window_job();
+  const QString chosen = system_dialogs().open_file(
+      lang(QStringLiteral("Dialog"), QStringLiteral("Select Input Files")), input_file_filter(),
+      job.last_input);
+  if (!chosen.isEmpty())
+    set_input_file(chosen);
+  // Convert reads the input field again.
+  job.last_input.clear();
+  post_layout();
+}
+
+void select_output_folder() {
+  MainWindow *window = main_window();
+  const QString shown = window ? window->folder_list()->currentText() : QString();
+  const QString initial = shown.isEmpty() ? window_job().output_folder : folder_part(shown);
+  const QString chosen = system_dialogs().choose_folder(
+      lang(QStringLiteral("Dialog"), QStringLiteral("Select Output Folder")), initial);
+  if (!chosen.isEmpty() && QFileInfo(chosen).isDir()) {
+    const QString folder = with_separator(chosen);
+    remember_out_folder(folder);
+    window_job().output_folder = folder;
+    fill_out_folder_list();
+  }
+  post_layout();
+}
+
+void fill_out_folder_list() {
+  MainWindow *window = main_window();
+  if (!window || settings().recent_out_folders.isEmpty())
+    return;
+  QComboBox *list = window->folder_list();
+  list->clear();
+  const QIcon icon = menu_icon(QStringLiteral("FavFolder"));
+  int selected = 0;
+  for (int i = 0; i < settings().out_folders_number; ++i) {
+    const QString item = recent_out_folder(i);
+    if (item.isEmpty())
+      continue;
+    // Blank fields are skipped, so the item's position is the count so far, not i.
+    if (item == window_job().output_folder)
+      selected = list->count();
+    list->addItem(icon, item);
+  }
+  list->setCurrentIndex(list->count() > 0 ? selected : -1);
+}
+
+void fill_format_list(QComboBox *list, bool with_description) {
+  list->clear();
+  const QIcon icon = menu_icon(QStringLiteral("New"));
+  const QStringList &formats = output_formats();
+  int selected = 0;
+  for (int i = 0; i < formats.size(); ++i) {
+    const QString &name = formats[i];
+    if (name.isEmpty())
+      continue;
+    QString caption = name.toUpper();
+    if (with_description)
+      caption += QLatin1String(" (") + output_format(name).description + QLatin1Char(')');
+    if (name == settings().output_format)
+      selected = list->count();
+    list->addItem(icon, caption, i);
+  }
+  list->setCurrentIndex(list->count() > 0 ? selected : -1);
+}
+
+void new_job() {
+  fill_out_folder_list();
+  reset_window_job();
+  if (MainWindow *window = main_window()) {
+    window->input_field()->clear();
+    window->folder_list()->setCurrentIndex(-1);
+    window->set_status_text(lang(QStringLiteral("General"), QStringLiteral("Ready")));
+    window->input_field()->setFocus();
+  }
+}
+
+} // namespace lumbrix

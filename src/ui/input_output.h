@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+
+namespace lumbrix {
+
+// Makes path the input when it is an acceptable input file: shown in the input field and, while
+// no output folder is shown, its folder becomes the output folder. False, changing nothing,
+// otherwise.
+bool set_input_file(const QString &path);
+
+// File > Add Input File: the open-file dialog; a chosen acceptable file becomes the input.
+void select_input_file();
+
+// File > Select Output Folder: the folder dialog; an existing folder becomes the output folder
+// and the head of the history.
+void select_output_folder();
+
+// Refills the output folder list from the history, selecting the run's output folder if listed.
+void fill_out_folder_list();
+
+// Fills a drop-down with the output formats (upper-case name, with the description if asked),
+// each item's data its index in the output formats, and selects Output Format.
+void fill_format_list(QComboBox *list, bool with_description);
+
+// File > New: a fresh run state, empty input and output fields, status "Ready".
+void new_job();
+
+// The open-file dialog's filter: every accepted extension, then one entry per description, then
+// all files; "description|patterns|" each, patterns separated by ";".
+QString input_file_filter();
+
+} // namespace lumbrix

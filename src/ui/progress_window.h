@@ -1,0 +1,88 @@
+#pragma once
+
+#include "engine/pipeline.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <thread>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QEventLoop;
+
+namespace lumbrix {
+
+// The window of one conversion run: it starts the conversion worker on its own thread, shows
+// which file of how many is being converted, lets the user break the run, and shows the result
+// until OK or the close box ends it.
+class ProgressWindow : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit ProgressWindow(QWidget *owner);
+  ~ProgressWindow() override;
+
+  // Converts the request's files and returns when the window has been closed.
+  RunResult run(const ConversionRequest &request);
+
+  QLabel *text_label() const { return text_; }
+  QProgressBar *progress_bar() const { return bar_; }
+  QPushButton *ok_button() const { return ok_; }
+  int average_char_width() const { return char_width_; }
+  int max_chars() const { return max_chars_; }
+  bool break_requested() const { return break_flag_; }
+  // What the worker reports; read it on this thread while the break question is open or after
+  // the run.
+  const ProgressRecord &progress_record() const { return progress_; }
+
+signals:
+  // The title and text were updated for a newly started file.
+  void file_shown(int files_started);
+  // The worker has ended and the result is shown.
+  void finished_shown();
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  // Escape counts as the close box.
+  void reject() override;
+
+private:
+  void poll();
+  void show_started(int started, const QString &current_file);
+  void show_result();
+  QString fitted_path(const QString &path) const;
+  QString count_text(int started) const;
+
+  QLabel *text_ = nullptr;
+  QProgressBar *bar_ = nullptr;
+  QPushButton *ok_ = nullptr;
+  QTimer *timer_ = nullptr;
+  QEventLoop *loop_ = nullptr;
+  ProgressRecord progress_;
+  RunResult result_;
+  std::thread worker_;
+  std::atomic<bool> worker_done_{false};
+  bool worker_known_ended_ = false;
+  bool asking_ = false;
+  bool break_flag_ = false;
+  int char_width_ = 7;
+  int max_chars_ = 40;
+  int total_ = 0;
+  int started_polled_ = 0;
+  int started_shown_ = 0;
+};
+
+// The progress window over the main window for a checked request; what the run did.
+RunResult run_progress_window(const ConversionRequest &request);
+
+// text when it is empty or has at most n characters; otherwise its head, "..." and its tail,
+// (n - 3) / 2 characters each.
+QString shorten_middle(const QString &text, int n);
+
+// The Yes/No question whether to stop a running conversion; true on Yes.
+bool ask_break_conversion();
+
+} // namespace lumbrix

@@ -1,0 +1,7 @@
+#include "ui/window_hooks.h"
+
+namespace lumbrix {
+
+void open_preferences() {}
+
+} // namespace lumbrix

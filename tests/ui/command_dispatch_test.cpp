@@ -1,0 +1,162 @@
+#include "platform/program_path.h"
+#include "shell_environment.h"
+#include "support/scripted_dialogs.h"
+#include "ui/command_dispatch.h"
+#include "ui/commands.h"
+#include "ui/finder_window.h"
+#include "ui/window_job.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace lumbrix;
+
+class CommandDispatchTest : public QObject {
+  Q_OBJECT
+
+  test::TemporaryHome home;
+  test::InstalledDialogs installed;
+  test::ScriptedDialogs &dialogs = installed.dialogs;
+
+  void send(Command command) { dispatch_command(command); }
+
+private slots:
+  void init() {
+    settings() = default_settings(SettingsUse::Window);
+    dialogs = test::ScriptedDialogs();
+    test::start_main_window();
+  }
+  void cleanup() {
+    for (FinderWindow *finder : main_window()->findChildren<FinderWindow *>())
+      delete finder;
+    destroy_main_window();
+  }
+
+  void newEmptiesTheJob() {
+    main_window()->input_field()->setText(QStringLiteral("/tmp/x.png"));
+    window_job().preferences_start_page = 3;
+    main_window()->set_status_text(QStringLiteral("Conversion complete"));
+    send(Command::New);
+    QVERIFY(main_window()->input_field()->text().isEmpty());
+    QCOMPARE(window_job().preferences_start_page, 0);
+    QCOMPARE(main_window()->status_text(), QStringLiteral("Ready"));
+  }
+
+  void exitAsksToQuit() {
+    QSignalSpy quit(main_window(), &MainWindow::quit_requested);
+    send(Command::Exit);
+    QCOMPARE(quit.count(), 1);
+  }
+
+  void addInputFileOpensTheFileDialog() {
+    send(Command::SelectInputFile);
+    QCOMPARE(dialogs.file_requests.size(), 1);
+    QCOMPARE(dialogs.file_requests[0].title, QStringLiteral("Select Input Files"));
+  }
+
+  void selectOutputFolderOpensTheFolderDialog() {
+    send(Command::SelectOutputFolder);
+    QCOMPARE(dialogs.folder_requests.size(), 1);
+    QCOMPARE(dialogs.folder_requests[0].title, QStringLiteral("Select Output Folder"));
+  }
+
+  void outputOptionsChooseThePreferencesPageAndPreferencesKeepIt() {
+    send(Command::Preferences);
+    QCOMPARE(window_job().preferences_start_page, 0);
+    send(Command::OutputFormatOptions);
+    QCOMPARE(window_job().preferences_start_page, 3);
+    send(Command::Preferences);
+    QCOMPARE(window_job().preferences_start_page, 3);
+    send(Command::New);
+    QCOMPARE(window_job().preferences_start_page, 0);
+  }
+
+  void convertStartsTheChecks() {
+    send(Command::Convert);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text,
+             QStringLiteral("No input file(s) found. Please, add valid file(s) and try again!"));
+    QCOMPARE(main_window()->status_text(), QStringLiteral("Conversion stopped"));
+  }
+
+  void customConverterOpensTheFinder() {
+    send(Command::CustomConverter);
+    const auto finders = main_window()->findChildren<FinderWindow *>();
+    QCOMPARE(finders.size(), 1);
+    QVERIFY(finders[0]->isVisible());
+  }
+
+  void helpCommandsOpenTheirTargets() {
+    send(Command::Manual);
+    send(Command::SendFeedback);
+    send(Command::VisitHomepage);
+    QCOMPARE(dialogs.opened.size(), 3);
+    QCOMPARE(dialogs.opened[0], program_folder() + QStringLiteral("Lumbrix.html"));
+    QCOMPARE(
+        dialogs.opened[1],
+        QStringLiteral("mailto:support@vantrel.example?subject=Vantrel PNG to PSD 2.2 Feedback"));
+    QCOMPARE(dialogs.opened[2], QStringLiteral("https://www.vantrel.example/Lumbrix/"));
+  }
+
+  // The update check itself is tested against a local server; here the name would be looked up.
+  void aboutOpensItsWindowOverTheMainWindow() {
+    send(Command::About);
+    QDialog *about = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+      if (widget->isVisible() && widget->windowTitle() == QStringLiteral("About..."))
+        about = qobject_cast<QDialog *>(widget);
+    QVERIFY(about);
+    QCOMPARE(about->parentWidget(), static_cast<QWidget *>(main_window()));
+    about->close();
+    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(dialogs.opened.isEmpty());
+  }
+
+  void unknownNumbersDoNothing() {
+    main_window()->input_field()->setText(QStringLiteral("kept"));
+    for (int command : {1, 2, 4, 6, 9, 15, 19, 20, 25, 99, -1})
+      dispatch_command(static_cast<Command>(command));
+    QCOMPARE(main_window()->input_field()->text(), QStringLiteral("kept"));
+    QVERIFY(dialogs.messages.isEmpty() && dialogs.file_requests.isEmpty());
+  }
+
+  void shortcutsAndButtonsReachTheDispatcher() {
+    MainWindow *window = main_window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F1);
+    QCOMPARE(dialogs.opened.size(), 1);
+    window->input_field()->setText(QStringLiteral("typed"));
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(window->input_field()->text().isEmpty());
+    QTest::keyClick(window, Qt::Key_F5);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QTest::mouseClick(window->side_button(0), Qt::LeftButton);
+    QCOMPARE(dialogs.file_requests.size(), 1);
+    QTest::mouseClick(window->side_button(1), Qt::LeftButton);
+    QCOMPARE(dialogs.folder_requests.size(), 1);
+    QTest::mouseClick(window->convert_button(), Qt::LeftButton);
+    QCOMPARE(dialogs.messages.size(), 2);
+    QSignalSpy quit(window, &MainWindow::quit_requested);
+    QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+    QCOMPARE(quit.count(), 1);
+  }
+
+  void listsReportToTheRunState() {
+    settings().recent_out_folders = QStringLiteral("/srv/a/\t/srv/b/");
+    send(Command::New);
+    QComboBox *folders = main_window()->folder_list();
+    folders->setCurrentIndex(1);
+    control_event(Control::FolderList);
+    QCOMPARE(window_job().output_folder, QStringLiteral("/srv/b/"));
+    settings().output_format.clear();
+    control_event(Control::FormatList);
+    QCOMPARE(settings().output_format, QStringLiteral("psd"));
+  }
+};
+
+QTEST_MAIN(CommandDispatchTest)
+#include "command_dispatch_test.moc"

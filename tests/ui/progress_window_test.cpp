@@ -1,0 +1,164 @@
+#include "shell_environment.h"
+#include "support/scripted_dialogs.h"
+#include "ui/progress_window.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace lumbrix;
+
+class ProgressWindowTest : public QObject {
+  Q_OBJECT
+
+  test::TemporaryHome home;
+  test::InstalledDialogs installed;
+  test::ScriptedDialogs &dialogs = installed.dialogs;
+  QStringList inputs;
+  QString output;
+  ConversionRequest request;
+
+  // A run of several pictures big enough that it is still going when the user reacts.
+  void prepare_run(const QStringList &files) {
+    request = ConversionRequest{};
+    for (const QString &input : files)
+      request.files.push_back({input, QString()});
+    request.output_folder = output;
+    request.output_extension = QStringLiteral("psd");
+    request.settings = settings();
+  }
+
+  // Closes the window at the first file and presses OK at the end.
+  void run_with_close_box(ProgressWindow &window) {
+    bool closed = false;
+    connect(&window, &ProgressWindow::file_shown, &window, [&window, &closed] {
+      if (!closed) {
+        closed = true;
+        window.close();
+      }
+    });
+    connect(&window, &ProgressWindow::finished_shown, &window,
+            [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
+    window.run(request);
+    QVERIFY(closed);
+  }
+
+  int written() const { return int(QDir(output).entryList({QStringLiteral("*.psd")}).size()); }
+
+private slots:
+  void initTestCase() {
+    test::load_tables();
+    settings() = default_settings(SettingsUse::Window);
+    output = home.folder(QStringLiteral("out"));
+    const QString folder = home.folder(QStringLiteral("in"));
+    for (int i = 0; i < 5; ++i) {
+      inputs << folder + QStringLiteral("big%1.png").arg(i);
+      QVERIFY(test::write_png(inputs.last(), 1600, 1200));
+    }
+  }
+
+  void init() {
+    dialogs = test::ScriptedDialogs();
+    QDir(output).removeRecursively();
+    QDir().mkpath(output);
+  }
+
+  void shortensTheMiddleOfLongTexts() {
+    QCOMPARE(shorten_middle(QStringLiteral("abcdefghij"), 10), QStringLiteral("abcdefghij"));
+    QCOMPARE(shorten_middle(QStringLiteral("abcdefghijk"), 10), QStringLiteral("abc...ijk"));
+    QCOMPARE(shorten_middle(QStringLiteral("abcdefghijkl"), 9), QStringLiteral("abc...jkl"));
+    QCOMPARE(shorten_middle(QString(), 3), QString());
+    const QString path = QStringLiteral("/home/user/pictures/2024/holidays/at-the-sea/picture.png");
+    const QString shown = shorten_middle(path, 40);
+    QCOMPARE(shown, path.left(18) + QStringLiteral("...") + path.right(18));
+  }
+
+  void asksTheBreakQuestionAsAWarning() {
+    dialogs.answer = true;
+    QVERIFY(ask_break_conversion());
+    QCOMPARE(dialogs.questions.size(), 1);
+    QCOMPARE(dialogs.questions[0].icon, MessageIcon::Warning);
+    QCOMPARE(dialogs.questions[0].title, QStringLiteral("Warning"));
+    QCOMPARE(dialogs.questions[0].text, QStringLiteral("Do you want to break the conversion?"));
+  }
+
+  void measuresTheCharacterWidthOfItsFont() {
+    ProgressWindow window(nullptr);
+    const int width =
+        QFontMetrics(window.font()).horizontalAdvance(QStringLiteral("abc123:\\-")) / 9;
+    QCOMPARE(window.average_char_width(), width > 0 ? width : 7);
+    QCOMPARE(window.max_chars(), 280 / window.average_char_width());
+    QCOMPARE(window.size(), QSize(300, 110));
+    QVERIFY(!window.ok_button()->isEnabled());
+  }
+
+  void showsEachFileWithItsCountAndAShortenedPath() {
+    const QString deep = home.folder(QStringLiteral(
+        "in/a-rather-long-folder-name/with-another-long-level/and-one-more-for-good-measure"));
+    const QString input = deep + QStringLiteral("picture-with-a-long-name.png");
+    QVERIFY(QFile::copy(inputs.first(), input));
+    prepare_run({input});
+    ProgressWindow window(nullptr);
+    QString title;
+    QString text;
+    connect(&window, &ProgressWindow::file_shown, &window, [&] {
+      title = window.windowTitle();
+      text = window.text_label()->text();
+    });
+    connect(&window, &ProgressWindow::finished_shown, &window,
+            [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
+    window.run(request);
+    QCOMPARE(title, QStringLiteral("Converting (1/1)"));
+    // Head and tail of the path, as long as the measured width allows and never wider.
+    QVERIFY(text.contains(QStringLiteral("...")));
+    const int half = int(text.size() - 3) / 2;
+    QVERIFY(half <= (window.max_chars() - 3) / 2);
+    QCOMPARE(text, shorten_middle(input, 2 * half + 3));
+    QVERIFY(window.text_label()->fontMetrics().horizontalAdvance(text) <= 280);
+    QCOMPARE(window.text_label()->text(), QStringLiteral("Files converted: 1 of 1"));
+  }
+
+  void breakAnsweredNoLetsTheRunFinish() {
+    prepare_run(inputs);
+    dialogs.answer = false;
+    ProgressWindow window(nullptr);
+    run_with_close_box(window);
+    QCOMPARE(dialogs.questions.size(), 1);
+    QVERIFY(!window.break_requested());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Conversion complete (5/5)"));
+    QCOMPARE(window.text_label()->text(), QStringLiteral("Files converted: 5 of 5"));
+    QCOMPARE(written(), 5);
+  }
+
+  void breakAnsweredYesStopsAfterTheFileInProgress() {
+    prepare_run(inputs);
+    int started_at_question = 0;
+    ProgressWindow window(nullptr);
+    dialogs.on_question = [&started_at_question, &window] {
+      // The window holds the progress lock while it asks, so the record is steady here.
+      started_at_question = window.progress_record().files_started;
+      return true;
+    };
+    run_with_close_box(window);
+    QVERIFY(window.break_requested());
+    QVERIFY(started_at_question >= 1 && started_at_question < 5);
+    QCOMPARE(window.progress_record().files_started, started_at_question);
+    QCOMPARE(window.progress_record().files_converted, started_at_question);
+    QCOMPARE(written(), started_at_question);
+    QCOMPARE(window.text_label()->text(), QStringLiteral("Conversion stopped"));
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("Conversion stopped (%1/5)").arg(started_at_question));
+  }
+
+  void closeBoxAfterTheEndClosesWithoutAsking() {
+    prepare_run({inputs.first()});
+    ProgressWindow window(nullptr);
+    connect(&window, &ProgressWindow::finished_shown, &window, [&window] { window.close(); });
+    window.run(request);
+    QVERIFY(dialogs.questions.isEmpty());
+    QVERIFY(!window.isVisible());
+  }
+};
+
+QTEST_MAIN(ProgressWindowTest)
+#include "progress_window_test.moc"

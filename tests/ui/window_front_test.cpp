@@ -1,0 +1,127 @@
+#include "engine/product.h"
+#include "shell_environment.h"
+#include "ui/main_window.h"
+#include "ui/window_front.h"
+
+#include <QComboBox>
+#include <QScreen>
+#include <QtTest>
+
+using namespace lumbrix;
+
+class WindowFrontTest : public QObject {
+  Q_OBJECT
+
+  test::TemporaryHome home;
+
+private slots:
+  void cleanup() {
+    destroy_main_window();
+    QFile::remove(home.settings_file());
+  }
+
+  void freshSettingsFolderStartsCentredWithDefaults() {
+    QVERIFY(!QFile::exists(home.settings_file()));
+    start_window_front();
+    MainWindow *window = main_window();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vantrel PNG to PSD 2.2"));
+    QCOMPARE(window->size(), QSize(510, 260));
+    const QSize desktop = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QCOMPARE(window->pos(), QPoint((desktop.width() - 510) / 2, (desktop.height() - 260) / 2));
+    QCOMPARE(window->status_text(), QStringLiteral("Ready"));
+    QCOMPARE(window->format_list()->count(), 1);
+    QVERIFY(window->format_list()->currentText().startsWith(QStringLiteral("PSD (")));
+    // An empty history leaves one empty item so the list has a height to show.
+    QCOMPARE(window->folder_list()->count(), 1);
+    QVERIFY(window->folder_list()->currentText().isEmpty());
+
+    window->move(120, 130);
+    window->resize(640, 400);
+    QCOMPARE(window->height(), 260);
+    finish_window_front();
+    QVERIFY(QFile::exists(home.settings_file()));
+    test::reread_settings();
+    QCOMPARE(settings().window_width, 640);
+    QCOMPARE(settings().window_height, 260);
+    QCOMPARE(settings().window_x, 120);
+    QCOMPARE(settings().window_y, 130);
+    QCOMPARE(int(settings().is_maximized), 0);
+  }
+
+  void savedGeometryAndHistoryAreRestored() {
+    test::write_settings([](Settings &s) {
+      s.window_width = 700;
+      s.window_x = 30;
+      s.window_y = 40;
+      s.recent_out_folders = QStringLiteral("/srv/a/\t/srv/b/");
+    });
+    start_window_front();
+    MainWindow *window = main_window();
+    QCOMPARE(window->size(), QSize(700, 260));
+    QCOMPARE(window->pos(), QPoint(30, 40));
+    QCOMPARE(window->folder_list()->count(), 2);
+    QCOMPARE(window->folder_list()->itemText(1), QStringLiteral("/srv/b/"));
+    QCOMPARE(window->folder_list()->currentIndex(), -1);
+    finish_window_front();
+    test::reread_settings();
+    QCOMPARE(settings().recent_out_folders, QStringLiteral("/srv/a/\t/srv/b/"));
+  }
+
+  void maximisedWindowKeepsItsNormalGeometry() {
+    test::write_settings([](Settings &s) {
+      s.window_width = 700;
+      s.window_x = 30;
+      s.window_y = 40;
+      s.is_maximized = 1;
+    });
+    start_window_front();
+    QVERIFY(main_window()->isMaximized());
+    finish_window_front();
+    test::reread_settings();
+    QCOMPARE(int(settings().is_maximized), 1);
+    QCOMPARE(settings().window_width, 700);
+    QCOMPARE(settings().window_x, 30);
+    QCOMPARE(settings().window_y, 40);
+  }
+
+  void minimisedWindowStoresNothingNew() {
+    test::write_settings([](Settings &s) {
+      s.window_width = 600;
+      s.window_x = 11;
+      s.window_y = 22;
+    });
+    start_window_front();
+    MainWindow *window = main_window();
+    window->resize(900, 260);
+    window->move(300, 200);
+    window->setWindowState(Qt::WindowMinimized);
+    QVERIFY(window->isMinimized());
+    finish_window_front();
+    test::reread_settings();
+    QCOMPARE(settings().window_width, 600);
+    QCOMPARE(settings().window_x, 11);
+    QCOMPARE(settings().window_y, 22);
+  }
+
+  void historyOffEmptiesRecentFoldersAtExit() {
+    test::write_settings([](Settings &s) {
+      s.out_folders_history = 0;
+      s.recent_out_folders = QStringLiteral("/srv/a/");
+    });
+    start_window_front();
+    finish_window_front();
+    test::reread_settings();
+    QVERIFY(settings().recent_out_folders.isEmpty());
+  }
+
+  void closingTheWindowAsksToQuit() {
+    start_window_front();
+    QSignalSpy quit(main_window(), &MainWindow::quit_requested);
+    main_window()->close();
+    QCOMPARE(quit.count(), 1);
+  }
+};
+
+QTEST_MAIN(WindowFrontTest)
+#include "window_front_test.moc"

@@ -262,5 +262,45 @@ TEST_F(Console, NumbersAreReadAsWrittenOrRefusedByTheirOptionsCheck) {
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
 }
 
+// The ends of the 32-bit range in every option that feeds picture arithmetic: each run converts
+// or fails the file, with no arithmetic overflow (the sanitizer build reports any on stderr)
+// and nothing on disk but the input and a whole PSD.
+TEST_F(Console, ExtremeOptionValuesConvertOrFailCleanly) {
+  const QString max = QStringLiteral("2147483647");
+  const QString min = QStringLiteral("-2147483648");
+  const QStringList text{"--wm-text=a%eol%b%eol%c", "--wm-font-size=10"};
+  const QStringList cases[] = {
+      {"--fr-solid-left=" + max, "--fr-solid-right=" + min, "--fr-solid-top=" + min,
+       "--fr-solid-bottom=" + max},
+      QStringList{"--fr-solid-left=" + min, "--fr-solid-right=" + min, "--fr-solid-top=" + min,
+                  "--fr-solid-bottom=" + min, "--wm-text-boundary=FRAME"} +
+          text,
+      QStringList{"--wm-font-leading=" + max} + text,
+      QStringList{"--wm-font-leading=" + min, "--wm-text-padding=1073741824"} + text,
+      QStringList{"--wm-text-padding=" + max, "--wm-text-alignment=RIGHT"} + text,
+      QStringList{"--wm-text-padding=" + min, "--wm-text-alignment=RIGHT"} + text,
+      QStringList{"--wm-text-x-offset=" + min, "--wm-text-y-offset=" + max,
+                  "--wm-text-position=BOTTOMRIGHT"} +
+          text,
+      QStringList{"--wm-text-x-offset=" + max, "--wm-text-y-offset=" + min,
+                  "--wm-text-position=MIDDLECENTER"} +
+          text,
+      {"--wm-image=" + input, "--wm-image-x-offset=" + min, "--wm-image-y-offset=" + min,
+       "--wm-image-position=BOTTOMRIGHT"},
+      {"--width=" + max, "--height=" + max, "--keep-aspect-ratio"},
+      {"--width=" + max, "--width-unit=PERCENT", "--height=1"},
+  };
+  for (const QStringList &options : cases) {
+    SCOPED_TRACE(options.join(' ').toStdString());
+    const RunResult result = run_lumbrix(QStringList{"-i", input} + options);
+    EXPECT_FALSE(result.errors.contains("runtime error")) << result.errors.toStdString();
+    EXPECT_TRUE(result.exit_code == 0 || result.exit_code == 1) << result.exit_code;
+    const QStringList expected =
+        result.exit_code == 0 ? QStringList{"photo.png", "photo.psd"} : QStringList{"photo.png"};
+    EXPECT_EQ(files(), expected);
+    QFile::remove(path("photo.psd"));
+  }
+}
+
 } // namespace
 } // namespace lumbrix::test

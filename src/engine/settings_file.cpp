@@ -4,9 +4,11 @@
 #include "engine/settings.h"
 #include "engine/settings_keys.h"
 #include "platform/app_data.h"
+#include "platform/files.h"
 #include "platform/ini_reader.h"
+#include "platform/temp_file.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -160,11 +162,25 @@ bool read_settings_file(const QString &path, Settings &s) {
 bool write_settings_file(const QString &path, const Settings &s) {
   if (path.isEmpty())
     return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  file.write(settings_text(s));
-  return file.commit();
+  // A settings file that is a link (kept with the user's other files, say) stays one: its
+  // target is what gets replaced.
+  QFileInfo target(path);
+  for (int depth = 0; depth < 40 && target.isSymLink(); ++depth)
+    target.setFile(target.symLinkTarget());
+  TempFile file =
+      TempFile::create(target.path(), target.fileName() + QLatin1Char('.'), QStringLiteral("tmp"));
+  const QByteArray text = settings_text(s);
+  return file.write(text.constData(), text.size()) && file.commit(target.fileName());
+}
+
+QString set_aside_settings_file(const QString &path) {
+  for (int n = 1; n <= 100; ++n) {
+    const QString aside =
+        path + QStringLiteral(".unreadable") + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+    if (!file_exists(aside) && !QFileInfo(aside).isSymLink())
+      return rename_file(path, aside) ? aside : QString();
+  }
+  return QString();
 }
 
 QString settings_file_location() {

@@ -145,6 +145,16 @@ DevilFileOutput::DevilFileOutput() {
   ilSetWrite(open_file, close_file, put_byte, seek_file, tell_file, write_bytes);
 }
 
+bool DevilFileOutput::save_psd(int descriptor) {
+  // A duplicate of its own, so that finishing the file leaves the caller's descriptor open.
+  const int own = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (own < 0)
+    return false;
+  BufferedFile file(own);
+  const bool saved = ilSaveF(IL_PSD, &file) != 0;
+  return file.finish() && saved && !failed_;
+}
+
 DevilFileOutput::~DevilFileOutput() {
   ilResetWrite();
   active_output = nullptr;

@@ -12,6 +12,10 @@ public:
   DevilFileOutput(const DevilFileOutput &) = delete;
   DevilFileOutput &operator=(const DevilFileOutput &) = delete;
 
+  // Saves the bound image as a PSD through descriptor, which stays open and the caller's; false
+  // when DevIL fails or a byte is lost.
+  bool save_psd(int descriptor);
+
   // True when any file DevIL wrote since construction lost bytes.
   bool failed() const { return failed_; }
   void note_failure() { failed_ = true; }

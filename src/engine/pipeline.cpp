@@ -3,12 +3,12 @@
 #include "engine/naming.h"
 #include "engine/png_loader.h"
 #include "engine/psd_writer.h"
+#include "engine/tone_map.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/temp_file.h"
 
 #include <QDateTime>
-
-#include <random>
 
 namespace lumbrix {
 namespace {
@@ -20,39 +20,6 @@ void notify(StepObserver observer, const char *step) {
     observer(step);
 }
 
-// 16 bits per channel and floating point: anything that is not a plain 8-bit bitmap.
-bool is_deep(FIBITMAP *image) {
-  return FreeImage_GetImageType(image) != FIT_BITMAP || FreeImage_GetBPP(image) > 32;
-}
-
-// libpng's rounding of a 16-bit sample to 8 bits.
-BYTE scale_16(WORD value) { return static_cast<BYTE>((value * 255u + 32895u) >> 16); }
-
-// The tone mapping returns colour only; a picture with an alpha channel keeps its transparency.
-Image with_alpha_of(Image colour, FIBITMAP *rgba16) {
-  Image result(FreeImage_ConvertTo32Bits(colour.get()));
-  colour.reset();
-  if (!result)
-    return result;
-  const unsigned width = FreeImage_GetWidth(rgba16);
-  for (unsigned y = 0; y < FreeImage_GetHeight(rgba16); ++y) {
-    const auto *source = reinterpret_cast<const FIRGBA16 *>(FreeImage_GetScanLine(rgba16, y));
-    BYTE *target = FreeImage_GetScanLine(result.get(), y);
-    for (unsigned x = 0; x < width; ++x)
-      target[4 * x + FI_RGBA_ALPHA] = scale_16(source[x].alpha);
-  }
-  return result;
-}
-
-Image tone_map(Image image) {
-  if (!image || !is_deep(image.get()))
-    return image;
-  Image mapped(FreeImage_TmoDrago03(image.get(), 1.0, 0.0));
-  if (mapped && FreeImage_GetImageType(image.get()) == FIT_RGBA16)
-    return with_alpha_of(std::move(mapped), image.get());
-  return mapped;
-}
-
 // The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
 // FreeImage's conversion does; converting first would only add a full copy of the picture.
 Image output_depth(Image image, int depth, const QString &extension) {
@@ -61,35 +28,27 @@ Image output_depth(Image image, int depth, const QString &extension) {
   return image;
 }
 
-// The name is claimed by creating the file, so that runs side by side in one folder never
-// share a temporary file. When nothing can be created there the loop ends and the write fails.
-QString unused_temp_path(const QString &folder, const QString &extension) {
-  QString path;
-  do
-    path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
-  while (!create_new_file(path) && file_exists(path));
-  return path;
-}
-
-// Writes the temporary file and puts it in place under output_path.
-bool save(Image image, const ConversionRequest &request, const InputFile &file,
-          const QString &output_path) {
+// Writes the PSD to a temporary file in folder and puts it in place under name: an earlier file
+// of that name stays until then, and a failure leaves no temporary file. The reason it failed,
+// or an empty text.
+QString save(Image image, const ConversionRequest &request, const InputFile &file,
+             const QString &folder, const QString &name) {
   const bool subfolders = request.settings.keep_subfolders != 0;
-  const QString folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
   if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
-    return false;
+    return QStringLiteral("The folder %1 cannot be created").arg(folder);
   // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(output_path, file.path))
-    return false;
-  const QString temporary_path = unused_temp_path(folder, request.output_extension);
+  if (is_same_file(folder + name, file.path))
+    return QStringLiteral("The output name is the input file's own");
+  TempFile temporary = TempFile::create(folder, temp_prefix, request.output_extension);
+  if (!temporary.is_open())
+    return QStringLiteral("No file can be created in %1").arg(folder);
   notify(request.step_observer, "naming");
-  if (write_psd(std::move(image), temporary_path, request.step_observer) &&
-      rename_file(temporary_path, output_path)) {
-    notify(request.step_observer, "rename");
-    return true;
-  }
-  delete_file(temporary_path);
-  return false;
+  if (!write_psd(std::move(image), temporary.descriptor(), request.step_observer))
+    return QStringLiteral("The PSD could not be written in full in %1").arg(folder);
+  if (!temporary.commit(name))
+    return QStringLiteral("The PSD could not be put in place as %1").arg(folder + name);
+  notify(request.step_observer, "rename");
+  return QString();
 }
 
 // Custom Timestamp counts seconds of the local wall clock since 1970.
@@ -139,7 +98,7 @@ Image run_stages(Image image, const StageContext &context, StepObserver observer
   notify(observer, "resize");
   const int width = image_width(image);
   const int height = image_height(image);
-  image = tone_map(std::move(image));
+  image = tone_map_stage(std::move(image));
   notify(observer, "tone map");
   if (image)
     flip_stage(image.get(), s);
@@ -161,10 +120,11 @@ Image run_stages(Image image, const StageContext &context, StepObserver observer
 
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,
                         const NameCounters &counters) {
-  Image image = load_png(file.path);
+  FileResult result;
+  Image image = load_png(file.path, &result.reason);
   notify(request.step_observer, "load");
-  if (image_width(image) == 0 || image_height(image) == 0)
-    return {};
+  if (!image)
+    return result;
   const int asked = requested_depth(request);
   const int depth =
       asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
@@ -172,15 +132,21 @@ FileResult convert_file(const ConversionRequest &request, const InputFile &file,
                      counters.sequence, QDateTime::currentDateTime()};
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
   image = run_stages(std::move(image), {request.settings, font, values}, request.step_observer);
-  if (!image)
-    return {};
+  if (!image) {
+    result.reason = QStringLiteral("The picture could not be transformed as the settings ask");
+    return result;
+  }
   values.width = image_width(image);
   values.height = image_height(image);
   values.now = QDateTime::currentDateTime();
-  FileResult result;
-  result.output_path =
-      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
-  result.converted = save(std::move(image), request, file, result.output_path);
+  const QString folder =
+      output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
+  const QString name = build_file_name(request.settings.filename_mask, values);
+  result.output_path = folder + name;
+  result.reason = output_name_problem(name);
+  if (result.reason.isEmpty())
+    result.reason = save(std::move(image), request, file, folder, name);
+  result.converted = result.reason.isEmpty();
   return result;
 }
 
@@ -206,17 +172,6 @@ RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progr
   }
   report_end(progress, run.files_converted);
   return run;
-}
-
-QString make_temp_name(const QString &prefix, const QString &suffix) {
-  thread_local std::mt19937 engine{std::random_device{}()};
-  std::uniform_int_distribution<int> letter(0, 25);
-  QString name = prefix;
-  for (const QChar digit : QString::number(QDateTime::currentSecsSinceEpoch()))
-    name += QLatin1Char(static_cast<char>('a' + digit.digitValue()));
-  for (int i = 0; i < 5; ++i)
-    name += QLatin1Char(static_cast<char>('a' + letter(engine)));
-  return name + suffix;
 }
 
 } // namespace lumbrix

@@ -17,11 +17,13 @@ Image run_stages(Image image, const StageContext &context, StepObserver observer
 struct FileResult {
   bool converted = false;
   QString output_path; // the name it is written under; empty when it failed before naming
+  QString reason;      // why it failed; empty when converted
 };
 
 // Converts one file of the request, naming it with counters. The PSD is written to a temporary
-// file beside it and renamed over the final name, so an earlier file of that name survives a
-// failure and no temporary file is left behind.
+// file beside it through the descriptor that created it, synced, and renamed over the final
+// name, so an earlier file of that name survives a failure and no temporary file is left
+// behind. A name from the mask that is not one file name fails the file.
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,
                         const NameCounters &counters);
 
@@ -35,8 +37,5 @@ struct RunResult {
 // says to keep running, and records in progress which file it is on and, at the end, how many
 // it converted. After each converted file the counters move on and the file time is set.
 RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress);
-
-// prefix + the current time and five random letters, all lower-case ASCII, + suffix.
-QString make_temp_name(const QString &prefix, const QString &suffix);
 
 } // namespace lumbrix

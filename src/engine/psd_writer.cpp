@@ -3,13 +3,13 @@
 #include "engine/devil_output.h"
 #include "engine/image_limits.h"
 #include "platform/bands.h"
-#include "platform/files.h"
 
 #include <IL/il.h>
 
 #include <cstdint>
 #include <cstring>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumbrix {
@@ -112,10 +112,14 @@ bool hand_to_devil(Image image, int width, int height) {
   return true;
 }
 
-bool save_bound_image(const QString &path) {
-  const DevilFileOutput output;
-  ilEnable(IL_FILE_OVERWRITE);
-  return ilSave(IL_PSD, native_path(path).constData()) == IL_TRUE && !output.failed();
+bool save_bound_image(int descriptor) {
+  DevilFileOutput output;
+  return output.save_psd(descriptor);
+}
+
+qint64 descriptor_size(int descriptor) {
+  struct stat info {};
+  return ::fstat(descriptor, &info) == 0 ? static_cast<qint64>(info.st_size) : -1;
 }
 
 void report(WriteStepObserver step_done, const char *step) {
@@ -129,7 +133,7 @@ qint64 psd_file_size(int width, int height) {
   return 40 + 4 * static_cast<qint64>(width) * static_cast<qint64>(height);
 }
 
-bool write_psd(Image image, const QString &path, WriteStepObserver step_done) {
+bool write_psd(Image image, int descriptor, WriteStepObserver step_done) {
   // DevIL keeps its state in globals that must be set up once before any other call.
   static const bool devil_ready = (ilInit(), true);
   (void)devil_ready;
@@ -144,9 +148,9 @@ bool write_psd(Image image, const QString &path, WriteStepObserver step_done) {
   if (!hand_to_devil(std::move(image), width, height))
     return false;
   report(step_done, "DevIL image");
-  const bool saved = save_bound_image(path);
+  const bool saved = save_bound_image(descriptor);
   report(step_done, "DevIL save");
-  return saved && file_size(path) == psd_file_size(width, height);
+  return saved && descriptor_size(descriptor) == psd_file_size(width, height);
 }
 
 } // namespace lumbrix

@@ -13,10 +13,10 @@ qint64 psd_file_size(int width, int height);
 // Called after each step of a write with the step's name, for timing.
 using WriteStepObserver = void (*)(const char *step);
 
-// Writes image (a FIT_BITMAP of any depth) as an RGBA PSD at path through DevIL. The bitmap is
-// released as soon as DevIL holds its pixels. True only when the whole file is on disk: a failed
-// write is caught as it happens and the size is checked as well. A failed write may leave a
-// partial file at path for the caller to remove. DevIL is not thread-safe; one thread at a time.
-bool write_psd(Image image, const QString &path, WriteStepObserver step_done = nullptr);
+// Writes image (a FIT_BITMAP of any depth) as an RGBA PSD through descriptor, which the caller
+// opened and keeps. The bitmap is released as soon as DevIL holds its pixels. True only when the
+// whole file is written: a failed write is caught as it happens and the size the descriptor
+// sees is checked as well. DevIL is not thread-safe; one thread at a time.
+bool write_psd(Image image, int descriptor, WriteStepObserver step_done = nullptr);
 
 } // namespace lumbrix

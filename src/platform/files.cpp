@@ -71,14 +71,6 @@ bool delete_file(const QString &path) {
   return !path.isEmpty() && ::unlink(native_path(path).constData()) == 0;
 }
 
-bool create_new_file(const QString &path) {
-  if (path.isEmpty())
-    return false;
-  const int fd =
-      ::open(native_path(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  return fd >= 0 && ::close(fd) == 0;
-}
-
 bool file_time(const QString &path, qint64 &seconds) {
   struct stat info {};
   if (!stat_path(path, info))

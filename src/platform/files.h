@@ -32,10 +32,6 @@ bool rename_file(const QString &from, const QString &to);
 
 bool delete_file(const QString &path);
 
-// Creates path as a new empty file; false when anything of that name exists or it cannot be
-// made. Creating is the one step in which two processes cannot both win the same name.
-bool create_new_file(const QString &path);
-
 // Last-write time in whole seconds since 1970 (UTC).
 bool file_time(const QString &path, qint64 &seconds);
 bool set_file_time(const QString &path, qint64 seconds);

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "support/devil_setup.h"
 #include "support/paths.h"
+#include "support/psd_file.h"
 
 #include <IL/il.h>
 #include <QDirIterator>
@@ -56,7 +57,7 @@ protected:
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
     const QString actual = dir.filePath(QStringLiteral("actual.psd"));
     ASSERT_TRUE(write_reference_psd(reference ? reference : image.get(), expected));
-    ASSERT_TRUE(write_psd(std::move(image), actual));
+    ASSERT_TRUE(test::write_psd_file(std::move(image), actual));
     const QByteArray want = contents(expected);
     EXPECT_FALSE(want.isEmpty());
     EXPECT_TRUE(contents(actual) == want);

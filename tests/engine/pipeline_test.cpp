@@ -2,6 +2,7 @@
 #include "engine/settings.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/temp_file.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
@@ -85,6 +86,7 @@ protected:
   bool convert(const QString &input, const QString &subfolder = QString()) {
     const FileResult result = convert_file(request, {input, subfolder}, request.counters);
     last_output = result.output_path;
+    last_reason = result.reason;
     return result.converted;
   }
 
@@ -101,6 +103,7 @@ protected:
   QTemporaryDir out;
   ConversionRequest request;
   QString last_output;
+  QString last_reason;
 };
 
 TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
@@ -245,6 +248,44 @@ TEST_F(Pipeline, FailureKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), earlier);
   EXPECT_EQ(out_files(), QStringList{QStringLiteral("photo.psd")});
+}
+
+// Masks that reach out of the output folder, and a temporary name swapped for a link just before
+// the rename: each file fails with its reason, and neither the file beside the folder nor the
+// link's target is touched.
+TEST_F(Pipeline, NothingIsWrittenOutsideTheFolderOrThroughALink) {
+  QTemporaryDir root;
+  const QString beside = root.filePath(QStringLiteral("notes.txt"));
+  static QString victim;
+  victim = root.filePath(QStringLiteral("victim.txt"));
+  for (const QString &name : {beside, victim}) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("precious");
+  }
+  ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("out")));
+  request.output_folder = root.filePath(QStringLiteral("out/"));
+  for (const char *mask : {"../notes.txt", "..\\notes.txt", "sub/%filename%.psd"}) {
+    request.settings.filename_mask = QString::fromLatin1(mask);
+    EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
+    EXPECT_TRUE(last_reason.contains(QLatin1String("holds a folder separator"))) << mask;
+  }
+  request.settings.filename_mask.clear();
+  set_temp_file_hooks({nullptr, [](const QString &temporary) {
+                         QFile::remove(temporary);
+                         QFile::link(victim, temporary);
+                       }});
+  EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
+  set_temp_file_hooks({});
+  EXPECT_EQ(last_reason,
+            "The PSD could not be put in place as " + request.output_folder + "basn2c08.psd");
+  for (const QString &name : {beside, victim}) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "precious");
+  }
+  EXPECT_TRUE(
+      QDir(request.output_folder).isEmpty(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot));
 }
 
 TEST_F(Pipeline, AFailedRenameFailsTheFile) {
@@ -395,23 +436,6 @@ TEST_F(Worker, SetsTheFileTimeAsAsked) {
   run();
   ASSERT_TRUE(file_time(out_path(QStringLiteral("dated.psd")), seconds));
   EXPECT_GE(seconds, before - 1);
-}
-
-TEST(MakeTempName, IsPrefixTimeLettersRandomLettersSuffix) {
-  const qint64 before = QDateTime::currentSecsSinceEpoch();
-  const QString name = make_temp_name(QStringLiteral("Lumbrix"), QStringLiteral(".tmp"));
-  const qint64 after = QDateTime::currentSecsSinceEpoch();
-  ASSERT_TRUE(name.startsWith(QLatin1String("Lumbrix")));
-  ASSERT_TRUE(name.endsWith(QLatin1String(".tmp")));
-  const QString letters = name.mid(7, name.size() - 11);
-  QString digits;
-  for (const QChar c : letters) {
-    ASSERT_TRUE(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    digits += QChar(c.unicode() - 'a' + '0');
-  }
-  const qint64 time = digits.left(digits.size() - 5).toLongLong();
-  EXPECT_TRUE(time == before || time == after);
-  EXPECT_NE(make_temp_name(QString(), QString()), make_temp_name(QString(), QString()));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "engine/psd_writer.h"
 #include "platform/files.h"
 #include "support/devil_setup.h"
+#include "support/psd_file.h"
 #include "support/psd_reader.h"
 
 #include <QFile>
@@ -46,7 +47,7 @@ Image pattern(int width, int height, int bpp) {
 TEST_F(PsdWriter, WritesRawRgbaPlanesTopDown) {
   for (const int bpp : {32, 24}) {
     SCOPED_TRACE(bpp);
-    ASSERT_TRUE(write_psd(pattern(3, 7, bpp), path("out.psd")));
+    ASSERT_TRUE(test::write_psd_file(pattern(3, 7, bpp), path("out.psd")));
     EXPECT_EQ(file_size(path("out.psd")), psd_file_size(3, 7));
     test::PsdImage psd;
     ASSERT_TRUE(test::read_psd(path("out.psd"), psd));
@@ -66,13 +67,15 @@ TEST_F(PsdWriter, WritesRawRgbaPlanesTopDown) {
   }
 }
 
-TEST_F(PsdWriter, RefusesWhatItCannotWriteWhole) {
-  EXPECT_FALSE(write_psd(Image(FreeImage_AllocateT(FIT_UINT16, 4, 4)), path("deep.psd")));
-  EXPECT_FALSE(write_psd(Image(FreeImage_Allocate(30001, 1, 8)), path("wide.psd")));
-  EXPECT_FALSE(write_psd(Image(), path("none.psd")));
-  EXPECT_FALSE(QFile::exists(path("deep.psd")) || QFile::exists(path("wide.psd")) ||
-               QFile::exists(path("none.psd")));
-  EXPECT_FALSE(write_psd(pattern(2, 2, 32), path("missing/folder.psd")));
+TEST_F(PsdWriter, RefusesWhatItCannotWriteWholeWritingNothing) {
+  for (const char *name : {"deep.psd", "wide.psd", "none.psd"}) {
+    Image image(std::string(name) == "deep.psd"   ? FreeImage_AllocateT(FIT_UINT16, 4, 4)
+                : std::string(name) == "wide.psd" ? FreeImage_Allocate(30001, 1, 8)
+                                                  : nullptr);
+    EXPECT_FALSE(test::write_psd_file(std::move(image), path(name)));
+    EXPECT_EQ(file_size(path(name)), 0) << name;
+  }
+  EXPECT_FALSE(write_psd(pattern(2, 2, 32), -1));
 }
 
 TEST_F(PsdWriter, ReportsAShortWriteAsFailure) {
@@ -81,7 +84,7 @@ TEST_F(PsdWriter, ReportsAShortWriteAsFailure) {
   rlimit small = saved;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool written = write_psd(pattern(64, 64, 32), path("short.psd"));
+  const bool written = test::write_psd_file(pattern(64, 64, 32), path("short.psd"));
   setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_FALSE(written);
   EXPECT_LT(file_size(path("short.psd")), psd_file_size(64, 64));
@@ -90,8 +93,8 @@ TEST_F(PsdWriter, ReportsAShortWriteAsFailure) {
 TEST_F(PsdWriter, ReportsEachStepToTheObserver) {
   static std::vector<std::string> steps;
   steps.clear();
-  ASSERT_TRUE(write_psd(pattern(2, 2, 24), path("steps.psd"),
-                        [](const char *step) { steps.emplace_back(step); }));
+  ASSERT_TRUE(test::write_psd_file(pattern(2, 2, 24), path("steps.psd"),
+                                   [](const char *step) { steps.emplace_back(step); }));
   EXPECT_EQ(steps, (std::vector<std::string>{"DevIL image", "DevIL save"}));
 }
 

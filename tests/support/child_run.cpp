@@ -73,10 +73,13 @@ ChildRun run_lumbrix_child(const QStringList &arguments, const ChildOptions &opt
   // A hung child is killed after ten minutes so that the suite ends; the test then fails on
   // finished, never on a time.
   int waited_ms = 0;
+  const int tick_ms = options.on_tick ? 2 : 1000;
   for (;;) {
     pollfd fd{pipe_ends[0], POLLIN, 0};
-    const int ready = poll(&fd, 1, 1000);
-    if (ready == 0 && (waited_ms += 1000) >= 600000)
+    const int ready = poll(&fd, 1, tick_ms);
+    if (options.on_tick)
+      options.on_tick(pid);
+    if (ready == 0 && (waited_ms += tick_ms) >= 600000)
       break;
     if (ready <= 0)
       continue;

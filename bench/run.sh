@@ -15,7 +15,8 @@ magick=/usr/bin/convert
 [ -x "$magick" ] || magick=$(command -v convert)
 timer=/usr/bin/time
 for tool in "$lumbrix" "$build/bench/make_noise_png" "$build/bench/decode_floor" \
-  "$build/bench/stage_bench" "$build/bench/devil_save_floor" "$magick" "$timer"; do
+  "$build/bench/stage_bench" "$build/bench/devil_save_floor" "$build/bench/tone_map_bench" \
+  "$build/bench/durable_write_bench" "$magick" "$timer"; do
   [ -x "$tool" ] || { echo "missing: $tool" >&2; exit 1; }
 done
 
@@ -88,6 +89,30 @@ rm -f "$work/saver"/*
 for round in $(seq 1 "$rounds"); do
   "$build/bench/devil_save_floor" 4000 3000 >"$work/saver/$round"
 done
+
+# The tone mapping of the 16-bit input alone: FreeImage's operator and the banded one.
+for round in $(seq 1 "$rounds"); do
+  for way in library banded; do
+    measure "rgba16.tone-$way" "$round" "$build/bench/tone_map_bench" "$way" "$work/in/rgba16.png"
+  done
+done
+
+# Small files that claim gigabytes, and a profile of 100 MB: each is refused.
+mkdir -p "$work/bombs"
+python3 "$root/bench/make_bombs.py" "$work/bombs"
+for round in $(seq 1 "$rounds"); do
+  for bomb in text deep flat; do
+    measure "bomb.$bomb" "$round" "$lumbrix" -q -i "$work/bombs/$bomb-bomb.png" -o "$work/bombs/"
+  done
+  measure "bomb.profile" "$round" "$lumbrix" "--profile=$work/bombs/blank-profile.ini"
+done
+
+# Putting a file in place with and without syncing it and its folder: config.ini, and the PSDs
+# of the 4000x3000 and 12000x8000 inputs, in the folder the outputs go to.
+mkdir -p "$work/out"
+"$build/bench/durable_write_bench" "$work/out" "$rounds" 3000 48000040 384000040 \
+  >"$work/durable.txt"
+rm -rf "$work/out"
 
 python3 - "$work" "$root/docs/benchmarks.md" "$rounds" "$load_before" "$load_after" \
   "$(nproc)" "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')" \
@@ -202,6 +227,37 @@ if saver and load and fl:
             f"| FreeImage's PNG load (step table) | {l:.3f} | {l / fl[0]:.2f} |",
             f"| DevIL's PSD saver alone, into memory (`bench/devil_save_floor`) | {saved:.3f} | {saved / fl[0]:.2f} |",
             f"| both, one after the other | {l + saved:.3f} | {(l + saved) / fl[0]:.2f} |"]
+tone = {way: result(f"rgba16.tone-{way}") for way in ("library", "banded")}
+if all(tone.values()):
+    out += ["", "## Tone mapping of 16-bit pictures", "",
+            "`bench/tone_map_bench` loads the 4000x3000 RGBA 16-bit input and maps it once per "
+            "process; the wall time and peak RSS are the whole process's (median, largest). The "
+            "results are equal byte for byte (`tone_map_bench compare`).", "",
+            "| Way | Seconds | Peak RSS (MB) |", "|---|---:|---:|",
+            f"| FreeImage_TmoDrago03, float copies of the picture | {secs(tone['library'])} | {mb(tone['library'])} |",
+            f"| banded, statistics then mapping straight into the result | {secs(tone['banded'])} | {mb(tone['banded'])} |"]
+bombs = [("text", "PNG of 705 bytes, a text chunk after the image data claiming 2 GB"),
+         ("deep", "PNG of 312 bytes declaring 30000x30000 RGBA 16-bit, one row of data"),
+         ("flat", "PNG of 196 bytes declaring 30000x30000 RGBA 8-bit, one row of data"),
+         ("profile", "`--profile` of 100 MB of blank lines")]
+out += ["", "## Hostile inputs", "",
+        "Each is refused before it costs memory: the conversion stops, or the profile is an "
+        "option error. Median wall time and largest peak RSS of the whole run.", "",
+        "| Input | Seconds | Peak RSS (MB) |", "|---|---:|---:|"]
+for bomb, title in bombs:
+    b = result(f"bomb.{bomb}")
+    out.append(f"| {title} | {secs(b)} | {mb(b)} |")
+durable = [line.split() for line in open(f"{work}/durable.txt") if line.strip()]
+if durable:
+    out += ["", "## Durable replace", "",
+            "`bench/durable_write_bench`: the same bytes put in place over an earlier file, the old "
+            "way (created by name, written, renamed) and through the temporary-file object "
+            f"(unnamed until placed, synced before the rename, its folder synced after); median "
+            f"of {rounds} alternating rounds, in the output folder's file system.", "",
+            "| Bytes | Old way (s) | Synced (s) | Cost of syncing (s) |", "|---:|---:|---:|---:|"]
+    for size, old, synced in durable:
+        out.append(f"| {int(size):,} | {float(old):.4f} | {float(synced):.4f} | "
+                   f"{float(synced) - float(old):.4f} |")
 notes = os.path.join(os.path.dirname(doc), "..", "bench", "notes.md")
 if os.path.exists(notes):
     out += ["", open(notes).read().rstrip()]

@@ -71,7 +71,8 @@ int main(int argc, char **argv) {
   for (int run = 0; run < runs; ++run) {
     marks.clear();
     mark("start");
-    if (!convert_file(request, request.files.front(), request.counters).converted) {
+    if (convert_file(request, request.files.front(), request.counters).status !=
+        FileStatus::Converted) {
       std::fprintf(stderr, "conversion failed after %s\n", marks.back().first.c_str());
       return 1;
     }

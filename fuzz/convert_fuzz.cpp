@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   request.output_extension = QStringLiteral("psd");
   const lumbrix::FileResult result =
       lumbrix::convert_file(request, {input, QString()}, request.counters);
-  if (result.converted)
+  if (result.status == lumbrix::FileStatus::Converted)
     QFile::remove(result.output_path);
   return 0;
 }

@@ -298,12 +298,19 @@ int import_input(ConversionRequest &request) {
   return static_cast<int>(request.files.size());
 }
 
-int run_worker(const ConversionRequest &request) {
+RunResult run_worker(const ConversionRequest &request) {
   ProgressRecord progress;
   RunResult result;
   std::thread worker([&] { result = run_conversion(request, progress); });
   worker.join();
-  return result.files_converted;
+  return result;
+}
+
+// A line for each file that failed, naming it and the reason; printed even in quiet mode.
+void report_failures(const ConversionRequest &request, const RunResult &result) {
+  for (std::size_t i = 0; i < result.files.size(); ++i)
+    if (result.files[i].status == FileStatus::Failed)
+      error(request.files[i].path + QStringLiteral(": ") + result.files[i].reason);
 }
 
 int convert(ConversionRequest &request, bool quiet) {
@@ -318,7 +325,9 @@ int convert(ConversionRequest &request, bool quiet) {
     return kFailed;
   }
   status(quiet, "General", "Converting");
-  const int converted = run_worker(request);
+  const RunResult result = run_worker(request);
+  report_failures(request, result);
+  const int converted = result.files_converted;
   if (converted <= 0) {
     status(false, "Msg", "Conversion is not complete");
     return kFailed;

@@ -60,19 +60,24 @@ public:
   // cannot be overwritten by a later success.
   bool flush() {
     std::size_t done = 0;
-    while (!failed_ && done < used_) {
+    while (!failed() && done < used_) {
       const ssize_t written = ::write(descriptor_, buffer_.data() + done, used_ - done);
       if (written > 0)
         done += static_cast<std::size_t>(written);
       else if (written < 0 && errno == EINTR)
         continue;
       else
-        failed_ = true;
+        fail(written < 0 ? errno : ENOSPC);
     }
     flushed_ += static_cast<long>(used_);
     used_ = 0;
-    return !failed_;
+    if (!failed() && active_output && !active_output->keep_writing(flushed_))
+      fail(ECANCELED);
+    return !failed();
   }
+
+  bool failed() const { return error_ != 0; }
+  int error() const { return error_; }
 
   long tell() const { return flushed_ + static_cast<long>(used_); }
 
@@ -88,10 +93,11 @@ public:
 
   // Flushes and closes; false when any byte was lost.
   bool finish() {
-    const bool flushed = flush();
-    const bool closed = ::close(descriptor_) == 0;
+    flush();
+    if (::close(descriptor_) != 0)
+      fail(errno);
     descriptor_ = -1;
-    return flushed && closed;
+    return !failed();
   }
 
 private:
@@ -99,15 +105,23 @@ private:
   std::size_t used_ = 0;
   std::array<unsigned char, buffer_size> buffer_;
   long flushed_ = 0;
-  bool failed_ = false;
+  int error_ = 0;
+
+  void fail(int error) {
+    if (error_ == 0)
+      error_ = error;
+  }
 };
 
 BufferedFile *file_of(ILHANDLE handle) { return static_cast<BufferedFile *>(handle); }
 
 ILHANDLE ILAPIENTRY open_file(ILconst_string name) {
   const int descriptor = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0)
+  if (descriptor < 0) {
+    if (active_output)
+      active_output->note_failure(errno);
     return nullptr;
+  }
   auto *file = new (std::nothrow) BufferedFile(descriptor);
   if (!file)
     ::close(descriptor);
@@ -117,7 +131,7 @@ ILHANDLE ILAPIENTRY open_file(ILconst_string name) {
 void ILAPIENTRY close_file(ILHANDLE handle) {
   BufferedFile *file = file_of(handle);
   if (!file->finish() && active_output)
-    active_output->note_failure();
+    active_output->note_failure(file->error());
   delete file;
 }
 
@@ -140,7 +154,8 @@ ILint ILAPIENTRY write_bytes(const void *data, ILuint size, ILuint count, ILHAND
 
 } // namespace
 
-DevilFileOutput::DevilFileOutput() {
+DevilFileOutput::DevilFileOutput(WriteMonitor monitor, qint64 expected_size)
+    : monitor_(std::move(monitor)), expected_size_(expected_size) {
   active_output = this;
   ilSetWrite(open_file, close_file, put_byte, seek_file, tell_file, write_bytes);
 }
@@ -148,11 +163,15 @@ DevilFileOutput::DevilFileOutput() {
 bool DevilFileOutput::save_psd(int descriptor) {
   // A duplicate of its own, so that finishing the file leaves the caller's descriptor open.
   const int own = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
-  if (own < 0)
+  if (own < 0) {
+    note_failure(errno);
     return false;
+  }
   BufferedFile file(own);
   const bool saved = ilSaveF(IL_PSD, &file) != 0;
-  return file.finish() && saved && !failed_;
+  if (!file.finish())
+    note_failure(file.error());
+  return saved && !failed();
 }
 
 DevilFileOutput::~DevilFileOutput() {

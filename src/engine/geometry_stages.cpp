@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 
 namespace lumbrix {
 namespace {
@@ -80,18 +81,25 @@ int scaled_size(int value, int unit, int base) {
   return static_cast<int>(std::clamp(scaled, double{INT_MIN}, double{INT_MAX}));
 }
 
-Image resize_stage(Image image, const Settings &s, int width, int height) {
-  if (!image || !s.do_image_resize)
-    return image;
+std::optional<QSize> resize_target(const Settings &s, int width, int height) {
+  if (!s.do_image_resize)
+    return std::nullopt;
   const int target_width = scaled_size(s.image_width, s.image_width_unit, width);
   const int target_height = scaled_size(s.image_height, s.image_height_unit, height);
   if (leave_size(s, width, height, target_width, target_height))
-    return image;
+    return std::nullopt;
   const Size size = new_size(s, width, height, target_width, target_height);
+  return QSize(size.width, size.height);
+}
+
+Image resize_stage(Image image, const Settings &s, int width, int height) {
+  const std::optional<QSize> size = resize_target(s, width, height);
+  if (!image || !size)
+    return image;
   // Such a picture could never be written; refuse it before a rescale of many gigabytes.
-  if (size.width > max_image_side || size.height > max_image_side)
+  if (size->width() > max_image_side || size->height() > max_image_side)
     return {};
-  return banded_rescale(image.get(), size.width, size.height, resize_filter(s));
+  return banded_rescale(image.get(), size->width(), size->height(), resize_filter(s));
 }
 
 void flip_stage(FIBITMAP *image, const Settings &s) {

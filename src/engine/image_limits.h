@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 #include <algorithm>
 
@@ -8,6 +8,10 @@ namespace lumbrix {
 
 // The widest and tallest picture a PSD document can hold.
 inline constexpr int max_image_side = 30000;
+
+// Why a picture of this size cannot be written ("picture wider than 30000 pixels"); empty when
+// it can.
+QString size_limit_reason(qint64 width, qint64 height);
 
 // Sizes, offsets and paddings come from settings that may hold any 32-bit value, so sums of them
 // are taken in 64 bits. What then goes on to Qt or FreeImage as a coordinate is brought within

@@ -17,7 +17,7 @@ QString memory_refusal(int width, int height, bool sixteen_bit, qint64 available
   const qint64 budget = conversion_budget(width, height, sixteen_bit);
   if (budget <= available)
     return QString();
-  return QStringLiteral("Not enough memory: converting a %1 x %2 picture takes up to %3 MB, "
+  return QStringLiteral("not enough memory: a %1 x %2 picture takes up to %3 MB to convert, "
                         "%4 MB are available")
       .arg(width)
       .arg(height)

@@ -108,16 +108,17 @@ QString build_file_name(const QString &mask_setting, const TokenValues &values) 
 
 QString output_name_problem(const QString &name) {
   const auto refused = [&name](const char *why) {
-    return QStringLiteral("The file name mask gives \"%1\", %2").arg(name, QLatin1String(why));
+    return QStringLiteral("the name \"%1\" from the file name mask %2")
+        .arg(name, QLatin1String(why));
   };
   if (name.isEmpty())
-    return QStringLiteral("The file name mask gives an empty name");
+    return QStringLiteral("the file name mask gives an empty name");
   if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-    return refused("which holds a folder separator; the name must be a file name alone");
+    return refused("holds a folder separator; it must be a file name alone");
   if (name == QLatin1String(".") || name == QLatin1String(".."))
-    return refused("which names a folder");
+    return refused("names a folder");
   if (name.contains(QChar(0)))
-    return refused("which holds a NUL character");
+    return refused("holds a NUL character");
   return QString();
 }
 

@@ -1,19 +1,17 @@
 #include "engine/pipeline.h"
 
+#include "engine/image_limits.h"
 #include "engine/naming.h"
+#include "engine/output_file.h"
 #include "engine/png_loader.h"
-#include "engine/psd_writer.h"
 #include "engine/tone_map.h"
 #include "platform/console.h"
 #include "platform/files.h"
-#include "platform/temp_file.h"
 
 #include <QDateTime>
 
 namespace lumbrix {
 namespace {
-
-const QString temp_prefix = QStringLiteral("Lumbrix");
 
 void notify(StepObserver observer, const char *step) {
   if (observer)
@@ -28,28 +26,31 @@ Image output_depth(Image image, int depth, const QString &extension) {
   return image;
 }
 
-// Writes the PSD to a temporary file in folder and puts it in place under name: an earlier file
-// of that name stays until then, and a failure leaves no temporary file. The reason it failed,
-// or an empty text.
-QString save(Image image, const ConversionRequest &request, const InputFile &file,
-             const QString &folder, const QString &name) {
-  const bool subfolders = request.settings.keep_subfolders != 0;
-  if (subfolders && !create_folders(request.output_folder, file.relative_subfolder))
-    return QStringLiteral("The folder %1 cannot be created").arg(folder);
-  // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(folder + name, file.path))
-    return QStringLiteral("The output name is the input file's own");
-  TempFile temporary = TempFile::create(folder, temp_prefix, request.output_extension);
-  if (!temporary.is_open())
-    return QStringLiteral("No file can be created in %1").arg(folder);
-  notify(request.step_observer, "naming");
-  if (!write_psd(std::move(image), temporary.descriptor(), request.step_observer))
-    return QStringLiteral("The PSD could not be written in full in %1").arg(folder);
-  if (!temporary.commit(name))
-    return QStringLiteral("The PSD could not be put in place as %1").arg(folder + name);
-  notify(request.step_observer, "rename");
-  return QString();
+QString resize_failure(const Settings &s, int width, int height) {
+  const QSize target = resize_target(s, width, height).value_or(QSize(width, height));
+  const QString limit = size_limit_reason(target.width(), target.height());
+  return limit.isEmpty() ? QStringLiteral("resizing failed") : QStringLiteral("resized ") + limit;
 }
+
+// Follows the stages: the first that leaves no picture names the failure, and a monitor that
+// says stop ends the work there.
+class StageRun {
+public:
+  StageRun(const StepMonitor &monitor, QString *reason) : monitor_(monitor), reason_(reason) {}
+
+  bool done(const Image &image, const char *step, const QString &failure) {
+    if (!image) {
+      if (reason_)
+        *reason_ = failure;
+      return false;
+    }
+    return !monitor_ || monitor_(step);
+  }
+
+private:
+  const StepMonitor &monitor_;
+  QString *reason_;
+};
 
 // Custom Timestamp counts seconds of the local wall clock since 1970.
 qint64 local_seconds_to_time(qint64 local_seconds) {
@@ -72,15 +73,30 @@ void apply_file_timestamp(const Settings &s, const QString &input, const QString
   }
 }
 
-bool keep_running(ProgressRecord &progress) {
-  const std::lock_guard lock(progress.mutex);
-  return progress.keep_running;
+bool keep_running(ProgressRecord *progress) {
+  if (!progress)
+    return true;
+  const std::lock_guard lock(progress->mutex);
+  return progress->keep_running;
+}
+
+// Loading is the first three tenths of a file, the stages the next three, writing the rest.
+constexpr int loaded_permille = 300;
+constexpr int stage_permille = 30;
+constexpr int staged_permille = 600;
+
+void report_file_progress(ProgressRecord *progress, int permille) {
+  if (!progress)
+    return;
+  const std::lock_guard lock(progress->mutex);
+  progress->file_permille = permille;
 }
 
 void report_start(ProgressRecord &progress, int files_started, const QString &path) {
   const std::lock_guard lock(progress.mutex);
   progress.files_started = files_started;
   progress.current_file = path;
+  progress.file_permille = 0;
 }
 
 void report_end(ProgressRecord &progress, int files_converted) {
@@ -88,83 +104,134 @@ void report_end(ProgressRecord &progress, int files_converted) {
   progress.files_converted = files_converted;
 }
 
+FileResult failed(QString reason) { return {FileStatus::Failed, QString(), std::move(reason)}; }
+
+// An empty reason means the work was stopped rather than failed.
+FileResult ended(FileResult result) {
+  result.status = result.reason.isEmpty() ? FileStatus::NotConverted : FileStatus::Failed;
+  return result;
+}
+
+void trace_result(const ConversionRequest &request, const FileResult &result) {
+  if (!request.trace)
+    return;
+  console_line(QStringLiteral("Saving As: ") + result.output_path);
+  console_line(result.status == FileStatus::Converted ? QStringLiteral("OK")
+                                                      : QStringLiteral("Not OK"));
+}
+
 } // namespace
 
-Image run_stages(Image image, const StageContext &context, StepObserver observer) {
+Image run_stages(Image image, const StageContext &context, const StepMonitor &monitor,
+                 QString *reason) {
   const Settings &s = context.settings;
+  StageRun run(monitor, reason);
   image = rotate_stage(std::move(image), s);
-  notify(observer, "rotate");
-  image = resize_stage(std::move(image), s, image_width(image), image_height(image));
-  notify(observer, "resize");
+  if (!run.done(image, "rotate", QStringLiteral("rotation failed")))
+    return {};
+  const int loaded_width = image_width(image);
+  const int loaded_height = image_height(image);
+  image = resize_stage(std::move(image), s, loaded_width, loaded_height);
+  if (!run.done(image, "resize", resize_failure(s, loaded_width, loaded_height)))
+    return {};
   const int width = image_width(image);
   const int height = image_height(image);
   image = tone_map_stage(std::move(image));
-  notify(observer, "tone map");
-  if (image)
-    flip_stage(image.get(), s);
-  notify(observer, "flip");
+  if (!run.done(image, "tone map", QStringLiteral("tone mapping failed")))
+    return {};
+  flip_stage(image.get(), s);
+  if (!run.done(image, "flip", QString()))
+    return {};
   image = color_correction_stage(std::move(image), s);
-  notify(observer, "colour correction");
+  if (!run.done(image, "colour correction", QStringLiteral("colour correction failed")))
+    return {};
   image = greyscale_stage(std::move(image), s);
-  notify(observer, "greyscale");
+  if (!run.done(image, "greyscale", QStringLiteral("greyscale conversion failed")))
+    return {};
   image = threshold_stage(std::move(image), s);
-  notify(observer, "threshold");
+  if (!run.done(image, "threshold", QStringLiteral("threshold failed")))
+    return {};
   image = frame_stage(std::move(image), s, width, height);
-  notify(observer, "frame");
+  if (!run.done(image, "frame", QStringLiteral("drawing the frame failed")))
+    return {};
   image = watermark_stage(std::move(image), context, width, height);
-  notify(observer, "watermark");
-  image = output_depth(std::move(image), context.file.bpp, context.file.extension);
-  notify(observer, "output depth");
+  if (!run.done(image, "watermark", QStringLiteral("drawing the watermark failed")))
+    return {};
+  const int depth = context.file.bpp;
+  image = output_depth(std::move(image), depth, context.file.extension);
+  const QString no_depth =
+      QStringLiteral("no conversion to ") + QString::number(depth) + QStringLiteral(" bits");
+  if (!run.done(image, "output depth", no_depth))
+    return {};
   return image;
 }
 
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,
-                        const NameCounters &counters) {
-  FileResult result;
-  Image image = load_png(file.path, &result.reason);
+                        const NameCounters &counters, ProgressRecord *progress) {
+  QString reason;
+  Image image = load_png(file.path, &reason);
   notify(request.step_observer, "load");
   if (!image)
-    return result;
+    return failed(reason);
+  if (!keep_running(progress))
+    return {};
+  report_file_progress(progress, loaded_permille);
   const int asked = requested_depth(request);
   const int depth =
       asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
   TokenValues values{file.path,         request.output_extension,    depth, 0, 0, counters.random,
                      counters.sequence, QDateTime::currentDateTime()};
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
-  image = run_stages(std::move(image), {request.settings, font, values}, request.step_observer);
-  if (!image) {
-    result.reason = QStringLiteral("The picture could not be transformed as the settings ask");
-    return result;
-  }
+  int steps_done = 0;
+  const StepMonitor monitor = [&](const char *step) {
+    notify(request.step_observer, step);
+    report_file_progress(progress, loaded_permille + stage_permille * ++steps_done);
+    return keep_running(progress);
+  };
+  image = run_stages(std::move(image), {request.settings, font, values}, monitor, &reason);
+  if (!image)
+    return ended({FileStatus::Failed, QString(), reason});
   values.width = image_width(image);
   values.height = image_height(image);
   values.now = QDateTime::currentDateTime();
+  FileResult result;
   const QString folder =
       output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
   const QString name = build_file_name(request.settings.filename_mask, values);
   result.output_path = folder + name;
   result.reason = output_name_problem(name);
-  if (result.reason.isEmpty())
-    result.reason = save(std::move(image), request, file, folder, name);
-  result.converted = result.reason.isEmpty();
+  if (!result.reason.isEmpty())
+    return ended(result);
+  const WriteMonitor writing = [progress](qint64 done, qint64 total) {
+    const qint64 share = total > 0 ? (1000 - staged_permille) * done / total : 0;
+    report_file_progress(progress, staged_permille + static_cast<int>(share));
+    return keep_running(progress);
+  };
+  if (!save_output(std::move(image), request, file, folder, name, writing, result.reason))
+    return ended(result);
+  result.status = FileStatus::Converted;
+  report_file_progress(progress, 1000);
   return result;
 }
 
 RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
-  RunResult run{0, request.counters};
-  int started = 0;
-  for (const InputFile &file : request.files) {
-    if (!keep_running(progress))
+  RunResult run;
+  run.counters = request.counters;
+  run.files.resize(request.files.size());
+  for (std::size_t i = 0; i < request.files.size() && !run.stopped; ++i) {
+    const InputFile &file = request.files[i];
+    if (!keep_running(&progress)) {
+      run.stopped = true;
       break;
-    report_start(progress, ++started, file.path);
+    }
+    report_start(progress, static_cast<int>(i) + 1, file.path);
     if (request.trace)
       console_line(QStringLiteral("Processing: ") + file.path);
-    const FileResult result = convert_file(request, file, run.counters);
-    if (request.trace) {
-      console_line(QStringLiteral("Saving As: ") + result.output_path);
-      console_line(result.converted ? QStringLiteral("OK") : QStringLiteral("Not OK"));
-    }
-    if (!result.converted)
+    FileResult &result = run.files[i];
+    result = convert_file(request, file, run.counters, &progress);
+    trace_result(request, result);
+    run.stopped = result.status == FileStatus::NotConverted;
+    if (result.status != FileStatus::Converted)
       continue;
     ++run.files_converted;
     run.counters = next_name_counters(run.counters);

@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -18,11 +19,10 @@ namespace {
 
 constexpr double display_gamma = 2.2;
 
-// Broken files are expected here; they are refused with libpng's word for what is wrong.
-void on_png_error(png_structp png, png_const_charp message) {
-  *static_cast<QString *>(png_get_error_ptr(png)) = QString::fromUtf8(message);
-  png_longjmp(png, 1);
-}
+const QString damaged = QStringLiteral("damaged PNG file");
+
+// Broken files are expected here; they are refused, not reported.
+void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void on_png_warning(png_structp, png_const_charp) {}
 
 void take_header(png_structp png, png_infop info, PngHeader &header) {
@@ -46,9 +46,9 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
 }
 
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
-bool read_info(std::FILE *file, PngHeader &header, QString &libpng_error) {
+bool read_info(std::FILE *file, PngHeader &header) {
   png_structp png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, &libpng_error, on_png_error, on_png_warning);
+      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
   if (!png)
     return false;
   png_infop info = png_create_info_struct(png);
@@ -82,26 +82,28 @@ QString check_chunks(std::FILE *file, PngHeader &header) {
   static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   unsigned char head[8];
   if (std::fread(head, 1, 8, file) != 8 || std::memcmp(head, signature, 8) != 0)
-    return QStringLiteral("The file is not a PNG");
+    return QStringLiteral("not a PNG file");
   if (std::fseek(file, 0, SEEK_END) != 0)
-    return QStringLiteral("The file cannot be read");
+    return QStringLiteral("cannot be read: ") + error_text(errno);
   const long size = std::ftell(file);
   long at = 8;
   while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
     const std::uint32_t length = big_endian(head);
     if (length > 0x7FFFFFFFu || at + 12 + static_cast<long>(length) > size)
-      return QStringLiteral("The PNG is damaged: its %1 chunk at byte %2 claims %3 bytes, more "
-                            "than the file holds")
-          .arg(chunk_name(head + 4))
-          .arg(at)
-          .arg(length);
+      return damaged + QStringLiteral(": its %1 chunk at byte %2 claims %3 bytes, more than "
+                                      "the file holds")
+                           .arg(chunk_name(head + 4))
+                           .arg(at)
+                           .arg(length);
     if (std::memcmp(head + 4, "IDAT", 4) == 0)
       header.image_data_size += length;
     if (std::memcmp(head + 4, "IEND", 4) == 0)
       break;
     at += 12 + static_cast<long>(length);
   }
-  return std::fseek(file, 0, SEEK_SET) == 0 ? QString() : QStringLiteral("The file cannot be read");
+  return std::fseek(file, 0, SEEK_SET) == 0
+             ? QString()
+             : QStringLiteral("cannot be read: ") + error_text(errno);
 }
 
 // Deflate codes at best 258 repeated bytes in two bits, so compressed data is never smaller
@@ -112,19 +114,17 @@ qint64 least_image_data(const PngHeader &header) {
 }
 
 QString picture_refusal(const PngHeader &header) {
-  if (header.width > max_image_side || header.height > max_image_side)
-    return QStringLiteral("The picture is %1 x %2 pixels; a PSD holds at most %3 on a side")
-        .arg(header.width)
-        .arg(header.height)
-        .arg(max_image_side);
+  const QString too_large = size_limit_reason(header.width, header.height);
+  if (!too_large.isEmpty())
+    return too_large;
   const qint64 least = least_image_data(header);
   if (header.image_data_size < least)
-    return QStringLiteral("The PNG is damaged: %1 bytes of image data cannot hold a %2 x %3 "
-                          "picture, which takes at least %4")
-        .arg(header.image_data_size)
-        .arg(header.width)
-        .arg(header.height)
-        .arg(least);
+    return damaged + QStringLiteral(": %1 bytes of image data cannot hold a %2 x %3 picture, "
+                                    "which takes at least %4")
+                         .arg(header.image_data_size)
+                         .arg(header.width)
+                         .arg(header.height)
+                         .arg(least);
   return QString();
 }
 
@@ -179,10 +179,8 @@ void mend_palette(FIBITMAP *image, const PngHeader &header) {
 // header stays filled when only its claims are refused.
 QString check_header(std::FILE *file, PngHeader &header) {
   QString refusal = check_chunks(file, header);
-  QString libpng_error;
-  if (refusal.isEmpty() && !read_info(file, header, libpng_error))
-    refusal = QStringLiteral("The PNG is damaged: ") +
-              (libpng_error.isEmpty() ? QStringLiteral("its header cannot be read") : libpng_error);
+  if (refusal.isEmpty() && !read_info(file, header))
+    refusal = damaged;
   if (!refusal.isEmpty()) {
     header = PngHeader{};
     return refusal;
@@ -193,8 +191,12 @@ QString check_header(std::FILE *file, PngHeader &header) {
 // Opens path and checks it; the file stays open for the pixels.
 QString open_checked(const QString &path, ReadFile &file, PngHeader &header) {
   header = PngHeader{};
+  errno = 0;
   file = open_regular_file(path);
-  return file ? check_header(file.get(), header) : QStringLiteral("The file cannot be opened");
+  if (!file)
+    return errno ? QStringLiteral("cannot be read: ") + error_text(errno)
+                 : QStringLiteral("not a regular file");
+  return check_header(file.get(), header);
 }
 
 unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
@@ -262,7 +264,7 @@ Image load_png(const QString &path, QString *reason) {
     refusal = memory_refusal(header.width, header.height, header.bit_depth == 16);
   Image image = refusal.isEmpty() ? decode(file.get(), header) : Image();
   if (refusal.isEmpty() && !image)
-    refusal = QStringLiteral("The PNG image data is damaged");
+    refusal = damaged;
   if (reason)
     *reason = refusal;
   return image;

@@ -40,7 +40,8 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
 // level keep it at every bit depth, gamma is applied to palette images too, palette indices
 // past the palette are black. Empty for what read_png_header refuses, for pictures whose
 // conversion would take more memory than there is (checked before decoding), and for damaged
-// image data; reason, when given, then says why.
+// image data; reason, when given, then says why in words that follow the file's name ("not a
+// PNG file").
 Image load_png(const QString &path, QString *reason = nullptr);
 
 } // namespace lumbrix

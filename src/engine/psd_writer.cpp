@@ -6,6 +6,7 @@
 
 #include <IL/il.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <sys/mman.h>
@@ -112,9 +113,11 @@ bool hand_to_devil(Image image, int width, int height) {
   return true;
 }
 
-bool save_bound_image(int descriptor) {
-  DevilFileOutput output;
-  return output.save_psd(descriptor);
+// 0 when DevIL wrote the whole file, else the error number of the failure.
+int save_bound_image(int descriptor, const WriteMonitor &monitor, qint64 size) {
+  DevilFileOutput output(monitor, size);
+  const bool saved = output.save_psd(descriptor);
+  return output.failed() ? output.error() : saved ? 0 : EIO;
 }
 
 qint64 descriptor_size(int descriptor) {
@@ -127,30 +130,38 @@ void report(WriteStepObserver step_done, const char *step) {
     step_done(step);
 }
 
+bool failed_with(int *error, int number) {
+  if (error)
+    *error = number;
+  return false;
+}
+
 } // namespace
 
 qint64 psd_file_size(int width, int height) {
   return 40 + 4 * static_cast<qint64>(width) * static_cast<qint64>(height);
 }
 
-bool write_psd(Image image, int descriptor, WriteStepObserver step_done) {
+bool write_psd(Image image, int descriptor, const PsdWriteHooks &hooks, int *error) {
   // DevIL keeps its state in globals that must be set up once before any other call.
   static const bool devil_ready = (ilInit(), true);
   (void)devil_ready;
   // FreeImage exports nothing from anything but standard bitmaps.
   if (!image || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
-    return false;
+    return failed_with(error, EINVAL);
   const int width = image_width(image);
   const int height = image_height(image);
   if (width < 1 || height < 1 || width > max_image_side || height > max_image_side)
-    return false;
+    return failed_with(error, EINVAL);
   const DevilImage devil_image;
   if (!hand_to_devil(std::move(image), width, height))
-    return false;
-  report(step_done, "DevIL image");
-  const bool saved = save_bound_image(descriptor);
-  report(step_done, "DevIL save");
-  return saved && descriptor_size(descriptor) == psd_file_size(width, height);
+    return failed_with(error, ENOMEM);
+  report(hooks.step_done, "DevIL image");
+  const int saved = save_bound_image(descriptor, hooks.monitor, psd_file_size(width, height));
+  report(hooks.step_done, "DevIL save");
+  if (saved != 0)
+    return failed_with(error, saved);
+  return descriptor_size(descriptor) == psd_file_size(width, height) || failed_with(error, EIO);
 }
 
 } // namespace lumbrix

@@ -5,9 +5,11 @@
 #include "engine/settings.h"
 #include "engine/watermark_font.h"
 
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace lumbrix {
 
@@ -41,6 +43,8 @@ struct StageContext {
 
 // Geometry.
 Image rotate_stage(Image image, const Settings &s);
+// The size Resize gives a picture of width x height; nothing when it is left as it is.
+std::optional<QSize> resize_target(const Settings &s, int width, int height);
 Image resize_stage(Image image, const Settings &s, int width, int height);
 void flip_stage(FIBITMAP *image, const Settings &s);
 Rgb parse_hex_color(const QString &text);       // "RRGGBB"; any other length is black

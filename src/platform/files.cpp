@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +26,13 @@ bool is_folder(const QString &path) {
 }
 
 } // namespace
+
+QString error_text(int error) {
+  QString text = QString::fromLocal8Bit(std::strerror(error));
+  if (!text.isEmpty())
+    text[0] = text[0].toLower();
+  return text;
+}
 
 QByteArray native_path(const QString &path) { return QFile::encodeName(path); }
 

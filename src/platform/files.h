@@ -10,6 +10,9 @@ namespace lumbrix {
 
 // File operations the conversion needs, in the one place that knows about the operating system.
 
+// The system's words for an error number, starting lower-case: "permission denied".
+QString error_text(int error);
+
 // A path as the C library and the image libraries take it.
 QByteArray native_path(const QString &path);
 

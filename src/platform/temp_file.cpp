@@ -142,37 +142,39 @@ bool TempFile::drop_name() {
   return removed;
 }
 
-bool TempFile::commit(const QString &file_name) {
-  const QByteArray target = QFile::encodeName(file_name);
-  if (fd_ < 0 || target.isEmpty() || target.contains('/')) {
+bool TempFile::commit(const QString &file_name, int *error) {
+  const auto fail = [this, error](int number) {
+    if (error)
+      *error = number;
     discard();
     return false;
-  }
+  };
+  const QByteArray target = QFile::encodeName(file_name);
+  if (fd_ < 0 || target.isEmpty() || target.contains('/'))
+    return fail(EINVAL);
   struct stat existing {};
   if (::fstatat(folder_fd_, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
       S_ISREG(existing.st_mode))
     ::fchmod(fd_, existing.st_mode & 07777);
-  if (!synced(fd_) || (name_.isEmpty() && !give_name())) {
-    discard();
-    return false;
-  }
+  if (!synced(fd_) || (name_.isEmpty() && !give_name()))
+    return fail(errno);
   if (hooks.before_rename)
     hooks.before_rename(path());
-  if (::renameat(folder_fd_, name_.constData(), folder_fd_, target.constData()) != 0) {
-    discard();
-    return false;
-  }
+  if (::renameat(folder_fd_, name_.constData(), folder_fd_, target.constData()) != 0)
+    return fail(errno);
   keep_on_signal(signal_slot_);
   signal_slot_ = -1;
   name_.clear();
   // What was renamed may be a link put in the file's place: then the data is not there, and
   // the link must not stand under the final name either.
-  const bool placed = holds(target);
-  if (!placed)
+  if (!holds(target)) {
     ::unlinkat(folder_fd_, target.constData(), 0);
-  const bool done = placed && synced(folder_fd_);
+    return fail(0);
+  }
+  if (!synced(folder_fd_))
+    return fail(errno);
   discard();
-  return done;
+  return true;
 }
 
 void TempFile::discard() {

@@ -38,9 +38,10 @@ public:
 
   // Gives the file the name file_name in its folder: the data synced to disk, an existing file
   // of that name replaced in one step (its permissions kept), then the folder synced. False when
-  // a step fails or when the name does not end up on this file (a name swapped for a link on
-  // the way); the file is then removed.
-  bool commit(const QString &file_name);
+  // a step fails, error (when given) then holding its error number, or when the name does not
+  // end up on this file (a name swapped for a link on the way), error then 0; the file is then
+  // removed.
+  bool commit(const QString &file_name, int *error = nullptr);
   // Closes and removes the file.
   void discard();
 

@@ -13,7 +13,10 @@ public:
   QString choose_folder(const QString &, const QString &) override { return {}; }
   std::optional<QColor> choose_colour(const QColor &) override { return std::nullopt; }
   std::optional<QFont> choose_font(const QFont &) override { return std::nullopt; }
-  void open_url(const QString &) override {}
+  void open_url(const QString &, std::function<void(bool)> done) override {
+    if (done)
+      done(false);
+  }
 };
 
 SilentDialogs silent;
@@ -67,6 +70,14 @@ QStringList name_filters(const QString &filter) {
     result << description + QLatin1String(" (") + qt_patterns(fields[i + 1]) + QLatin1Char(')');
   }
   return result;
+}
+
+void open_or_report(const QString &target) {
+  system_dialogs().open_url(target, [target](bool opened) {
+    if (!opened)
+      show_error(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Unable to open target")),
+                             target));
+  });
 }
 
 } // namespace lumbrix

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace lumbrix {
@@ -28,8 +29,9 @@ public:
   virtual QString choose_folder(const QString &title, const QString &initial_folder) = 0;
   virtual std::optional<QColor> choose_colour(const QColor &initial) = 0;
   virtual std::optional<QFont> choose_font(const QFont &initial) = 0;
-  // A file, web address or "mailto:" address for the desktop to open.
-  virtual void open_url(const QString &target) = 0;
+  // A file, web address or "mailto:" address for the desktop to open; done is told whether the
+  // desktop took it.
+  virtual void open_url(const QString &target, std::function<void(bool opened)> done) = 0;
 };
 
 // The object in use. Until the window front installs its own, one that shows nothing, answers No
@@ -45,6 +47,10 @@ void show_error(const QString &text);
 void show_warning(const QString &text);
 void show_info(const QString &title, const QString &text);
 bool ask_yes_no(const QString &title, const QString &text, MessageIcon icon);
+
+// Has the desktop open target (the manual, a web page, a mail address) and tells the user with an
+// error message naming it when the desktop could not.
+void open_or_report(const QString &target);
 
 // The filter of open_file as the entries of a Qt file dialog: "description (patterns)". A pattern
 // "*.*" means every file. A description that already ends with its own patterns in parentheses

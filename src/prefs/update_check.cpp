@@ -47,7 +47,7 @@ void check_for_updates(const QString &address) {
     show_error(msg("Internet connection problems"));
   } else if (newest > product_version) {
     if (ask_yes_no(msg("New Update"), msg("New Update Text"), MessageIcon::Question))
-      system_dialogs().open_url(product_page_address());
+      open_or_report(product_page_address());
   } else {
     show_info(msg("No Update"), msg("No Update Text"));
   }

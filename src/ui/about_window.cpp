@@ -84,11 +84,11 @@ AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner) {
   const QString mailbox = QString::fromUtf8(build::support_mail);
   web_link_ = new LinkWidget(site, this);
   web_link_->setGeometry(140, 100, 215, 20);
-  connect(web_link_, &LinkWidget::clicked, this, [site] { system_dialogs().open_url(site); });
+  connect(web_link_, &LinkWidget::clicked, this, [site] { open_or_report(site); });
   mail_link_ = new LinkWidget(mailbox, this);
   mail_link_->setGeometry(140, 120, 215, 20);
   connect(mail_link_, &LinkWidget::clicked, this,
-          [mailbox] { system_dialogs().open_url(QLatin1String("mailto:") + mailbox); });
+          [mailbox] { open_or_report(QLatin1String("mailto:") + mailbox); });
 
   // As the default button OK takes Return; QDialog maps Escape to reject.
   ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), this);

@@ -63,13 +63,13 @@ void dispatch_command(Command command) {
     open_preferences();
     break;
   case Command::Manual:
-    system_dialogs().open_url(help_file_path());
+    open_or_report(help_file_path());
     break;
   case Command::SendFeedback:
-    system_dialogs().open_url(feedback_address());
+    open_or_report(feedback_address());
     break;
   case Command::VisitHomepage:
-    system_dialogs().open_url(product_page_address());
+    open_or_report(product_page_address());
     break;
   case Command::CheckForNewVersion:
     check_for_updates();

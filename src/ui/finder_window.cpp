@@ -51,7 +51,7 @@ void FinderWindow::search() {
     return;
   }
   hide();
-  system_dialogs().open_url(finder_address(from, to));
+  open_or_report(finder_address(from, to));
   close();
 }
 

@@ -78,6 +78,8 @@ std::optional<QFont> WidgetDialogs::choose_font(const QFont &initial) {
   return font;
 }
 
-void WidgetDialogs::open_url(const QString &target) { open_document(target); }
+void WidgetDialogs::open_url(const QString &target, std::function<void(bool opened)> done) {
+  open_document(target, std::move(done));
+}
 
 } // namespace lumbrix

@@ -15,7 +15,7 @@ public:
   QString choose_folder(const QString &title, const QString &initial_folder) override;
   std::optional<QColor> choose_colour(const QColor &initial) override;
   std::optional<QFont> choose_font(const QFont &initial) override;
-  void open_url(const QString &target) override;
+  void open_url(const QString &target, std::function<void(bool opened)> done) override;
 };
 
 } // namespace lumbrix

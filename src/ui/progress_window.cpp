@@ -9,18 +9,24 @@
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <mutex>
 
 namespace lumbrix {
 namespace {
 
 constexpr int inner_width = 300;
+constexpr int inner_height = 110;
 constexpr int text_width = inner_width - 20;
+constexpr int details_height = 90;
 constexpr int poll_interval_ms = 15;
+// Bar units per file: each file's share moves with its own progress.
+constexpr int file_units = 1000;
 
 QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
 
@@ -29,13 +35,18 @@ QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromL
 ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
   setWindowFlags(small_window_flags);
   setWindowTitle(lang(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
-  setFixedSize(inner_width, 110);
+  setFixedSize(inner_width, inner_height);
   setWindowModality(Qt::ApplicationModal);
   text_ = new QLabel(this);
   text_->setGeometry(10, 13, text_width, 20);
   bar_ = new QProgressBar(this);
   bar_->setGeometry(10, 40, text_width, 20);
   bar_->setTextVisible(false);
+  details_ = new QPlainTextEdit(this);
+  details_->setGeometry(10, 70, text_width, details_height);
+  details_->setReadOnly(true);
+  details_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  details_->hide();
   ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), this);
   ok_->setGeometry(110, 75, 80, 25);
   ok_->setDefault(true);
@@ -57,8 +68,9 @@ ProgressWindow::~ProgressWindow() {
 }
 
 RunResult ProgressWindow::run(const ConversionRequest &request) {
+  request_ = &request;
   total_ = static_cast<int>(request.files.size());
-  bar_->setRange(0, total_ + 1);
+  bar_->setRange(0, std::max(total_, 1) * file_units);
   bar_->setValue(0);
   show();
   activateWindow();
@@ -94,15 +106,19 @@ void ProgressWindow::poll() {
     return;
   }
   int started = 0;
+  int permille = 0;
   QString current;
   {
     const std::lock_guard lock(progress_.mutex);
     started = progress_.files_started;
+    permille = progress_.file_permille;
     current = progress_.current_file;
   }
   started_polled_ = started;
   if (started > started_shown_)
     show_started(started, current);
+  if (started > 0)
+    bar_->setValue(std::max(bar_->value(), (started - 1) * file_units + permille));
 }
 
 void ProgressWindow::show_started(int started, const QString &current_file) {
@@ -110,7 +126,6 @@ void ProgressWindow::show_started(int started, const QString &current_file) {
   setWindowTitle(lang(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")) +
                  QLatin1Char(' ') + count_text(started));
   text_->setText(fitted_path(current_file));
-  bar_->setValue(started);
   emit file_shown(started);
 }
 
@@ -133,23 +148,35 @@ void ProgressWindow::show_result() {
   // The worker has ended, so its record can be read without the lock. A run that ended between
   // two polls still counts the files it started.
   started_polled_ = progress_.files_started;
-  const int converted = progress_.files_converted;
-  if (break_flag_) {
-    const QString stopped = msg("Conversion is not complete");
-    set_status_text(stopped);
-    text_->setText(stopped);
-    setWindowTitle(stopped + QLatin1Char(' ') + count_text(started_polled_));
-  } else {
+  const int converted = result_.files_converted;
+  const QStringList unconverted = unconverted_lines(*request_, result_);
+  const QString converted_line =
+      lang_format(msg("Files converted"), QString::number(converted), QString::number(total_));
+  if (unconverted.isEmpty()) {
     const QString complete = msg("Conversion complete");
     set_status_text(complete);
     setWindowTitle(complete + QLatin1Char(' ') + count_text(started_polled_));
-    text_->setText(
-        lang_format(msg("Files converted"), QString::number(converted), QString::number(total_)));
-    bar_->setValue(total_ + 1);
+    text_->setText(converted_line);
+    bar_->setValue(bar_->maximum());
+  } else {
+    const QString stopped = msg("Conversion is not complete");
+    // The status bar keeps the first reason after the window is gone.
+    set_status_text(stopped + QStringLiteral(": ") + unconverted.first());
+    text_->setText(break_flag_ ? stopped : converted_line);
+    setWindowTitle(stopped + QLatin1Char(' ') + count_text(started_polled_));
+    show_details(unconverted);
   }
   ok_->setEnabled(true);
   ok_->setFocus();
   emit finished_shown();
+}
+
+void ProgressWindow::show_details(const QStringList &lines) {
+  details_->setPlainText(lines.join(QLatin1Char('\n')));
+  details_->show();
+  const int grown = details_height + 10;
+  ok_->move(ok_->x(), ok_->y() + grown);
+  setFixedSize(inner_width, inner_height + grown);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event) {
@@ -181,6 +208,19 @@ RunResult run_progress_window(const ConversionRequest &request) {
   if (owner)
     owner->activateWindow();
   return result;
+}
+
+QStringList unconverted_lines(const ConversionRequest &request, const RunResult &result) {
+  QStringList lines;
+  for (std::size_t i = 0; i < result.files.size() && i < request.files.size(); ++i) {
+    const FileResult &file = result.files[i];
+    const QString &path = request.files[i].path;
+    if (file.status == FileStatus::Failed)
+      lines << lang_format(msg("File failed"), path, file.reason);
+    else if (file.status == FileStatus::NotConverted)
+      lines << lang_format(msg("File not converted"), path);
+  }
+  return lines;
 }
 
 QString shorten_middle(const QString &text, int n) {

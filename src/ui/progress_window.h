@@ -8,6 +8,7 @@
 #include <thread>
 
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -29,6 +30,8 @@ public:
   RunResult run(const ConversionRequest &request);
 
   QLabel *text_label() const { return text_; }
+  // The files that were not converted, each with its reason; hidden when every file was.
+  QPlainTextEdit *details() const { return details_; }
   QProgressBar *progress_bar() const { return bar_; }
   QPushButton *ok_button() const { return ok_; }
   int average_char_width() const { return char_width_; }
@@ -53,11 +56,13 @@ private:
   void poll();
   void show_started(int started, const QString &current_file);
   void show_result();
+  void show_details(const QStringList &lines);
   QString fitted_path(const QString &path) const;
   QString count_text(int started) const;
 
   QLabel *text_ = nullptr;
   QProgressBar *bar_ = nullptr;
+  QPlainTextEdit *details_ = nullptr;
   QPushButton *ok_ = nullptr;
   QTimer *timer_ = nullptr;
   QEventLoop *loop_ = nullptr;
@@ -73,10 +78,15 @@ private:
   int total_ = 0;
   int started_polled_ = 0;
   int started_shown_ = 0;
+  const ConversionRequest *request_ = nullptr;
 };
 
 // The progress window over the main window for a checked request; what the run did.
 RunResult run_progress_window(const ConversionRequest &request);
+
+// One line for each file the run did not convert: its name and the reason, or that it was not
+// converted (stopped or not reached).
+QStringList unconverted_lines(const ConversionRequest &request, const RunResult &result);
 
 // text when it is empty or has at most n characters; otherwise its head, "..." and its tail,
 // (n - 3) / 2 characters each.

@@ -37,7 +37,7 @@ UninstallWindow::UninstallWindow() {
 
 void UninstallWindow::next() {
   if (visit_->isChecked())
-    system_dialogs().open_url(uninstall_address());
+    open_or_report(uninstall_address());
   accept();
 }
 

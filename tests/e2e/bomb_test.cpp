@@ -47,22 +47,39 @@ protected:
 TEST_F(Bomb, SmallFilesClaimingHugePicturesOrChunksAreRefusedBeforeAnyOfItIsTaken) {
   QByteArray text_after_data = zero_png(100, 100, 8, PNG_COLOR_TYPE_RGB, 100);
   text_after_data.chop(12); // IEND
+  const qint64 text_at = text_after_data.size();
   text_after_data += big_endian(0x7FFFFFF0) + "tEXt" + QByteArray(600, 'x');
-  const QString inputs[] = {
-      write("wide.png", black_png(30001, 1, 1)),
-      write("tall.png", black_png(1, 30001, 1)),
-      write("both.png", black_png(30001, 30001, 1)),
-      write("deep.png", zero_png(30000, 30000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1)),
-      write("flat.png", zero_png(30000, 30000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 1)),
-      write("text.png", text_after_data),
+  const QByteArray deep = zero_png(30000, 30000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1);
+  const QByteArray flat = zero_png(30000, 30000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 1);
+  // The image data's length stands after the signature and IHDR.
+  const auto too_little = [](const QByteArray &png, const char *least) {
+    return QStringLiteral("damaged PNG file: %1 bytes of image data cannot hold a 30000 x 30000 "
+                          "picture, which takes at least %2")
+        .arg(big_endian_at(png, 33))
+        .arg(QLatin1String(least));
   };
-  for (const QString &input : inputs) {
+  const struct {
+    QString input;
+    QString reason;
+  } cases[] = {
+      {write("wide.png", black_png(30001, 1, 1)), "picture wider than 30000 pixels"},
+      {write("tall.png", black_png(1, 30001, 1)), "picture taller than 30000 pixels"},
+      {write("both.png", black_png(30001, 30001, 1)), "picture wider than 30000 pixels"},
+      {write("deep.png", deep), too_little(deep, "6976744")},
+      {write("flat.png", flat), too_little(flat, "3488372")},
+      {write("text.png", text_after_data),
+       QStringLiteral("damaged PNG file: its tEXt chunk at byte %1 claims 2147483632 bytes, "
+                      "more than the file holds")
+           .arg(text_at)},
+  };
+  for (const auto &[input, reason] : cases) {
     SCOPED_TRACE(input.toStdString());
     const ChildRun run = run_lumbrix_child({"-d", "-i", input});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_TRUE(run.lines.contains("Not OK"));
-    EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
+    EXPECT_EQ(run.lines.mid(run.lines.size() - 2),
+              (QStringList{"Error: " + input + ": " + reason, "Conversion stopped"}));
     EXPECT_LT(run.peak_rss_kb, 100 * 1024);
   }
   EXPECT_EQ(files(),
@@ -123,6 +140,10 @@ TEST_F(Bomb, PictureNeedingMoreMemoryThanTheProcessMayTakeIsRefusedBeforeDecodin
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.signal, 0);
   EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(run.lines.value(run.lines.size() - 2)
+                  .startsWith("Error: " + input +
+                              ": not enough memory: a 16000 x 16000 picture takes up to 2148 MB "
+                              "to convert, "));
   EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
   EXPECT_LT(run.peak_rss_kb, 100 * 1024);
   EXPECT_EQ(files(), QStringList{"big.png"});

@@ -202,7 +202,9 @@ TEST_F(Console, ASecondRunReplacesThePsdAndAFailedOneKeepsIt) {
   png.close();
   const RunResult failed = run_lumbrix({"-q", "-i", input});
   EXPECT_EQ(failed.exit_code, 1);
-  EXPECT_EQ(failed.lines, QStringList{"Conversion stopped"});
+  ASSERT_EQ(failed.lines.size(), 2);
+  EXPECT_TRUE(failed.lines[0].startsWith("Error: " + input + ": damaged PNG file: its IDAT chunk"));
+  EXPECT_EQ(failed.lines[1], "Conversion stopped");
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_EQ(saved.readAll(), before);
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
@@ -258,7 +260,9 @@ TEST_F(Console, NumbersAreReadAsWrittenOrRefusedByTheirOptionsCheck) {
   const RunResult wide = run_lumbrix({"-d", "-i", input, "--width=99999999999", "--height=10"});
   EXPECT_EQ(wide.exit_code, 1);
   EXPECT_TRUE(wide.lines.contains("Width: 2147483647 PIXELS"));
-  EXPECT_EQ(wide.lines.value(wide.lines.size() - 1), "Conversion stopped");
+  EXPECT_EQ(wide.lines.mid(wide.lines.size() - 2),
+            (QStringList{"Error: " + input + ": resized picture wider than 30000 pixels",
+                         "Conversion stopped"}));
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
 }
 

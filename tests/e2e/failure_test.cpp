@@ -4,6 +4,7 @@
 #include "support/child_run.h"
 #include "support/hostile_paths.h"
 #include "support/paths.h"
+#include "support/png_reference.h"
 #include "support/psd_reader.h"
 
 #include <FreeImage.h>
@@ -84,6 +85,41 @@ protected:
   QTemporaryDir dir;
   QString input;
 };
+
+// Every failed file gets a line with its name and the reason, before the closing line.
+TEST_F(Failure, EachFailurePrintsItsReason) {
+  const QString text = path("notes.png");
+  ASSERT_TRUE(write_all(text, "plain text, not a picture"));
+  const QString wide = path("wide.png");
+  ASSERT_TRUE(write_grey_png(wide, 30001, 1));
+  const QString out = path("out");
+  ASSERT_TRUE(QDir().mkpath(out + "/photo.psd"));
+  const QString sealed = path("sealed");
+  ASSERT_TRUE(QDir().mkdir(sealed));
+  const bool read_only = mount("tmpfs", QFile::encodeName(sealed).constData(), "tmpfs", MS_RDONLY,
+                               "size=64k") == 0;
+  const struct {
+    QStringList arguments;
+    QString line;
+  } cases[] = {
+      {{"-i", text}, text + ": not a PNG file"},
+      {{"-i", wide}, wide + ": picture wider than 30000 pixels"},
+      {{"-i", input, "--width=40000", "--height=10"},
+       input + ": resized picture wider than 30000 pixels"},
+      {{"-i", input, "-o", out}, input + ": cannot replace " + out + "/photo.psd: is a directory"},
+      {{"-i", input, "-o", sealed}, input + ": cannot write to " + sealed + ": read-only file system"},
+  };
+  for (const auto &c : cases) {
+    if (c.arguments.contains(sealed) && !read_only)
+      continue; // no read-only file system can be mounted here
+    const ChildRun run = run_lumbrix_child(QStringList{"-q"} + c.arguments);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.lines, (QStringList{"Error: " + c.line, "Conversion stopped"}));
+  }
+  if (read_only)
+    umount2(QFile::encodeName(sealed).constData(), MNT_DETACH);
+  EXPECT_EQ(files(out), QStringList{"photo.psd"});
+}
 
 TEST_F(Failure, OutputFolderRemovedDuringTheRunFailsTheFile) {
   const QString big = path("big.png");
@@ -298,13 +334,22 @@ TEST_F(Failure, AMaskReachingOutOfTheOutputFolderWritesNothingThere) {
   ASSERT_TRUE(QDir().mkdir(path("out")));
   ASSERT_TRUE(write_all(path("docs/notes.txt"), "notes"));
   ASSERT_TRUE(write_all(path("shared.ini"), "[CLI]\r\n--FILENAME-MASK=../docs/notes.txt\r\n"));
-  const QStringList masks[] = {{"--filename-mask=../docs/notes.txt"},
-                               {"--profile=" + path("shared.ini")},
-                               {"--filename-mask=..\\docs\\notes.txt"},
-                               {"--filename-mask=%filename%/x.psd"}};
-  for (const QStringList &mask : masks) {
-    SCOPED_TRACE(mask.join(' ').toStdString());
-    expect_failed(run_lumbrix_child(QStringList{"-d", "-i", input, "-o", path("out")} + mask));
+  const QString separator =
+      QStringLiteral(" from the file name mask holds a folder separator; it must be a file name "
+                     "alone");
+  const struct {
+    QString option;
+    QString name;
+  } masks[] = {{"--filename-mask=../docs/notes.txt", "../docs/notes.txt"},
+               {"--profile=" + path("shared.ini"), "../docs/notes.txt"},
+               {"--filename-mask=..\\docs\\notes.txt", "..\\docs\\notes.txt"},
+               {"--filename-mask=%filename%/x.psd", "photo/x.psd"}};
+  for (const auto &[option, name] : masks) {
+    SCOPED_TRACE(option.toStdString());
+    const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", path("out"), option});
+    expect_failed(run);
+    EXPECT_EQ(run.lines.value(run.lines.size() - 2),
+              "Error: " + input + ": the name \"" + name + "\"" + separator);
     EXPECT_EQ(read_all(path("docs/notes.txt")), "notes");
     EXPECT_EQ(files(path("out")), QStringList());
   }

@@ -11,7 +11,7 @@ TEST(MemoryBudget, PicturesWhoseConversionCannotFitAreRefusedWithTheFigures) {
   EXPECT_EQ(conversion_budget(20000, 20000, true), 4900 * mb);
   EXPECT_EQ(memory_refusal(20000, 20000, true, 4900 * mb), "");
   EXPECT_EQ(memory_refusal(20000, 20000, true, 4900 * mb - 1),
-            "Not enough memory: converting a 20000 x 20000 picture takes up to 4900 MB, 4899 MB "
+            "not enough memory: a 20000 x 20000 picture takes up to 4900 MB to convert, 4899 MB "
             "are available");
   // Whatever the platform reports, a small picture fits in what a running test has.
   EXPECT_EQ(memory_refusal(100, 100, true), "");

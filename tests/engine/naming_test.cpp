@@ -75,13 +75,13 @@ TEST_F(Naming, OutputFolderAddsTheSubfolderOnlyWhenKept) {
 TEST_F(Naming, OutputNamesAreOneFileName) {
   for (const char *name : {"cat.psd", "a..b.psd", "...", ".hidden.psd", "%n%.psd"})
     EXPECT_EQ(output_name_problem(QString::fromLatin1(name)), "") << name;
-  const QString refused[] = {"",         "..",         ".",         "../docs/notes.txt",
+  const QString refused[] = {"",          "..",        ".",        "../docs/notes.txt",
                              "sub/x.psd", "..\\x.psd", "/abs.psd", QString("a") + QChar(0) + "b"};
   for (const QString &name : refused)
     EXPECT_FALSE(output_name_problem(name).isEmpty()) << name.toStdString();
   EXPECT_EQ(output_name_problem("../docs/notes.txt"),
-            "The file name mask gives \"../docs/notes.txt\", which holds a folder separator; the "
-            "name must be a file name alone");
+            "the name \"../docs/notes.txt\" from the file name mask holds a folder separator; it "
+            "must be a file name alone");
 }
 
 TEST_F(Naming, WatermarkTextKeepsItsCaseAndUsesTheImageItMarks) {

@@ -159,7 +159,7 @@ TEST_F(OutputIdentity, DefaultConversions) {
     const QString expected = dir.filePath(QStringLiteral("expected.psd"));
     ASSERT_TRUE(write_reference_psd(widened.get(), expected));
     const FileResult result = convert_file(request, {path, QString()}, request.counters);
-    ASSERT_TRUE(result.converted);
+    ASSERT_EQ(result.status, FileStatus::Converted);
     EXPECT_TRUE(contents(result.output_path) == contents(expected));
   }
 }

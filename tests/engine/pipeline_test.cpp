@@ -87,7 +87,7 @@ protected:
     const FileResult result = convert_file(request, {input, subfolder}, request.counters);
     last_output = result.output_path;
     last_reason = result.reason;
-    return result.converted;
+    return result.status == FileStatus::Converted;
   }
 
   QString out_path(const QString &name) const { return out.filePath(name); }
@@ -277,8 +277,8 @@ TEST_F(Pipeline, NothingIsWrittenOutsideTheFolderOrThroughALink) {
                        }});
   EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
   set_temp_file_hooks({});
-  EXPECT_EQ(last_reason,
-            "The PSD could not be put in place as " + request.output_folder + "basn2c08.psd");
+  EXPECT_EQ(last_reason, "cannot replace " + request.output_folder +
+                             "basn2c08.psd: something else took the temporary file's place");
   for (const QString &name : {beside, victim}) {
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -94,7 +94,7 @@ TEST_F(PsdWriter, ReportsEachStepToTheObserver) {
   static std::vector<std::string> steps;
   steps.clear();
   ASSERT_TRUE(test::write_psd_file(pattern(2, 2, 24), path("steps.psd"),
-                                   [](const char *step) { steps.emplace_back(step); }));
+                                   {[](const char *step) { steps.emplace_back(step); }, {}}));
   EXPECT_EQ(steps, (std::vector<std::string>{"DevIL image", "DevIL save"}));
 }
 

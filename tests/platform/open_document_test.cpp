@@ -1,7 +1,10 @@
 #include "platform/open_document.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace lumbrix {
 namespace {
@@ -22,6 +25,21 @@ TEST(DocumentUrlTest, FileNamesBecomeLocalFiles) {
             QDir::current().absoluteFilePath(QStringLiteral("Lumbrix.html")));
   EXPECT_EQ(document_url(QStringLiteral("/opt/lumbrix/help file.html")).toLocalFile(),
             QStringLiteral("/opt/lumbrix/help file.html"));
+}
+
+// A file that is not there is never handed to the desktop, and the caller hears so.
+TEST(OpenDocumentTest, AMissingFileIsReportedNotOpened) {
+  int argc = 1;
+  char name[] = "test";
+  char *argv[] = {name, nullptr};
+  QCoreApplication application(argc, argv);
+  std::optional<bool> opened;
+  open_document(QStringLiteral("/no/such/manual.html"), [&](bool result) {
+    opened = result;
+    QCoreApplication::quit();
+  });
+  QCoreApplication::exec();
+  EXPECT_EQ(opened, false);
 }
 
 } // namespace

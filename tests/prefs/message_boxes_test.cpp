@@ -21,7 +21,7 @@ public:
   QString choose_folder(const QString &, const QString &) override { return {}; }
   std::optional<QColor> choose_colour(const QColor &) override { return std::nullopt; }
   std::optional<QFont> choose_font(const QFont &) override { return std::nullopt; }
-  void open_url(const QString &) override {}
+  void open_url(const QString &, std::function<void(bool)>) override {}
 
   MessageIcon last_icon = MessageIcon::Information;
   QString last_title;

@@ -5,6 +5,6 @@
 namespace lumbrix::test {
 
 // write_psd into the file at path, created or emptied first.
-bool write_psd_file(Image image, const QString &path, WriteStepObserver step_done = nullptr);
+bool write_psd_file(Image image, const QString &path, const PsdWriteHooks &hooks = {});
 
 } // namespace lumbrix::test

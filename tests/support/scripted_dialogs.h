@@ -36,7 +36,11 @@ public:
   }
   std::optional<QColor> choose_colour(const QColor &) override { return std::nullopt; }
   std::optional<QFont> choose_font(const QFont &) override { return std::nullopt; }
-  void open_url(const QString &target) override { opened.append(target); }
+  void open_url(const QString &target, std::function<void(bool)> done) override {
+    opened.append(target);
+    if (done)
+      done(open_result);
+  }
 
   QList<Shown> messages;
   QList<Shown> questions;
@@ -44,6 +48,7 @@ public:
   QList<Shown> folder_requests; // text: initial folder
   QStringList opened;
   bool answer = false;
+  bool open_result = true; // whether the desktop takes what it is asked to open
   std::function<bool()> on_question;
   QString next_file;
   QString next_folder;

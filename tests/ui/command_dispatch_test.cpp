@@ -99,6 +99,16 @@ private slots:
         dialogs.opened[1],
         QStringLiteral("mailto:support@vantrel.example?subject=Vantrel PNG to PSD 2.2 Feedback"));
     QCOMPARE(dialogs.opened[2], QStringLiteral("https://www.vantrel.example/Lumbrix/"));
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  // When the desktop cannot open a target the user is told which.
+  void aTargetTheDesktopCannotOpenIsNamed() {
+    dialogs.open_result = false;
+    send(Command::VisitHomepage);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].icon, MessageIcon::Error);
+    QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral("https://www.vantrel.example/Lumbrix/")));
   }
 
   // The update check itself is tested against a local server; here the name would be looked up.

@@ -163,13 +163,29 @@ private slots:
     QCOMPARE(result.status_while_running, QStringLiteral("Converting..."));
     QCOMPARE(result.title, QStringLiteral("Conversion complete (1/1)"));
     QCOMPARE(result.text, QStringLiteral("Files converted: 1 of 1"));
-    QCOMPARE(result.bar, 2);
-    QCOMPARE(result.bar_maximum, 2);
+    QCOMPARE(result.bar, result.bar_maximum);
     QCOMPARE(main_window()->status_text(), QStringLiteral("Conversion complete"));
     QVERIFY(test::is_psd_file(output + QStringLiteral("picture.psd")));
     QCOMPARE(window_job().output_folder, output);
     QVERIFY(settings().recent_out_folders.startsWith(output));
     QVERIFY(main_window()->isEnabled());
+  }
+
+  // The reason outlives the progress window in the status bar.
+  void aFailedFileIsNamedInTheStatusBar() {
+    const QString fake = home.path(QStringLiteral("fake.png"));
+    QFile text(fake);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    fill(fake, output);
+    Result result;
+    press_ok_when_done(result);
+    start_conversion();
+    QCOMPARE(result.title, QStringLiteral("Conversion stopped (1/1)"));
+    QCOMPARE(main_window()->status_text(),
+             QStringLiteral("Conversion stopped: ") + fake + QStringLiteral(": not a PNG file"));
+    QVERIFY(QDir(output).isEmpty());
   }
 
   void textWatermarkConverts() {

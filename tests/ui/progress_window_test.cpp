@@ -3,8 +3,13 @@
 #include "ui/progress_window.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace lumbrix;
 
@@ -15,6 +20,7 @@ class ProgressWindowTest : public QObject {
   test::InstalledDialogs installed;
   test::ScriptedDialogs &dialogs = installed.dialogs;
   QStringList inputs;
+  QString huge;
   QString output;
   ConversionRequest request;
 
@@ -55,6 +61,8 @@ private slots:
       inputs << folder + QStringLiteral("big%1.png").arg(i);
       QVERIFY(test::write_png(inputs.last(), 1600, 1200));
     }
+    huge = folder + QStringLiteral("huge.png");
+    QVERIFY(test::write_png(huge, 4000, 3000));
   }
 
   void init() {
@@ -130,7 +138,8 @@ private slots:
     QCOMPARE(written(), 5);
   }
 
-  void breakAnsweredYesStopsAfterTheFileInProgress() {
+  // The file in progress is abandoned, unless it was already on disk when the answer came.
+  void breakAnsweredYesAbandonsTheFileInProgress() {
     prepare_run(inputs);
     int started_at_question = 0;
     ProgressWindow window(nullptr);
@@ -142,12 +151,89 @@ private slots:
     run_with_close_box(window);
     QVERIFY(window.break_requested());
     QVERIFY(started_at_question >= 1 && started_at_question < 5);
+    const int converted = window.progress_record().files_converted;
     QCOMPARE(window.progress_record().files_started, started_at_question);
-    QCOMPARE(window.progress_record().files_converted, started_at_question);
-    QCOMPARE(written(), started_at_question);
+    QVERIFY(converted == started_at_question - 1 || converted == started_at_question);
+    QCOMPARE(written(), converted);
+    QCOMPARE(QDir(output).entryList(QDir::Files).size(), converted);
     QCOMPARE(window.text_label()->text(), QStringLiteral("Conversion stopped"));
     QCOMPARE(window.windowTitle(),
              QStringLiteral("Conversion stopped (%1/5)").arg(started_at_question));
+    const QStringList shown = window.details()->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(shown.size(), 5 - converted);
+    QCOMPARE(shown.last(), inputs.last() + QStringLiteral(": not converted"));
+  }
+
+  // A stop while a large picture is on its way leaves the earlier file of that name as it was.
+  void stopKeepsTheEarlierOutputAndLeavesNoTemporaryFile() {
+    const QString earlier = output + QStringLiteral("huge.psd");
+    QFile file(earlier);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("earlier");
+    file.close();
+    prepare_run({huge});
+    dialogs.answer = true;
+    ProgressWindow window(nullptr);
+    run_with_close_box(window);
+    QCOMPARE(QDir(output).entryList(QDir::Files), QStringList{QStringLiteral("huge.psd")});
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier"));
+    QCOMPARE(window.details()->toPlainText(), huge + QStringLiteral(": not converted"));
+  }
+
+  void theBarRisesThroughOneLargeFile() {
+    prepare_run({huge});
+    ProgressWindow window(nullptr);
+    QList<int> seen;
+    QTimer sampler;
+    connect(&sampler, &QTimer::timeout, &window, [&] {
+      if (seen.isEmpty() || seen.last() != window.progress_bar()->value())
+        seen << window.progress_bar()->value();
+    });
+    sampler.start(5);
+    connect(&window, &ProgressWindow::finished_shown, &window,
+            [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
+    window.run(request);
+    QVERIFY2(seen.size() >= 4, qPrintable(QString::number(seen.size())));
+    QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+    QCOMPARE(window.progress_bar()->value(), window.progress_bar()->maximum());
+  }
+
+  // What went wrong is named with the file, and nothing is left in the output folder.
+  void failuresNameTheFileAndTheReason() {
+    const QString fake = home.path(QStringLiteral("fake.png"));
+    QFile text(fake);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    const QString locked = home.path(QStringLiteral("locked.png"));
+    QVERIFY(QFile::copy(inputs.first(), locked));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    const QString closed_folder = home.folder(QStringLiteral("closed"));
+    QVERIFY(QFile::setPermissions(closed_folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const struct {
+      QString input;
+      QString folder;
+      QString line;
+    } cases[] = {
+        {fake, output, fake + QStringLiteral(": not a PNG file")},
+        {locked, output, locked + QStringLiteral(": cannot be read: permission denied")},
+        {inputs.first(), closed_folder,
+         inputs.first() + QStringLiteral(": cannot write to ") + closed_folder.chopped(1) +
+             QStringLiteral(": permission denied")},
+    };
+    for (const auto &c : cases) {
+      prepare_run({c.input});
+      request.output_folder = c.folder;
+      ProgressWindow window(nullptr);
+      connect(&window, &ProgressWindow::finished_shown, &window,
+              [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
+      window.run(request);
+      QCOMPARE(window.windowTitle(), QStringLiteral("Conversion stopped (1/1)"));
+      QCOMPARE(window.details()->toPlainText(), c.line);
+      QVERIFY(!window.details()->isHidden());
+      QVERIFY(QDir(c.folder).entryList(QDir::Files).isEmpty());
+    }
   }
 
   void closeBoxAfterTheEndClosesWithoutAsking() {
@@ -160,5 +246,11 @@ private slots:
   }
 };
 
-QTEST_MAIN(ProgressWindowTest)
+int main(int argc, char **argv) {
+  if (!test::drop_root_privileges())
+    return 1;
+  QApplication application(argc, argv);
+  ProgressWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "progress_window_test.moc"

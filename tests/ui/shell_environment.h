@@ -13,8 +13,19 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <grp.h>
+#include <unistd.h>
 
 namespace lumbrix::test {
+
+// Permissions mean nothing to root, so a test of unreadable and unwritable files runs as the
+// unprivileged user when started as root. Call before anything is created.
+inline bool drop_root_privileges() {
+  if (::geteuid() != 0)
+    return true;
+  constexpr gid_t nobody = 65534;
+  return ::setgroups(0, nullptr) == 0 && ::setgid(nobody) == 0 && ::setuid(nobody) == 0;
+}
 
 // A home of the test's own: settings and the runtime folder (instance locks) live below it.
 class TemporaryHome {

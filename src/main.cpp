@@ -1,3 +1,3 @@
-#include "ui/app_main.h"
+#include "cli/console_main.h"
 
-int main(int argc, char **argv) { return lumbrix::lumbrix_main(argc, argv); }
+int main(int argc, char **argv) { return lumbrix::console_main(argc, argv); }

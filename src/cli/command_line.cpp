@@ -87,6 +87,13 @@ bool parse_one(Parser &p) {
     if (!general_value(p, name == QLatin1String("-I"), value))
       return false;
     p.job.input = join_quoted(p, value);
+  } else if (name == QLatin1String("--INPUT-LIST")) {
+    p.input_given = true;
+    if (!long_value(p, value))
+      return false;
+    p.job.input_list = join_quoted(p, value);
+  } else if (name == QLatin1String("--RECURSIVE")) {
+    p.job.recursive = true;
   } else if (is_one_of(name, "-O", "--OUTPUT")) {
     if (!general_value(p, name == QLatin1String("-O"), value))
       return false;

@@ -3,14 +3,19 @@
 #include "cli/console_echo.h"
 #include "cli/keywords.h"
 #include "engine/conversion_request.h"
+#include "engine/conversion_worker.h"
 #include "engine/format_catalogue.h"
-#include "engine/pipeline.h"
+#include "engine/input_files.h"
 #include "engine/product.h"
 #include "platform/console.h"
 #include "platform/paths.h"
 #include "platform/program_path.h"
+#include "platform/stop_signals.h"
 #include "text/lang.h"
 
+#include <QFileInfo>
+
+#include <atomic>
 #include <thread>
 
 namespace lumbrix {
@@ -53,24 +58,44 @@ QString resolved_folder(QString folder) {
   return with_separator(folder);
 }
 
-// One console run: the job as asked, the request being built and checked, the debug echo.
+// One console run: the job as asked, the request being built and checked, the debug echo, and
+// whether the inputs are the pictures of a folder or a list rather than one named file.
 struct ConsoleRun {
   const ConsoleJob &job;
   ConversionRequest request;
   ConsoleEcho echo;
+  bool batch = false;
 };
 
+bool is_folder(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
 bool take_input(ConsoleRun &run) {
-  run.echo.text("Input", run.job.input);
-  if (!has_extension(run.job.input))
+  const ConsoleJob &job = run.job;
+  run.echo.text("Input", job.input.isEmpty() ? job.input_list : job.input);
+  run.batch = is_folder(job.input) || !job.input_list.isEmpty();
+  std::vector<InputFile> &files = run.request.files;
+  if (is_folder(job.input))
+    files = folder_inputs(job.input, job.recursive);
+  else if (!job.input.isEmpty() && !has_extension(job.input))
     return error("Invalid input file");
-  run.request.files = {InputFile{run.job.input, QString()}};
+  else if (!job.input.isEmpty())
+    files.push_back({job.input, QString()});
+  QString reason;
+  if (!job.input_list.isEmpty() && !read_input_list(job.input_list, files, reason))
+    return error(QStringLiteral("Invalid input list: ") + reason);
   return true;
+}
+
+// Beside the input: the folder given as input, or the folder of the input file or list.
+QString default_output_folder(const ConsoleJob &job) {
+  if (is_folder(job.input))
+    return with_separator(job.input);
+  return folder_part(job.input.isEmpty() ? job.input_list : job.input);
 }
 
 bool take_output_folder(ConsoleRun &run) {
   const QString &given = run.job.output_folder;
-  const QString folder = given.isEmpty() ? folder_part(run.job.input) : given;
+  const QString folder = given.isEmpty() ? default_output_folder(run.job) : given;
   run.echo.text("Output", folder);
   if (folder.startsWith(QLatin1String("..")))
     return error("Incorrect output folder");
@@ -284,38 +309,62 @@ bool check_console_request(ConsoleRun &run) {
   return true;
 }
 
-// The files a run takes: those with an accepted extension. A list of files (.txt, .lst) is not
-// read by this build, so it brings none.
-int import_input(ConversionRequest &request) {
-  std::vector<InputFile> imported;
-  for (const InputFile &file : request.files) {
-    const QString extension = file_extension(file.path);
-    if (extension != QLatin1String("txt") && extension != QLatin1String("lst") &&
-        is_acceptable_input(file.path))
-      imported.push_back(file);
+// The files a run takes. A named file must have an accepted extension; a list named with -i
+// (.txt, .lst) brings none, --input-list is the way to give one. The pictures of a folder or a
+// list are all taken, and a file among them that is no picture fails on its own.
+int import_input(ConsoleRun &run) {
+  ConversionRequest &request = run.request;
+  if (!run.batch) {
+    std::vector<InputFile> imported;
+    for (const InputFile &file : request.files) {
+      const QString extension = file_extension(file.path);
+      if (extension != QLatin1String("txt") && extension != QLatin1String("lst") &&
+          is_acceptable_input(file.path))
+        imported.push_back(file);
+    }
+    request.files = std::move(imported);
   }
-  request.files = std::move(imported);
   return static_cast<int>(request.files.size());
 }
 
-RunResult run_worker(const ConversionRequest &request) {
+// The run on a worker thread; a stop signal meanwhile stops it, and ends the process once the
+// lines are printed.
+RunResult run_worker(const ConversionRequest &request, int &signal) {
+  const StopSignals stop;
   ProgressRecord progress;
+  std::atomic<bool> done = false;
   RunResult result;
-  std::thread worker([&] { result = run_conversion(request, progress); });
+  std::thread worker([&] {
+    result = run_conversion(request, progress);
+    done = true;
+  });
+  while (!done) {
+    if (const int caught = stop.wait(50)) {
+      signal = caught;
+      const std::lock_guard lock(progress.mutex);
+      progress.keep_running = false;
+    }
+  }
   worker.join();
   return result;
 }
 
 // A line for each file that failed, naming it and the reason; printed even in quiet mode.
+// After a stop, also a line for each file that was not converted.
 void report_failures(const ConversionRequest &request, const RunResult &result) {
-  for (std::size_t i = 0; i < result.files.size(); ++i)
-    if (result.files[i].status == FileStatus::Failed)
-      error(request.files[i].path + QStringLiteral(": ") + result.files[i].reason);
+  for (std::size_t i = 0; i < result.files.size(); ++i) {
+    const FileResult &file = result.files[i];
+    if (file.status == FileStatus::Failed)
+      error(request.files[i].path + QStringLiteral(": ") + file.reason);
+    else if (file.status == FileStatus::NotConverted && result.stopped)
+      error(request.files[i].path + QStringLiteral(": not converted, the run was stopped"));
+  }
 }
 
-int convert(ConversionRequest &request, bool quiet) {
+int convert(ConsoleRun &run, bool quiet) {
+  ConversionRequest &request = run.request;
   status(quiet, "General", "Importing");
-  const int imported = import_input(request);
+  const int imported = import_input(run);
   if (!quiet)
     console_line(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Import complete")),
                              QString::number(imported)));
@@ -325,18 +374,25 @@ int convert(ConversionRequest &request, bool quiet) {
     return kFailed;
   }
   status(quiet, "General", "Converting");
-  const RunResult result = run_worker(request);
+  int signal = 0;
+  const RunResult result = run_worker(request, signal);
   report_failures(request, result);
   const int converted = result.files_converted;
+  const QString files_line =
+      lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Files converted")),
+                  QString::number(converted), QString::number(imported));
   if (converted <= 0) {
     status(false, "Msg", "Conversion is not complete");
-    return kFailed;
+    if (run.batch && !quiet)
+      console_line(files_line);
+  } else {
+    status(quiet, "Msg", "Conversion complete");
+    if (!quiet)
+      console_line(files_line);
   }
-  status(quiet, "Msg", "Conversion complete");
-  if (!quiet)
-    console_line(lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Files converted")),
-                             QString::number(converted), QString::number(imported)));
-  return 0;
+  if (signal != 0)
+    StopSignals::end_process(signal);
+  return converted == imported ? 0 : kFailed;
 }
 
 } // namespace
@@ -350,7 +406,7 @@ int console_run(const ConsoleJob &job, bool quiet) {
   status(quiet, "General", "Preparing");
   if (!check_console_request(run))
     return kFailed;
-  return convert(run.request, quiet);
+  return convert(run, quiet);
 }
 
 } // namespace lumbrix

@@ -12,16 +12,20 @@ enum class RunMode { Normal, Debug, Screenshot };
 
 // What the command line asked a console run for.
 struct ConsoleJob {
-  QString input;            // the -i value as given
+  QString input;            // the -i value as given: a file or a folder
+  QString input_list;       // the --input-list value: a file naming the inputs
+  bool recursive = false;   // a folder's sub-folders too
   QString output_folder;    // the -o value; empty means the input's folder
   QString output_extension; // the -c value; empty means the build's first output format
   Settings settings;        // the console defaults with every option and profile applied
   RunMode mode = RunMode::Normal;
 };
 
-// The console conversion of the one input file named by -i: checks, the debug echo, the
-// worker run and the result lines. Returns the process exit status: 0 when the file was
-// converted, 1 when a check failed or the conversion stopped.
+// The console conversion of the file named by -i, or of every picture of a folder or a list:
+// checks, the debug echo, the worker run, a line for each file that failed and the result lines.
+// SIGINT, SIGTERM and SIGHUP stop the run: files done stay, the file in progress leaves nothing,
+// and after the lines the process ends as the signal ends it. Returns the process exit status: 0
+// when every file was converted, 1 when a check failed or a file was not converted.
 int console_run(const ConsoleJob &job, bool quiet);
 
 } // namespace lumbrix

@@ -20,7 +20,11 @@ QStringList help_text(const QString &program, const QString &extension) {
       QStringLiteral("Options:"),
       QStringLiteral(" "),
       QStringLiteral("  -h, -?, --help            Display this help and exit"),
-      QStringLiteral("  -i FILE, --input=FILE     Set input file"),
+      QStringLiteral(
+          "  -i FILE, --input=FILE     Set input file, or a folder to convert every picture in it"),
+      QStringLiteral("  --input-list=FILE         Convert the files a list names, one path a line"),
+      QStringLiteral(
+          "  --recursive               With a folder as input, take its sub-folders too"),
       QStringLiteral("  -o PATH, --output=PATH    Set output folder"),
       QStringLiteral("  -c STR, --conversion=STR  Set output extension, STR = (jpg | bmp | ...)"),
       QStringLiteral(" "),

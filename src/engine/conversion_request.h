@@ -43,7 +43,7 @@ int requested_depth(const ConversionRequest &request);
 // What keeps a request from running, in the order the checks run.
 enum class RequestProblem {
   None,
-  InputFileInvalid,      // no input file, or one that is not a file of at least one byte
+  InputFileInvalid,      // no input file, or a single one that is not a file of one byte or more
   NoOutputFolder,        // the output folder is empty
   OutputFolderNotFound,  // not an existing folder
   UnknownOutputFormat,   // the extension is not an output format

@@ -8,9 +8,12 @@ constexpr qint64 library_room = 100 * megabyte;
 
 } // namespace
 
+qint64 picture_memory(qint64 width, qint64 height, bool sixteen_bit) {
+  return (sixteen_bit ? 3 : 2) * width * height * 4;
+}
+
 qint64 conversion_budget(int width, int height, bool sixteen_bit) {
-  const qint64 picture = qint64{width} * height * 4;
-  return (sixteen_bit ? 3 : 2) * picture + library_room;
+  return picture_memory(width, height, sixteen_bit) + library_room;
 }
 
 QString memory_refusal(int width, int height, bool sixteen_bit, qint64 available) {

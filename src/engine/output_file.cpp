@@ -1,7 +1,6 @@
 #include "engine/output_file.h"
 
 #include "platform/files.h"
-#include "platform/temp_file.h"
 
 #include <cerrno>
 
@@ -23,42 +22,51 @@ QString cannot_write(QString folder, int error) {
 
 } // namespace
 
-bool save_output(Image image, const ConversionRequest &request, const InputFile &file,
-                 const QString &folder, const QString &name, const WriteMonitor &monitor,
-                 QString &reason) {
+bool write_temporary(Image image, const ConversionRequest &request, const InputFile &file,
+                     const WriteMonitor &monitor, WrittenOutput &written, QString &reason) {
   const bool subfolders = request.settings.keep_subfolders != 0;
+  written.folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
   if (subfolders && !create_folders(request.output_folder, file.relative_subfolder)) {
-    reason = QStringLiteral("cannot create the folder ") + folder;
-    return false;
-  }
-  const QString output_path = folder + name;
-  // A mask that names the input itself would replace the picture being converted.
-  if (is_same_file(output_path, file.path)) {
-    reason = QStringLiteral("the output name ") + output_path + QStringLiteral(" is the input");
+    reason = QStringLiteral("cannot create the folder ") + written.folder;
     return false;
   }
   errno = 0;
-  TempFile temporary = TempFile::create(folder, temp_prefix, request.output_extension);
-  if (!temporary.is_open()) {
-    reason = cannot_write(folder, errno);
+  written.temporary = TempFile::create(written.folder, temp_prefix, request.output_extension);
+  if (!written.temporary.is_open()) {
+    reason = cannot_write(written.folder, errno);
     return false;
   }
   notify(request.step_observer, "naming");
   int error = 0;
-  if (!write_psd(std::move(image), temporary.descriptor(), {request.step_observer, monitor},
+  if (!write_psd(std::move(image), written.temporary.descriptor(), {request.step_observer, monitor},
                  &error)) {
     if (error != ECANCELED)
-      reason = cannot_write(folder, error);
+      reason = cannot_write(written.folder, error);
+    discard_output(written);
     return false;
   }
-  if (!temporary.commit(name, &error)) {
+  return true;
+}
+
+bool commit_output(WrittenOutput &written, const InputFile &file, const QString &name,
+                   QString &reason) {
+  const QString output_path = written.folder + name;
+  // A mask that names the input itself would replace the picture being converted.
+  if (is_same_file(output_path, file.path)) {
+    reason = QStringLiteral("the output name ") + output_path + QStringLiteral(" is the input");
+    discard_output(written);
+    return false;
+  }
+  int error = 0;
+  if (!written.temporary.commit(name, &error)) {
     reason = QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") +
              (error != 0 ? error_text(error)
                          : QStringLiteral("something else took the temporary file's place"));
     return false;
   }
-  notify(request.step_observer, "rename");
   return true;
 }
+
+void discard_output(WrittenOutput &written) { written.temporary.discard(); }
 
 } // namespace lumbrix

@@ -2,7 +2,6 @@
 
 #include "engine/image_limits.h"
 #include "engine/naming.h"
-#include "engine/output_file.h"
 #include "engine/png_loader.h"
 #include "engine/tone_map.h"
 #include "platform/console.h"
@@ -58,66 +57,29 @@ qint64 local_seconds_to_time(qint64 local_seconds) {
   return QDateTime(wall.date(), wall.time(), Qt::LocalTime).toSecsSinceEpoch();
 }
 
-void apply_file_timestamp(const Settings &s, const QString &input, const QString &output) {
-  qint64 seconds = 0;
-  switch (s.file_timestamp) {
-  case TimestampKind::Original:
-    if (file_time(input, seconds))
-      set_file_time(output, seconds);
-    break;
-  case TimestampKind::Custom:
-    set_file_time(output, local_seconds_to_time(s.custom_timestamp));
-    break;
-  default:
-    break;
-  }
-}
-
-bool keep_running(ProgressRecord *progress) {
-  if (!progress)
-    return true;
-  const std::lock_guard lock(progress->mutex);
-  return progress->keep_running;
-}
-
 // Loading is the first three tenths of a file, the stages the next three, writing the rest.
 constexpr int loaded_permille = 300;
 constexpr int stage_permille = 30;
 constexpr int staged_permille = 600;
 
-void report_file_progress(ProgressRecord *progress, int permille) {
-  if (!progress)
-    return;
-  const std::lock_guard lock(progress->mutex);
-  progress->file_permille = permille;
+void report(const FileProgress &progress, int permille) {
+  if (progress.report)
+    progress.report(permille);
 }
 
-void report_start(ProgressRecord &progress, int files_started, const QString &path) {
-  const std::lock_guard lock(progress.mutex);
-  progress.files_started = files_started;
-  progress.current_file = path;
-  progress.file_permille = 0;
+bool keep_running(const FileProgress &progress) {
+  return !progress.keep_running || progress.keep_running();
 }
 
-void report_end(ProgressRecord &progress, int files_converted) {
-  const std::lock_guard lock(progress.mutex);
-  progress.files_converted = files_converted;
+PreparedFile failed(QString reason) {
+  PreparedFile prepared;
+  prepared.result = {FileStatus::Failed, QString(), std::move(reason)};
+  return prepared;
 }
-
-FileResult failed(QString reason) { return {FileStatus::Failed, QString(), std::move(reason)}; }
 
 // An empty reason means the work was stopped rather than failed.
-FileResult ended(FileResult result) {
-  result.status = result.reason.isEmpty() ? FileStatus::NotConverted : FileStatus::Failed;
-  return result;
-}
-
-void trace_result(const ConversionRequest &request, const FileResult &result) {
-  if (!request.trace)
-    return;
-  console_line(QStringLiteral("Saving As: ") + result.output_path);
-  console_line(result.status == FileStatus::Converted ? QStringLiteral("OK")
-                                                      : QStringLiteral("Not OK"));
+PreparedFile ended(const QString &reason) {
+  return reason.isEmpty() ? PreparedFile{} : failed(reason);
 }
 
 } // namespace
@@ -166,8 +128,8 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
   return image;
 }
 
-FileResult convert_file(const ConversionRequest &request, const InputFile &file,
-                        const NameCounters &counters, ProgressRecord *progress) {
+PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
+                          const NameCounters &counters, const FileProgress &progress) {
   QString reason;
   Image image = load_png(file.path, &reason);
   notify(request.step_observer, "load");
@@ -175,70 +137,87 @@ FileResult convert_file(const ConversionRequest &request, const InputFile &file,
     return failed(reason);
   if (!keep_running(progress))
     return {};
-  report_file_progress(progress, loaded_permille);
+  report(progress, loaded_permille);
   const int asked = requested_depth(request);
   const int depth =
       asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
-  TokenValues values{file.path,         request.output_extension,    depth, 0, 0, counters.random,
+  PreparedFile prepared;
+  prepared.values = {file.path,         request.output_extension,    depth, 0, 0, counters.random,
                      counters.sequence, QDateTime::currentDateTime()};
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
   int steps_done = 0;
   const StepMonitor monitor = [&](const char *step) {
     notify(request.step_observer, step);
-    report_file_progress(progress, loaded_permille + stage_permille * ++steps_done);
+    report(progress, loaded_permille + stage_permille * ++steps_done);
     return keep_running(progress);
   };
-  image = run_stages(std::move(image), {request.settings, font, values}, monitor, &reason);
+  image = run_stages(std::move(image), {request.settings, font, prepared.values}, monitor, &reason);
   if (!image)
-    return ended({FileStatus::Failed, QString(), reason});
-  values.width = image_width(image);
-  values.height = image_height(image);
-  values.now = QDateTime::currentDateTime();
-  FileResult result;
-  const QString folder =
-      output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
-  const QString name = build_file_name(request.settings.filename_mask, values);
-  result.output_path = folder + name;
-  result.reason = output_name_problem(name);
-  if (!result.reason.isEmpty())
-    return ended(result);
-  const WriteMonitor writing = [progress](qint64 done, qint64 total) {
-    const qint64 share = total > 0 ? (1000 - staged_permille) * done / total : 0;
-    report_file_progress(progress, staged_permille + static_cast<int>(share));
+    return ended(reason);
+  prepared.values.width = image_width(image);
+  prepared.values.height = image_height(image);
+  const WriteMonitor writing = [&progress](qint64 done, qint64 total) {
+    report(progress, staged_permille +
+                         static_cast<int>(total > 0 ? (1000 - staged_permille) * done / total : 0));
     return keep_running(progress);
   };
-  if (!save_output(std::move(image), request, file, folder, name, writing, result.reason))
-    return ended(result);
-  result.status = FileStatus::Converted;
-  report_file_progress(progress, 1000);
+  if (!write_temporary(std::move(image), request, file, writing, prepared.written, reason))
+    return ended(reason);
+  prepared.result.status = FileStatus::Converted;
+  return prepared;
+}
+
+FileResult commit_file(const ConversionRequest &request, const InputFile &file,
+                       PreparedFile &prepared, const NameCounters &counters,
+                       std::set<QString> &names_taken) {
+  if (prepared.result.status != FileStatus::Converted)
+    return prepared.result;
+  FileResult &result = prepared.result;
+  TokenValues &values = prepared.values;
+  values.random = counters.random;
+  values.sequence = counters.sequence;
+  values.now = QDateTime::currentDateTime();
+  const QString name = build_file_name(request.settings.filename_mask, values);
+  result.output_path = prepared.written.folder + name;
+  const QString name_problem = output_name_problem(name);
+  if (!name_problem.isEmpty()) {
+    discard_output(prepared.written);
+    return {FileStatus::Failed, result.output_path, name_problem};
+  }
+  // Two files of one run never write over each other.
+  if (!names_taken.insert(result.output_path).second) {
+    discard_output(prepared.written);
+    return {FileStatus::Failed, result.output_path,
+            QStringLiteral("another file of this run is written as ") + result.output_path};
+  }
+  if (!commit_output(prepared.written, file, name, result.reason)) {
+    result.status = FileStatus::Failed;
+    return result;
+  }
+  notify(request.step_observer, "rename");
   return result;
 }
 
-RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
-  RunResult run;
-  run.counters = request.counters;
-  run.files.resize(request.files.size());
-  for (std::size_t i = 0; i < request.files.size() && !run.stopped; ++i) {
-    const InputFile &file = request.files[i];
-    if (!keep_running(&progress)) {
-      run.stopped = true;
-      break;
-    }
-    report_start(progress, static_cast<int>(i) + 1, file.path);
-    if (request.trace)
-      console_line(QStringLiteral("Processing: ") + file.path);
-    FileResult &result = run.files[i];
-    result = convert_file(request, file, run.counters, &progress);
-    trace_result(request, result);
-    run.stopped = result.status == FileStatus::NotConverted;
-    if (result.status != FileStatus::Converted)
-      continue;
-    ++run.files_converted;
-    run.counters = next_name_counters(run.counters);
-    apply_file_timestamp(request.settings, file.path, result.output_path);
+FileResult convert_file(const ConversionRequest &request, const InputFile &file,
+                        const NameCounters &counters, const FileProgress &progress) {
+  PreparedFile prepared = prepare_file(request, file, counters, progress);
+  std::set<QString> names;
+  return commit_file(request, file, prepared, counters, names);
+}
+
+void apply_file_timestamp(const Settings &s, const QString &input, const QString &output) {
+  qint64 seconds = 0;
+  switch (s.file_timestamp) {
+  case TimestampKind::Original:
+    if (file_time(input, seconds))
+      set_file_time(output, seconds);
+    break;
+  case TimestampKind::Custom:
+    set_file_time(output, local_seconds_to_time(s.custom_timestamp));
+    break;
+  default:
+    break;
   }
-  report_end(progress, run.files_converted);
-  return run;
 }
 
 } // namespace lumbrix

@@ -2,13 +2,13 @@
 
 #include "engine/conversion_request.h"
 #include "engine/image.h"
-#include "engine/progress.h"
+#include "engine/output_file.h"
 #include "engine/stages.h"
 
 #include <QString>
 
 #include <functional>
-#include <vector>
+#include <set>
 
 namespace lumbrix {
 
@@ -33,26 +33,37 @@ struct FileResult {
   QString reason;      // why it failed, in words that follow the file's name
 };
 
-// Converts one file of the request, naming it with counters. The PSD is written to a temporary
-// file beside it through the descriptor that created it, synced, and renamed over the final
-// name, so an earlier file of that name survives a failure or a stop and no temporary file is
-// left behind. A name from the mask that is not one file name fails the file. With a progress
-// record, the file's progress is reported there and a stop request abandons the file.
-FileResult convert_file(const ConversionRequest &request, const InputFile &file,
-                        const NameCounters &counters, ProgressRecord *progress = nullptr);
-
-// What a run did: each file's result in request order, the number converted, the counters for
-// the file after the last one, and whether it was stopped.
-struct RunResult {
-  std::vector<FileResult> files;
-  int files_converted = 0;
-  NameCounters counters;
-  bool stopped = false;
+// How far one file is, in thousandths (loading, the stages, writing), and whether to go on.
+struct FileProgress {
+  std::function<void(int permille)> report;
+  std::function<bool()> keep_running;
 };
 
-// The thread procedure of a run: converts the request's files one after another while progress
-// says to keep running, and records in progress which file it is on and, at the end, how many
-// it converted. After each converted file the counters move on and the file time is set.
-RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress);
+// A file taken as far as its temporary file; what is left is to name it and put it in place,
+// which happens in the order of the request.
+struct PreparedFile {
+  FileResult result; // Failed or NotConverted when it ended before the temporary file
+  WrittenOutput written;
+  TokenValues values; // the naming tokens but the counters and the time, which naming sets
+};
+
+// Loads the file, runs the stages and writes the temporary file. counters are those the
+// watermark text sees.
+PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
+                          const NameCounters &counters, const FileProgress &progress = {});
+
+// Names a prepared file with counters and puts it in place, unless the mask does not give one
+// file name (output_name_problem) or an earlier file of the run took that name (names_taken
+// holds the names given so far and gains this one).
+FileResult commit_file(const ConversionRequest &request, const InputFile &file,
+                       PreparedFile &prepared, const NameCounters &counters,
+                       std::set<QString> &names_taken);
+
+// Both steps for one file on its own.
+FileResult convert_file(const ConversionRequest &request, const InputFile &file,
+                        const NameCounters &counters, const FileProgress &progress = {});
+
+// After a converted file: the output's time as File Timestamp asks.
+void apply_file_timestamp(const Settings &s, const QString &input, const QString &output);
 
 } // namespace lumbrix

@@ -80,12 +80,15 @@ QString chunk_name(const unsigned char *type) {
 // the file. Adds up the image data on the way.
 QString check_chunks(std::FILE *file, PngHeader &header) {
   static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  unsigned char head[8];
-  if (std::fread(head, 1, 8, file) != 8 || std::memcmp(head, signature, 8) != 0)
-    return QStringLiteral("not a PNG file");
   if (std::fseek(file, 0, SEEK_END) != 0)
     return QStringLiteral("cannot be read: ") + error_text(errno);
   const long size = std::ftell(file);
+  if (size == 0)
+    return QStringLiteral("empty file");
+  unsigned char head[8];
+  if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(head, 1, 8, file) != 8 ||
+      std::memcmp(head, signature, 8) != 0)
+    return QStringLiteral("not a PNG file");
   long at = 8;
   while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
     const std::uint32_t length = big_endian(head);

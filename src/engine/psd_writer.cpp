@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,6 +154,9 @@ bool write_psd(Image image, int descriptor, const PsdWriteHooks &hooks, int *err
   const int height = image_height(image);
   if (width < 1 || height < 1 || width > max_image_side || height > max_image_side)
     return failed_with(error, EINVAL);
+  // DevIL keeps its images in globals: one write at a time, whatever thread asks.
+  static std::mutex devil;
+  const std::lock_guard lock(devil);
   const DevilImage devil_image;
   if (!hand_to_devil(std::move(image), width, height))
     return failed_with(error, ENOMEM);

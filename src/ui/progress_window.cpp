@@ -106,19 +106,18 @@ void ProgressWindow::poll() {
     return;
   }
   int started = 0;
-  int permille = 0;
+  qint64 permille = 0;
   QString current;
   {
     const std::lock_guard lock(progress_.mutex);
     started = progress_.files_started;
-    permille = progress_.file_permille;
+    permille = progress_.permille_done;
     current = progress_.current_file;
   }
   started_polled_ = started;
   if (started > started_shown_)
     show_started(started, current);
-  if (started > 0)
-    bar_->setValue(std::max(bar_->value(), (started - 1) * file_units + permille));
+  bar_->setValue(std::max(bar_->value(), static_cast<int>(permille)));
 }
 
 void ProgressWindow::show_started(int started, const QString &current_file) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pipeline.h"
+#include "engine/conversion_worker.h"
 
 #include <QDialog>
 

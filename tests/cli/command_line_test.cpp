@@ -44,7 +44,7 @@ TEST_F(CommandLine, VersionAndHelpPrintOnlyTheirText) {
   EXPECT_TRUE(lines[1].startsWith("Usage: ")) << lines[1].toStdString();
   EXPECT_TRUE(lines[1].endsWith(" -i <filename> [options]"));
   EXPECT_TRUE(lines[6].endsWith("-o d:\\converted --jpg-quality=95"));
-  EXPECT_EQ(lines[35], "  -v, --version             Display version information and exit");
+  EXPECT_EQ(lines[37], "  -v, --version             Display version information and exit");
   EXPECT_FALSE(output.contains("%s"));
 }
 

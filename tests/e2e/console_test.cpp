@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace lumbrix::test {
@@ -35,10 +34,12 @@ protected:
 TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
   const RunResult version = run_lumbrix({QStringLiteral("-v")});
   EXPECT_EQ(version.exit_code, 0);
-  EXPECT_EQ(version.raw, QByteArray("2\0.\0" "2\0\r\0\n\0", 10));
+  EXPECT_EQ(version.raw, QByteArray("2\0.\0"
+                                    "2\0\r\0\n\0",
+                                    10));
   const RunResult help = run_lumbrix({QStringLiteral("-?")});
   EXPECT_EQ(help.exit_code, 0);
-  ASSERT_EQ(help.lines.size(), 36);
+  ASSERT_EQ(help.lines.size(), 38);
   EXPECT_EQ(help.lines[1], "Usage: lumbrix -i <filename> [options]");
   EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
 }
@@ -53,15 +54,31 @@ TEST_F(Console, DebugRunPrintsTheSettingsEchoAndTraceInOrder) {
   const RunResult result = run_lumbrix({"-d", "-i", input, "-o", dir.path()});
   EXPECT_EQ(result.exit_code, 0);
   const QString folder = dir.path() + "/";
-  const QStringList expected{
-      "Vantrel PNG to PSD 2.2", "Copyright (c) 2026 Vantrel. All rights reserved.",
-      "https://www.vantrel.example", " ", "Preparing...", "Input: " + input,
-      "Output: " + dir.path(), "Conversion: psd", "PSD BPP: 0", "Flip Horizontal: 0",
-      "Flip Vertical: 0", "Greyscale: 0", "Frame: NONE", "Watermark: NONE",
-      "Filename Mask: %filename%.%ext%", "File Timestamp: CURRENT", "Keep Subfolders: 1",
-      "Importing...", "Import complete, new files added: 1", "Converting...",
-      "Processing: " + input, "Saving As: " + folder + "photo.psd", "OK", "Conversion complete",
-      "Files converted: 1 of 1"};
+  const QStringList expected{"Vantrel PNG to PSD 2.2",
+                             "Copyright (c) 2026 Vantrel. All rights reserved.",
+                             "https://www.vantrel.example",
+                             " ",
+                             "Preparing...",
+                             "Input: " + input,
+                             "Output: " + dir.path(),
+                             "Conversion: psd",
+                             "PSD BPP: 0",
+                             "Flip Horizontal: 0",
+                             "Flip Vertical: 0",
+                             "Greyscale: 0",
+                             "Frame: NONE",
+                             "Watermark: NONE",
+                             "Filename Mask: %filename%.%ext%",
+                             "File Timestamp: CURRENT",
+                             "Keep Subfolders: 1",
+                             "Importing...",
+                             "Import complete, new files added: 1",
+                             "Converting...",
+                             "Processing: " + input,
+                             "Saving As: " + folder + "photo.psd",
+                             "OK",
+                             "Conversion complete",
+                             "Files converted: 1 of 1"};
   EXPECT_EQ(result.lines, expected);
   EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
 }
@@ -139,7 +156,8 @@ TEST_F(Console, RelativeOutputFolderIsResolvedAgainstTheProgramFolder) {
 }
 
 TEST_F(Console, ConvertedPsdHoldsThePngPixels) {
-  const RunResult result = run_lumbrix({"-q", "-i", input, "--filename-mask=Out_%filename[u]%_%n%.%ext%"});
+  const RunResult result =
+      run_lumbrix({"-q", "-i", input, "--filename-mask=Out_%filename[u]%_%n%.%ext%"});
   ASSERT_EQ(result.exit_code, 0);
   const QString psd = path("out_PHOTO_00001.psd");
   PsdImage image;
@@ -234,8 +252,8 @@ QByteArray run_reader(const QString &program, const QStringList &arguments) {
 TEST_F(Console, IndependentReadersSeeThePngPixels) {
   ASSERT_EQ(run_lumbrix({"-q", "-i", input}).exit_code, 0);
   const QByteArray rgb = run_reader("convert", {path("photo.psd") + "[0]", "-depth", "8", "rgb:-"});
-  const QByteArray rgba =
-      run_reader("/usr/bin/python3", {source_dir() + "tests/e2e/psd_channels.py", path("photo.psd")});
+  const QByteArray rgba = run_reader(
+      "/usr/bin/python3", {source_dir() + "tests/e2e/psd_channels.py", path("photo.psd")});
   PngPixels png;
   ASSERT_TRUE(decode_png_reference(input, png));
   const QByteArray expected_rgba(reinterpret_cast<const char *>(png.rgba.data()),
@@ -304,6 +322,20 @@ TEST_F(Console, ExtremeOptionValuesConvertOrFailCleanly) {
     EXPECT_EQ(files(), expected);
     QFile::remove(path("photo.psd"));
   }
+}
+
+// The dynamic loader lists every library it maps; a console conversion maps no window toolkit.
+TEST_F(Console, AConversionLoadsNoWindowToolkit) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+  process.setProcessEnvironment(environment);
+  process.start(binary_path(), {QStringLiteral("-q"), QStringLiteral("-i"), input});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QByteArray loaded = process.readAllStandardError();
+  EXPECT_TRUE(loaded.contains("libQt6Core")) << "the loader's list was not seen";
+  EXPECT_FALSE(loaded.contains("libQt6Widgets"));
 }
 
 } // namespace

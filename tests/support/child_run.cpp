@@ -14,7 +14,7 @@ namespace lumbrix::test {
 namespace {
 
 // Complete CR LF lines at the front of buffer, in UTF-16LE, taken off it.
-void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run) {
+void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run, pid_t pid) {
   static const QByteArray end("\r\0\n\0", 4);
   qsizetype at = 0;
   while ((at = buffer.indexOf(end, at)) >= 0) {
@@ -29,6 +29,8 @@ void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run) 
     run.lines << line;
     if (options.on_line)
       options.on_line(line);
+    if (const int signal = options.signal_on_line ? options.signal_on_line(line) : 0)
+      kill(pid, signal);
   }
 }
 
@@ -90,7 +92,7 @@ ChildRun run_lumbrix_child(const QStringList &arguments, const ChildOptions &opt
     if (n <= 0)
       break;
     buffer.append(chunk, n);
-    take_lines(buffer, options, run);
+    take_lines(buffer, options, run, pid);
   }
   close(pipe_ends[0]);
   int status = 0;

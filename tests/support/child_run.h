@@ -14,6 +14,8 @@ struct ChildOptions {
   long long address_space_limit = 0; // RLIMIT_AS in bytes; 0 for none
   // Called with each output line as it arrives (the program writes its lines unbuffered).
   std::function<void(const QString &line)> on_line;
+  // Called with each line too; a signal number it returns is sent to the program.
+  std::function<int(const QString &line)> signal_on_line;
   // Called every few milliseconds while the program runs, with its process id.
   std::function<void(int pid)> on_tick;
 };

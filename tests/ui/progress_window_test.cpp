@@ -138,8 +138,9 @@ private slots:
     QCOMPARE(written(), 5);
   }
 
-  // The file in progress is abandoned, unless it was already on disk when the answer came.
-  void breakAnsweredYesAbandonsTheFileInProgress() {
+  // The files in progress are abandoned, unless already on disk when the answer came, and no
+  // further file is started.
+  void breakAnsweredYesAbandonsTheFilesInProgress() {
     prepare_run(inputs);
     int started_at_question = 0;
     ProgressWindow window(nullptr);
@@ -153,7 +154,7 @@ private slots:
     QVERIFY(started_at_question >= 1 && started_at_question < 5);
     const int converted = window.progress_record().files_converted;
     QCOMPARE(window.progress_record().files_started, started_at_question);
-    QVERIFY(converted == started_at_question - 1 || converted == started_at_question);
+    QVERIFY(converted <= started_at_question);
     QCOMPARE(written(), converted);
     QCOMPARE(QDir(output).entryList(QDir::Files).size(), converted);
     QCOMPARE(window.text_label()->text(), QStringLiteral("Conversion stopped"));

@@ -1,4 +1,4 @@
-#include "platform/memory.h"
+#include "platform/system_memory.h"
 
 #include <QFile>
 #include <QString>
@@ -17,7 +17,7 @@ QByteArray read_small_file(const QString &path) {
   return file.open(QIODevice::ReadOnly) ? file.read(64 * 1024) : QByteArray();
 }
 
-// "Name:   1234 kB" in a /proc status-style file, in bytes.
+// "Name:   1234 kB" in a /proc status-style file, in bytes; unknown without it.
 qint64 kilobyte_field(const QByteArray &text, const QByteArray &name) {
   for (const QByteArray &line : text.split('\n')) {
     if (!line.startsWith(name + ':'))
@@ -55,12 +55,20 @@ qint64 cgroup_headroom() {
   return unknown;
 }
 
+qint64 system_available() {
+  return kilobyte_field(read_small_file(QStringLiteral("/proc/meminfo")), "MemAvailable");
+}
+
 } // namespace
 
 qint64 available_memory() {
+  const qint64 available = system_available();
+  return available == unknown ? 0 : available;
+}
+
+qint64 memory_headroom() {
   const QByteArray status = read_small_file(QStringLiteral("/proc/self/status"));
-  return std::min({kilobyte_field(read_small_file(QStringLiteral("/proc/meminfo")), "MemAvailable"),
-                   limit_headroom(RLIMIT_AS, status, "VmSize"),
+  return std::min({system_available(), limit_headroom(RLIMIT_AS, status, "VmSize"),
                    limit_headroom(RLIMIT_DATA, status, "VmData"), cgroup_headroom()});
 }
 

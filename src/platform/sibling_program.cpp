@@ -1,0 +1,29 @@
+#include "platform/sibling_program.h"
+
+#include "platform/files.h"
+#include "platform/program_path.h"
+
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace lumbrix {
+
+QString sibling_program(const QString &name) {
+  const QString folder = program_folder();
+  for (const QString &candidate :
+       {folder + name, folder + QStringLiteral("../libexec/lumbrix/") + name}) {
+    const QFileInfo info(candidate);
+    if (info.isFile() && info.isExecutable())
+      return info.absoluteFilePath();
+  }
+  return QString();
+}
+
+void replace_process(const QString &path, char **argv) {
+  const QByteArray program = native_path(path);
+  argv[0] = const_cast<char *>(program.constData());
+  ::execv(program.constData(), argv);
+}
+
+} // namespace lumbrix

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace lumbrix {
+
+// Another program of this package: beside this one (a build folder) or in
+// ../libexec/lumbrix/ relative to it (installed). Empty when it is in neither place.
+QString sibling_program(const QString &name);
+
+// Replaces this process by the program at path with the same arguments (argv[0] becomes path).
+// Returns only when that fails, with errno set.
+void replace_process(const QString &path, char **argv);
+
+} // namespace lumbrix

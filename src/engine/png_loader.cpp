@@ -77,22 +77,23 @@ QString chunk_name(const unsigned char *type) {
 
 // libpng allocates and clears whatever length a chunk declares, before the image data and after
 // it, two gigabytes for a few bytes of damaged file; so every chunk up to IEND must lie within
-// the file. Adds up the image data on the way.
+// the file. Adds up the image data on the way. The chunk heads are read straight from the
+// descriptor: a large picture has tens of thousands of chunks, and each seek would refill the
+// stream's buffer.
 QString check_chunks(std::FILE *file, PngHeader &header) {
   static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (std::fseek(file, 0, SEEK_END) != 0)
+  const qint64 size = open_file_size(file);
+  if (size < 0)
     return QStringLiteral("cannot be read: ") + error_text(errno);
-  const long size = std::ftell(file);
   if (size == 0)
     return QStringLiteral("empty file");
   unsigned char head[8];
-  if (std::fseek(file, 0, SEEK_SET) != 0 || std::fread(head, 1, 8, file) != 8 ||
-      std::memcmp(head, signature, 8) != 0)
+  if (!read_at(file, 0, head, 8) || std::memcmp(head, signature, 8) != 0)
     return QStringLiteral("not a PNG file");
-  long at = 8;
-  while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
+  qint64 at = 8;
+  while (read_at(file, at, head, 8)) {
     const std::uint32_t length = big_endian(head);
-    if (length > 0x7FFFFFFFu || at + 12 + static_cast<long>(length) > size)
+    if (length > 0x7FFFFFFFu || at + 12 + qint64{length} > size)
       return damaged + QStringLiteral(": its %1 chunk at byte %2 claims %3 bytes, more than "
                                       "the file holds")
                            .arg(chunk_name(head + 4))
@@ -102,7 +103,7 @@ QString check_chunks(std::FILE *file, PngHeader &header) {
       header.image_data_size += length;
     if (std::memcmp(head + 4, "IEND", 4) == 0)
       break;
-    at += 12 + static_cast<long>(length);
+    at += 12 + qint64{length};
   }
   return std::fseek(file, 0, SEEK_SET) == 0
              ? QString()

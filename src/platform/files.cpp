@@ -51,6 +51,16 @@ ReadFile open_regular_file(const QString &path) {
   return ReadFile(file);
 }
 
+bool read_at(std::FILE *file, qint64 offset, void *buffer, std::size_t size) {
+  return ::pread(::fileno(file), buffer, size, static_cast<off_t>(offset)) ==
+         static_cast<ssize_t>(size);
+}
+
+qint64 open_file_size(std::FILE *file) {
+  struct stat info {};
+  return ::fstat(::fileno(file), &info) == 0 ? static_cast<qint64>(info.st_size) : -1;
+}
+
 bool file_exists(const QString &path) {
   struct stat info {};
   return stat_path(path, info);

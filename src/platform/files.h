@@ -24,6 +24,13 @@ struct FileCloser {
 using ReadFile = std::unique_ptr<std::FILE, FileCloser>;
 ReadFile open_regular_file(const QString &path);
 
+// Reads size bytes at offset of an open file straight from its descriptor, leaving the stream's
+// position and buffer alone; false when fewer bytes are there.
+bool read_at(std::FILE *file, qint64 offset, void *buffer, std::size_t size);
+
+// Size of an open file; -1 on failure.
+qint64 open_file_size(std::FILE *file);
+
 bool file_exists(const QString &path);
 bool is_same_file(const QString &a, const QString &b);
 

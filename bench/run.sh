@@ -15,7 +15,8 @@ magick=/usr/bin/convert
 [ -x "$magick" ] || magick=$(command -v convert)
 timer=/usr/bin/time
 for tool in "$lumbrix" "$build/bench/make_noise_png" "$build/bench/decode_floor" \
-  "$build/bench/stage_bench" "$magick" "$timer"; do
+  "$build/bench/stage_bench" "$build/bench/tone_map_bench" "$build/bench/durable_write_bench" \
+  "$magick" "$timer"; do
   [ -x "$tool" ] || { echo "missing: $tool" >&2; exit 1; }
 done
 
@@ -46,11 +47,15 @@ modes_of() {
 
 # measure label round command...: one run under GNU time, which gives the peak RSS; the wall
 # time is taken here, finer than GNU time's hundredths.
+# Hostile inputs (labels bomb.*) are refused by design: for them status 1 is the expected end.
 measure() {
-  local label=$1 round=$2 start end
+  local label=$1 round=$2 start end status=0 expected=0
   shift 2
+  [[ $label == bomb.* ]] && expected=1
   start=$EPOCHREALTIME
-  if ! "$timer" -v -o "$work/times/$label.$round" "$@" >/dev/null 2>"$work/times/$label.$round.err"; then
+  "$timer" -v -o "$work/times/$label.$round" "$@" >/dev/null 2>"$work/times/$label.$round.err" ||
+    status=$?
+  if [ "$status" -ne "$expected" ]; then
     echo "failed: $label round $round" >&2
     echo "FAILED" >>"$work/times/$label.$round"
   fi
@@ -103,6 +108,30 @@ for round in 1 2 3; do
       >"$work/stages/$name-$kind.$round"
   done
 done
+rm -rf "$work/out"
+
+# The tone mapping of the 16-bit input alone: FreeImage's operator and the banded one.
+for round in $(seq 1 "$rounds"); do
+  for way in library banded; do
+    measure "rgba16.tone-$way" "$round" "$build/bench/tone_map_bench" "$way" "$work/in/rgba16.png"
+  done
+done
+
+# Small files that claim gigabytes, and a profile of 100 MB: each is refused.
+mkdir -p "$work/bombs"
+python3 "$root/bench/make_bombs.py" "$work/bombs"
+for round in $(seq 1 "$rounds"); do
+  for bomb in text deep flat; do
+    measure "bomb.$bomb" "$round" "$lumbrix" -q -i "$work/bombs/$bomb-bomb.png" -o "$work/bombs/"
+  done
+  measure "bomb.profile" "$round" "$lumbrix" "--profile=$work/bombs/blank-profile.ini"
+done
+
+# Putting a file in place with and without syncing it and its folder: config.ini, and the PSDs
+# of the 4000x3000 and 12000x8000 inputs, in the folder the outputs go to.
+mkdir -p "$work/out"
+"$build/bench/durable_write_bench" "$work/out" "$rounds" 3000 48000040 384000040 \
+  >"$work/durable.txt"
 rm -rf "$work/out"
 
 python3 - "$work" "$root/docs/benchmarks.md" "$rounds" "$load_before" "$load_after" \
@@ -227,6 +256,38 @@ if load and fl:
     out += ["", f"FreeImage's PNG load alone (the step table's load row) is {l:.3f} s, "
             f"{l / fl[0]:.2f} x the floor of the same run: the part of every conversion that the "
             "writer cannot shorten."]
+tone = {way: result(f"rgba16.tone-{way}") for way in ("library", "banded")}
+if all(tone.values()):
+    out += ["", "## Tone mapping of 16-bit pictures", "",
+            "`bench/tone_map_bench` loads the 4000x3000 RGBA 16-bit input and maps it once per "
+            "process; the wall time and peak RSS are the whole process's (median, largest). The "
+            "results are equal byte for byte (`tone_map_bench compare`).", "",
+            "| Way | Seconds | Peak RSS (MB) |", "|---|---:|---:|",
+            f"| FreeImage_TmoDrago03, float copies of the picture | {secs(tone['library'])} | {mb(tone['library'])} |",
+            f"| banded, statistics then mapping straight into the result | {secs(tone['banded'])} | {mb(tone['banded'])} |"]
+bombs = [("text", "PNG of 705 bytes, a text chunk after the image data claiming 2 GB"),
+         ("deep", "PNG of 312 bytes declaring 30000x30000 RGBA 16-bit, one row of data"),
+         ("flat", "PNG of 196 bytes declaring 30000x30000 RGBA 8-bit, one row of data"),
+         ("profile", "`--profile` of 100 MB of blank lines")]
+out += ["", "## Hostile inputs", "",
+        "Each is refused before it costs memory: the conversion stops with the reason, or the "
+        "profile is an option error (status 1 either way). Median wall time and largest peak RSS "
+        "of the whole run.", "",
+        "| Input | Seconds | Peak RSS (MB) |", "|---|---:|---:|"]
+for bomb, title in bombs:
+    b = result(f"bomb.{bomb}")
+    out.append(f"| {title} | {secs(b)} | {mb(b)} |")
+durable = [line.split() for line in open(f"{work}/durable.txt") if line.strip()]
+if durable:
+    out += ["", "## Durable replace", "",
+            "`bench/durable_write_bench`: the same bytes put in place over an earlier file, the old "
+            "way (created by name, written, renamed) and through the temporary-file object "
+            f"(unnamed until placed, synced before the rename, its folder synced after); median "
+            f"of {rounds} alternating rounds, in the output folder's file system.", "",
+            "| Bytes | Old way (s) | Synced (s) | Cost of syncing (s) |", "|---:|---:|---:|---:|"]
+    for size, old, synced in durable:
+        out.append(f"| {int(size):,} | {float(old):.4f} | {float(synced):.4f} | "
+                   f"{float(synced) - float(old):.4f} |")
 notes = os.path.join(os.path.dirname(doc), "..", "bench", "notes.md")
 if os.path.exists(notes):
     out += ["", open(notes).read().rstrip()]

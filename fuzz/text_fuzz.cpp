@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       1,        QDateTime::currentDateTime()};
   lumbrix::Settings settings = lumbrix::default_settings(lumbrix::SettingsUse::Console);
   settings.filename_mask = parts[0];
-  lumbrix::build_output_path(parts[2], parts[3], settings, values);
+  lumbrix::output_folder_of(parts[2], parts[3], settings);
+  lumbrix::output_name_problem(lumbrix::build_file_name(settings.filename_mask, values));
   lumbrix::expand_watermark_text(parts[0], values);
   lumbrix::base_name(parts[4]);
 

@@ -107,7 +107,7 @@ bool parse_one(Parser &p) {
   } else if (name == QLatin1String("--PROFILE")) {
     if (!long_value(p, value))
       return false;
-    if (!load_profile(join_quoted(p, value), p.job.settings)) {
+    if (!load_profile(join_quoted(p, value), p.job.settings, &p.error_reason)) {
       p.error = QStringLiteral("Invalid profile file");
       return false;
     }
@@ -149,6 +149,8 @@ void print_banner() {
 int report_error(const CommandLineOptions &p) {
   console_open(window_title());
   console_line(QStringLiteral("Error: ") + p.error);
+  if (!p.error_reason.isEmpty())
+    console_line(p.error_reason);
   if (p.pause)
     console_wait_key();
   console_close();

@@ -26,6 +26,7 @@ struct CommandLineOptions {
   bool quiet = false;
   bool pause = false;
   QString error;
+  QString error_reason; // a line of its own after the error, when there is one
 };
 
 CommandLineOptions read_command_line(const QStringList &parameters);

@@ -1,6 +1,8 @@
 #include "cli/option_values.h"
 
-#include <cmath>
+#include "engine/settings_file.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -54,16 +56,18 @@ int parse_number(const QString &text) {
     base = 2;
     ++i;
   }
-  std::uint32_t value = 0;
+  // A value past the 32-bit range stays at its end instead of wrapping into another value.
+  constexpr std::int64_t limit = std::int64_t{1} << 31;
+  std::int64_t magnitude = 0;
   for (; i < text.size(); ++i) {
     const int digit = digit_value(text[i]);
     if (digit >= base)
       break;
-    value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
+    magnitude = std::min(magnitude * base + digit, limit);
   }
-  if (negative)
-    value = 0u - value;
-  return static_cast<int>(value);
+  return static_cast<int>(std::clamp<std::int64_t>(negative ? -magnitude : magnitude,
+                                                   std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
 }
 
 float parse_float(const QString &text) {
@@ -74,20 +78,7 @@ float parse_float(const QString &text) {
     return -std::numeric_limits<float>::infinity();
   if (t.compare(QLatin1String("NaN"), Qt::CaseInsensitive) == 0)
     return std::numeric_limits<float>::quiet_NaN();
-  // The longest leading run that reads as a number: sign, digits, one point, digits, exponent.
-  qsizetype end = 0;
-  if (end < t.size() && (t[end] == QLatin1Char('-') || t[end] == QLatin1Char('+')))
-    ++end;
-  while (end < t.size() && t[end].isDigit() && t[end].unicode() < 128)
-    ++end;
-  if (end < t.size() && t[end] == QLatin1Char('.')) {
-    ++end;
-    while (end < t.size() && t[end].isDigit() && t[end].unicode() < 128)
-      ++end;
-  }
-  bool ok = false;
-  const double value = t.left(end).toDouble(&ok);
-  return ok ? static_cast<float>(value) : 0.0f;
+  return leading_float(t);
 }
 
 QString strip_quotes(const QString &text) {

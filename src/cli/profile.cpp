@@ -3,15 +3,18 @@
 #include "cli/setting_options.h"
 #include "platform/ini_reader.h"
 
-#include <QFileInfo>
-
 namespace lumbrix {
 
-bool load_profile(const QString &path, Settings &settings) {
-  // Only regular files: a FIFO or a device would block or never end.
-  IniFile file;
-  if (path.isEmpty() || !QFileInfo(path).isFile() || !file.load(path))
+bool load_profile(const QString &path, Settings &settings, QString *reason) {
+  if (path.isEmpty())
     return false;
+  // The reader takes regular files only: a FIFO or a device would block or never end.
+  IniFile file;
+  if (!file.load(path)) {
+    if (reason)
+      *reason = file.error();
+    return false;
+  }
   const QString cli = QStringLiteral("CLI");
   for (const QString &key : file.keys(cli)) {
     // Values here are taken as written: trimmed, quotes kept, nothing joined.

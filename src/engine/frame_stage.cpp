@@ -1,5 +1,6 @@
 #include "engine/alpha_channel.h"
 #include "engine/image_conversion.h"
+#include "engine/image_limits.h"
 #include "engine/stages.h"
 #include "engine/watermark_composite.h"
 #include "platform/painter_layer.h"
@@ -17,40 +18,43 @@ QColor solid_color(const QString &text) { return layer_color(text, 255); }
 // corner splits along its diagonal and the antialiased seams have colour underneath instead of
 // a gap. Later bands cover earlier ones where they overlap.
 QImage frame_piece(const Settings &s, int w, int h, const QRect &strip) {
-  const int l = s.solid_left, r = s.solid_right, t = s.solid_top, b = s.solid_bottom;
+  const qint64 l = s.solid_left, r = s.solid_right, t = s.solid_top, b = s.solid_bottom;
   const QColor left = solid_color(s.solid_left_color), right = solid_color(s.solid_right_color);
   const QColor top = solid_color(s.solid_top_color), bottom = solid_color(s.solid_bottom_color);
   const QPoint origin = strip.topLeft();
   QImage piece = make_layer(strip.width(), strip.height());
-  const auto square = [&](int x, int y, int width, int height, const QColor &color) {
-    fill_rect(piece, QRect(x, y, width, height).translated(-origin), color);
+  const auto square = [&](qint64 x, qint64 y, qint64 width, qint64 height, const QColor &color) {
+    fill_rect(piece,
+              QRect(coordinate(x), coordinate(y), coordinate(width), coordinate(height))
+                  .translated(-origin),
+              color);
   };
-  const auto band = [&](std::initializer_list<QPoint> corners, const QColor &color) {
-    std::vector<QPoint> moved;
-    for (const QPoint &corner : corners)
-      moved.push_back(corner - origin);
-    fill_polygon(piece, moved, color);
+  const auto at = [&origin](qint64 x, qint64 y) {
+    return QPoint(coordinate(x), coordinate(y)) - origin;
   };
   square(0, 0, l, t, top);
   square(w - r, 0, r, t, right);
   square(w - r, h - b, r, b, bottom);
   square(0, h - b, l, b, left);
-  band({{0, 0}, {w, 0}, {w - r, t}, {l, t}}, top);
-  band({{w, 0}, {w, h}, {w - r, h - b}, {w - r, t}}, right);
-  band({{w, h}, {0, h}, {l, h - b}, {w - r, h - b}}, bottom);
-  band({{0, h}, {0, 0}, {l, t}, {l, h - b}}, left);
+  fill_polygon(piece, {at(0, 0), at(w, 0), at(w - r, t), at(l, t)}, top);
+  fill_polygon(piece, {at(w, 0), at(w, h), at(w - r, h - b), at(w - r, t)}, right);
+  fill_polygon(piece, {at(w, h), at(0, h), at(l, h - b), at(w - r, h - b)}, bottom);
+  fill_polygon(piece, {at(0, h), at(0, 0), at(l, t), at(l, h - b)}, left);
   return piece;
 }
 
 // Disjoint strips along the edges that hold every pixel the bands can reach: only these are
 // drawn and go through FreeImage, the inside stays as it is.
 std::vector<QRect> band_strips(const Settings &s, int w, int h) {
-  const int top = std::clamp(s.solid_top, 0, h);
-  const int bottom = std::clamp(h - s.solid_bottom, top, h);
-  const int left = std::clamp(s.solid_left, 0, w);
-  const int right = std::clamp(w - s.solid_right, left, w);
-  return {QRect(0, 0, w, top), QRect(0, bottom, w, h - bottom), QRect(0, top, left, bottom - top),
-          QRect(right, top, w - right, bottom - top)};
+  const qint64 top = std::clamp<qint64>(s.solid_top, 0, h);
+  const qint64 bottom = std::clamp<qint64>(qint64{h} - s.solid_bottom, top, h);
+  const qint64 left = std::clamp<qint64>(s.solid_left, 0, w);
+  const qint64 right = std::clamp<qint64>(qint64{w} - s.solid_right, left, w);
+  const auto rect = [](qint64 x, qint64 y, qint64 width, qint64 height) {
+    return QRect(int(x), int(y), int(width), int(height));
+  };
+  return {rect(0, 0, w, top), rect(0, bottom, w, h - bottom), rect(0, top, left, bottom - top),
+          rect(right, top, w - right, bottom - top)};
 }
 
 // One opacity for the whole frame, so overlapping seams do not show through twice.

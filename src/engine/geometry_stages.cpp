@@ -30,11 +30,12 @@ Image rotate_converted(Image image, const Settings &s, int angle, int width, int
 }
 
 // The dependent side of a size kept in proportion: computed in floats and rounded half away
-// from zero, never below one pixel so a thin strip still gets a picture.
+// from zero, never below one pixel so a thin strip still gets a picture, nor past the int range
+// (a float of the largest targets rounds beyond it).
 int proportional_side(int target, int long_side, int short_side) {
   const float ratio = static_cast<float>(long_side) / static_cast<float>(short_side);
   const float side = static_cast<float>(target) / ratio;
-  return std::max(1, static_cast<int>(std::round(side)));
+  return static_cast<int>(std::clamp<double>(std::round(side), 1, INT_MAX));
 }
 
 Size new_size(const Settings &s, int width, int height, int target_width, int target_height) {

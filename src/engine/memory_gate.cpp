@@ -1,5 +1,6 @@
 #include "engine/memory_gate.h"
 
+#include "engine/memory_budget.h"
 #include "engine/png_loader.h"
 #include "platform/system_memory.h"
 
@@ -25,8 +26,7 @@ qint64 conversion_memory(const QString &path) {
   PngHeader header;
   if (!read_png_header(path, header))
     return 0;
-  const qint64 pixels = qint64{header.width} * header.height;
-  return (header.bit_depth > 8 ? 3 : 2) * pixels * 4;
+  return picture_memory(header.width, header.height, header.bit_depth > 8);
 }
 
 qint64 batch_memory_budget() {

@@ -106,10 +106,24 @@ QString build_file_name(const QString &mask_setting, const TokenValues &values) 
   return mask;
 }
 
-QString build_output_path(const QString &folder, const QString &subfolder, const Settings &s,
-                          const TokenValues &values) {
-  return folder + (s.keep_subfolders ? subfolder : QString()) +
-         build_file_name(s.filename_mask, values);
+QString output_name_problem(const QString &name) {
+  const auto refused = [&name](const char *why) {
+    return QStringLiteral("the name \"%1\" from the file name mask %2")
+        .arg(name, QLatin1String(why));
+  };
+  if (name.isEmpty())
+    return QStringLiteral("the file name mask gives an empty name");
+  if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    return refused("holds a folder separator; it must be a file name alone");
+  if (name == QLatin1String(".") || name == QLatin1String(".."))
+    return refused("names a folder");
+  if (name.contains(QChar(0)))
+    return refused("holds a NUL character");
+  return QString();
+}
+
+QString output_folder_of(const QString &folder, const QString &subfolder, const Settings &s) {
+  return folder + (s.keep_subfolders ? subfolder : QString());
 }
 
 QString expand_watermark_text(const QString &text, const TokenValues &values) {

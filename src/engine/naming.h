@@ -43,9 +43,15 @@ QString expand_token(const QString &text, const QString &token, const TokenValue
 // is "%filename%.%ext%".
 QString build_file_name(const QString &mask, const TokenValues &values);
 
-// The output folder, the relative sub-folder when Keep Subfolders is set, and the file name.
-QString build_output_path(const QString &folder, const QString &subfolder, const Settings &s,
-                          const TokenValues &values);
+// Why name, an expanded mask, cannot name an output file, or an empty text. An output file is
+// one name in its folder: a name that is empty, "." or "..", or holds a separator ("/", or "\"
+// as the mask's author may mean one) or a NUL would put the file elsewhere, or nowhere. Keep
+// Subfolders' sub-folder stays the only way below the output folder.
+QString output_name_problem(const QString &name);
+
+// The folder a file is written to: the output folder, and below it the relative sub-folder when
+// Keep Subfolders is set. The file name (build_file_name) follows it.
+QString output_folder_of(const QString &folder, const QString &subfolder, const Settings &s);
 
 // A watermark text with its tokens expanded; its own letter case is kept and a text with fewer
 // than two "%" is returned as it is. The values' size and depth are those of the image being

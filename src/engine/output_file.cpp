@@ -4,10 +4,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 
-#include <QDateTime>
-
 #include <cerrno>
-#include <random>
 
 namespace lumbrix {
 namespace {
@@ -17,18 +14,6 @@ const QString temp_prefix = QStringLiteral("Lumbrix");
 void notify(StepObserver observer, const char *step) {
   if (observer)
     observer(step);
-}
-
-// The name is claimed by creating the file, so that runs side by side in one folder never
-// share a temporary file, and the file is written through the descriptor that created it. None,
-// with errno set, when nothing can be created there.
-Descriptor claim_temp_file(const QString &folder, const QString &extension, QString &path) {
-  for (;;) {
-    path = folder + make_temp_name(temp_prefix, QString()) + QLatin1Char('.') + extension;
-    Descriptor descriptor = create_new_file(path);
-    if (descriptor || errno != EEXIST)
-      return descriptor;
-  }
 }
 
 PsdDocument psd_document(Image image, PngMetadata metadata, const Settings &s,
@@ -61,20 +46,17 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
     reason = QStringLiteral("cannot create the folder ") + written.folder;
     return false;
   }
-  Descriptor descriptor =
-      claim_temp_file(written.folder, request.output_extension, written.temporary_path);
-  if (!descriptor) {
+  errno = 0;
+  written.temporary = TempFile::create(written.folder, temp_prefix, request.output_extension);
+  if (!written.temporary.is_open()) {
     reason = cannot_write(written.folder, errno);
-    written.temporary_path.clear();
     return false;
   }
   notify(request.step_observer, "naming");
-  PsdWriteResult result = write_psd_document(
+  const PsdWriteResult result = write_psd_document(
       psd_document(std::move(image), std::move(metadata), request.settings, file.path),
-      descriptor.get(), monitor);
+      written.temporary.descriptor(), monitor);
   notify(request.step_observer, "PSD write");
-  if (!descriptor.close() && result.status == PsdWriteStatus::written)
-    result = {PsdWriteStatus::failed, errno};
   if (result.status == PsdWriteStatus::written)
     return true;
   if (result.status != PsdWriteStatus::stopped)
@@ -84,34 +66,25 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
   return false;
 }
 
-bool commit_output(const WrittenOutput &written, const InputFile &file, const QString &output_path,
+bool commit_output(WrittenOutput &written, const InputFile &file, const QString &name,
                    QString &reason) {
+  const QString output_path = written.folder + name;
   // A mask that names the input itself would replace the picture being converted.
   if (is_same_file(output_path, file.path)) {
     reason = QStringLiteral("the output name ") + output_path + QStringLiteral(" is the input");
     discard_output(written);
     return false;
   }
-  if (!rename_file(written.temporary_path, output_path)) {
-    reason =
-        QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") + error_text(errno);
-    discard_output(written);
+  int error = 0;
+  if (!written.temporary.commit(name, &error)) {
+    reason = QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") +
+             (error != 0 ? error_text(error)
+                         : QStringLiteral("something else took the temporary file's place"));
     return false;
   }
   return true;
 }
 
-void discard_output(const WrittenOutput &written) { delete_file(written.temporary_path); }
-
-QString make_temp_name(const QString &prefix, const QString &suffix) {
-  thread_local std::mt19937 engine{std::random_device{}()};
-  std::uniform_int_distribution<int> letter(0, 25);
-  QString name = prefix;
-  for (const QChar digit : QString::number(QDateTime::currentSecsSinceEpoch()))
-    name += QLatin1Char(static_cast<char>('a' + digit.digitValue()));
-  for (int i = 0; i < 5; ++i)
-    name += QLatin1Char(static_cast<char>('a' + letter(engine)));
-  return name + suffix;
-}
+void discard_output(WrittenOutput &written) { written.temporary.discard(); }
 
 } // namespace lumbrix

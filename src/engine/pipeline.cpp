@@ -3,6 +3,7 @@
 #include "engine/image_limits.h"
 #include "engine/naming.h"
 #include "engine/png_loader.h"
+#include "engine/tone_map.h"
 #include "platform/console.h"
 #include "platform/files.h"
 
@@ -14,39 +15,6 @@ namespace {
 void notify(StepObserver observer, const char *step) {
   if (observer)
     observer(step);
-}
-
-// 16 bits per channel and floating point: anything that is not a plain 8-bit bitmap.
-bool is_deep(FIBITMAP *image) {
-  return FreeImage_GetImageType(image) != FIT_BITMAP || FreeImage_GetBPP(image) > 32;
-}
-
-// libpng's rounding of a 16-bit sample to 8 bits.
-BYTE scale_16(WORD value) { return static_cast<BYTE>((value * 255u + 32895u) >> 16); }
-
-// The tone mapping returns colour only; a picture with an alpha channel keeps its transparency.
-Image with_alpha_of(Image colour, FIBITMAP *rgba16) {
-  Image result(FreeImage_ConvertTo32Bits(colour.get()));
-  colour.reset();
-  if (!result)
-    return result;
-  const unsigned width = FreeImage_GetWidth(rgba16);
-  for (unsigned y = 0; y < FreeImage_GetHeight(rgba16); ++y) {
-    const auto *source = reinterpret_cast<const FIRGBA16 *>(FreeImage_GetScanLine(rgba16, y));
-    BYTE *target = FreeImage_GetScanLine(result.get(), y);
-    for (unsigned x = 0; x < width; ++x)
-      target[4 * x + FI_RGBA_ALPHA] = scale_16(source[x].alpha);
-  }
-  return result;
-}
-
-Image tone_map(Image image) {
-  if (!image || !is_deep(image.get()))
-    return image;
-  Image mapped(FreeImage_TmoDrago03(image.get(), 1.0, 0.0));
-  if (mapped && FreeImage_GetImageType(image.get()) == FIT_RGBA16)
-    return with_alpha_of(std::move(mapped), image.get());
-  return mapped;
 }
 
 // The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
@@ -130,7 +98,7 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
     return {};
   const int width = image_width(image);
   const int height = image_height(image);
-  image = tone_map(std::move(image));
+  image = tone_map_stage(std::move(image));
   if (!run.done(image, "tone map", QStringLiteral("tone mapping failed")))
     return {};
   flip_stage(image.get(), s);
@@ -211,15 +179,20 @@ FileResult commit_file(const ConversionRequest &request, const InputFile &file,
   values.random = counters.random;
   values.sequence = counters.sequence;
   values.now = QDateTime::currentDateTime();
-  result.output_path =
-      build_output_path(request.output_folder, file.relative_subfolder, request.settings, values);
+  const QString name = build_file_name(request.settings.filename_mask, values);
+  result.output_path = prepared.written.folder + name;
+  const QString name_problem = output_name_problem(name);
+  if (!name_problem.isEmpty()) {
+    discard_output(prepared.written);
+    return {FileStatus::Failed, result.output_path, name_problem};
+  }
   // Two files of one run never write over each other.
   if (!names_taken.insert(result.output_path).second) {
     discard_output(prepared.written);
     return {FileStatus::Failed, result.output_path,
             QStringLiteral("another file of this run is written as ") + result.output_path};
   }
-  if (!commit_output(prepared.written, file, result.output_path, result.reason)) {
+  if (!commit_output(prepared.written, file, name, result.reason)) {
     result.status = FileStatus::Failed;
     return result;
   }

@@ -52,8 +52,9 @@ struct PreparedFile {
 PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
                           const NameCounters &counters, const FileProgress &progress = {});
 
-// Names a prepared file with counters and puts it in place, unless an earlier file of the run
-// took that name (names_taken holds the names given so far and gains this one).
+// Names a prepared file with counters and puts it in place, unless the mask does not give one
+// file name (output_name_problem) or an earlier file of the run took that name (names_taken
+// holds the names given so far and gains this one).
 FileResult commit_file(const ConversionRequest &request, const InputFile &file,
                        PreparedFile &prepared, const NameCounters &counters,
                        std::set<QString> &names_taken);

@@ -1,10 +1,12 @@
 #include "engine/png_loader.h"
 
 #include "engine/image_limits.h"
+#include "engine/memory_budget.h"
 #include "platform/files.h"
 
 #include <png.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <csetjmp>
@@ -17,6 +19,8 @@ namespace {
 
 constexpr double display_gamma = 2.2;
 
+const QString damaged = QStringLiteral("damaged PNG file");
+
 // Broken files are expected here; they are refused, not reported.
 void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void on_png_warning(png_structp, png_const_charp) {}
@@ -26,6 +30,7 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
   header.height = static_cast<int>(png_get_image_height(png, info));
   header.bit_depth = png_get_bit_depth(png, info);
   header.color_type = png_get_color_type(png, info);
+  header.channels = png_get_channels(png, info);
   png_colorp palette = nullptr;
   if (png_get_PLTE(png, info, &palette, &header.palette_size) == 0)
     header.palette_size = 0;
@@ -64,23 +69,68 @@ std::uint32_t big_endian(const unsigned char *bytes) {
          (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
 }
 
-// libpng allocates and clears whatever length a chunk declares, a gigabyte for a few bytes of
-// damaged file; so every chunk up to the first image data must lie within the file.
-bool chunks_fit(std::FILE *file) {
-  if (std::fseek(file, 0, SEEK_END) != 0)
-    return false;
-  const long size = std::ftell(file);
-  long at = 8; // signature
+QString chunk_name(const unsigned char *type) {
+  QString name;
+  for (int i = 0; i < 4; ++i)
+    name += std::isalpha(type[i]) ? QLatin1Char(static_cast<char>(type[i])) : QLatin1Char('?');
+  return name;
+}
+
+// libpng allocates and clears whatever length a chunk declares, before the image data and after
+// it, two gigabytes for a few bytes of damaged file; so every chunk up to IEND must lie within
+// the file. Adds up the image data on the way. The chunk heads are read straight from the
+// descriptor: a large picture has tens of thousands of chunks, and each seek would refill the
+// stream's buffer.
+QString check_chunks(std::FILE *file, PngHeader &header) {
+  static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const qint64 size = open_file_size(file);
+  if (size < 0)
+    return QStringLiteral("cannot be read: ") + error_text(errno);
+  if (size == 0)
+    return QStringLiteral("empty file");
   unsigned char head[8];
-  while (std::fseek(file, at, SEEK_SET) == 0 && std::fread(head, 1, 8, file) == 8) {
+  if (!read_at(file, 0, head, 8) || std::memcmp(head, signature, 8) != 0)
+    return QStringLiteral("not a PNG file");
+  qint64 at = 8;
+  while (read_at(file, at, head, 8)) {
     const std::uint32_t length = big_endian(head);
-    if (length > 0x7FFFFFFFu || at + 12 + static_cast<long>(length) > size)
-      return false;
+    if (length > 0x7FFFFFFFu || at + 12 + qint64{length} > size)
+      return damaged + QStringLiteral(": its %1 chunk at byte %2 claims %3 bytes, more than "
+                                      "the file holds")
+                           .arg(chunk_name(head + 4))
+                           .arg(at)
+                           .arg(length);
     if (std::memcmp(head + 4, "IDAT", 4) == 0)
-      return std::fseek(file, 0, SEEK_SET) == 0;
-    at += 12 + static_cast<long>(length);
+      header.image_data_size += length;
+    if (std::memcmp(head + 4, "IEND", 4) == 0)
+      break;
+    at += 12 + qint64{length};
   }
-  return false;
+  return std::fseek(file, 0, SEEK_SET) == 0
+             ? QString()
+             : QStringLiteral("cannot be read: ") + error_text(errno);
+}
+
+// Deflate codes at best 258 repeated bytes in two bits, so compressed data is never smaller
+// than a 1032nd of what it unpacks to; rows hold at least the picture's bits.
+qint64 least_image_data(const PngHeader &header) {
+  const double bits = double(header.width) * header.height * header.channels * header.bit_depth;
+  return static_cast<qint64>(bits / 8 / 1032);
+}
+
+QString picture_refusal(const PngHeader &header) {
+  const QString too_large = size_limit_reason(header.width, header.height);
+  if (!too_large.isEmpty())
+    return too_large;
+  const qint64 least = least_image_data(header);
+  if (header.image_data_size < least)
+    return damaged + QStringLiteral(": %1 bytes of image data cannot hold a %2 x %3 picture, "
+                                    "which takes at least %4")
+                         .arg(header.image_data_size)
+                         .arg(header.width)
+                         .arg(header.height)
+                         .arg(least);
+  return QString();
 }
 
 bool is_palettized(const PngHeader &header) {
@@ -130,12 +180,28 @@ void mend_palette(FIBITMAP *image, const PngHeader &header) {
     correct_palette_gamma(image, header.gamma);
 }
 
-bool read_header(std::FILE *file, PngHeader &header) {
+// The file's structure, its header and what the header claims, before a byte of pixels. The
+// header stays filled when only its claims are refused.
+QString check_header(std::FILE *file, PngHeader &header) {
+  QString refusal = check_chunks(file, header);
+  if (refusal.isEmpty() && !read_info(file, header))
+    refusal = damaged;
+  if (!refusal.isEmpty()) {
+    header = PngHeader{};
+    return refusal;
+  }
+  return picture_refusal(header);
+}
+
+// Opens path and checks it; the file stays open for the pixels.
+QString open_checked(const QString &path, ReadFile &file, PngHeader &header) {
   header = PngHeader{};
-  if (chunks_fit(file) && read_info(file, header))
-    return true;
-  header = PngHeader{};
-  return false;
+  errno = 0;
+  file = open_regular_file(path);
+  if (!file)
+    return errno ? QStringLiteral("cannot be read: ") + error_text(errno)
+                 : QStringLiteral("not a regular file");
+  return check_header(file.get(), header);
 }
 
 unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
@@ -149,18 +215,26 @@ long tell_proc(fi_handle handle) { return std::ftell(static_cast<std::FILE *>(ha
 
 FreeImageIO file_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
 
-bool has_png_signature(std::FILE *file) {
-  static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  unsigned char start[8];
-  const bool matches = std::fread(start, 1, 8, file) == 8 && std::memcmp(start, signature, 8) == 0;
-  return std::fseek(file, 0, SEEK_SET) == 0 && matches;
+Image decode(std::FILE *file, const PngHeader &header) {
+  if (std::fseek(file, 0, SEEK_SET) != 0)
+    return Image();
+  const bool palettized = is_palettized(header);
+  FreeImageIO io = file_io();
+  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file),
+                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
+  if (image && palettized && FreeImage_GetPalette(image.get()))
+    mend_palette(image.get(), header);
+  return image;
 }
 
 } // namespace
 
-bool read_png_header(const QString &path, PngHeader &header) {
-  const ReadFile file = open_regular_file(path);
-  return file && read_header(file.get(), header);
+bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
+  ReadFile file;
+  const QString refusal = open_checked(path, file, header);
+  if (reason)
+    *reason = refusal;
+  return refusal.isEmpty();
 }
 
 // The same arithmetic as libpng, which FreeImage decodes with, so palette and pixel
@@ -186,36 +260,19 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
 }
 
 Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
-  const auto fail = [reason](const QString &why) {
-    if (reason)
-      *reason = why;
-    return Image();
-  };
   // The header and the pixels come from one open file, so a file replaced after the header
   // was checked cannot slip past the checks.
-  errno = 0;
-  const ReadFile file = open_regular_file(path);
-  if (!file)
-    return fail(errno ? QStringLiteral("cannot be read: ") + error_text(errno)
-                      : QStringLiteral("not a regular file"));
-  if (std::fseek(file.get(), 0, SEEK_END) == 0 && std::ftell(file.get()) == 0)
-    return fail(QStringLiteral("empty file"));
-  if (std::fseek(file.get(), 0, SEEK_SET) != 0 || !has_png_signature(file.get()))
-    return fail(QStringLiteral("not a PNG file"));
+  ReadFile file;
   PngHeader header;
-  if (!read_header(file.get(), header) || std::fseek(file.get(), 0, SEEK_SET) != 0)
-    return fail(QStringLiteral("damaged PNG file"));
-  if (header.width > max_image_side || header.height > max_image_side)
-    return fail(size_limit_reason(header.width, header.height));
-  const bool palettized = is_palettized(header);
-  FreeImageIO io = file_io();
-  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file.get()),
-                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
-  if (!image)
-    return fail(QStringLiteral("damaged PNG file"));
-  if (palettized && FreeImage_GetPalette(image.get()))
-    mend_palette(image.get(), header);
-  if (metadata)
+  QString refusal = open_checked(path, file, header);
+  if (refusal.isEmpty())
+    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16);
+  Image image = refusal.isEmpty() ? decode(file.get(), header) : Image();
+  if (refusal.isEmpty() && !image)
+    refusal = damaged;
+  if (reason)
+    *reason = refusal;
+  if (image && metadata)
     *metadata = std::move(header.metadata);
   return image;
 }

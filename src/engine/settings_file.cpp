@@ -4,11 +4,14 @@
 #include "engine/settings.h"
 #include "engine/settings_keys.h"
 #include "platform/app_data.h"
+#include "platform/files.h"
 #include "platform/ini_reader.h"
+#include "platform/temp_file.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -39,7 +42,7 @@ void read_key(Settings &s, const SettingKey &k, const QString &value) {
     set_key_text(s, k, k.trimmed ? trim_spaces(value) : value);
     break;
   case KeyType::Float:
-    set_key_float(s, k, static_cast<float>(leading_number(value)));
+    set_key_float(s, k, leading_float(value));
     break;
   default: // Flag and Byte keep the low 8 bits
     set_key_int(s, k, leading_int(value));
@@ -158,12 +161,38 @@ bool read_settings_file(const QString &path, Settings &s) {
 }
 
 bool write_settings_file(const QString &path, const Settings &s, QString *reason) {
-  QSaveFile file(path);
-  const bool written = !path.isEmpty() && file.open(QIODevice::WriteOnly) &&
-                       file.write(settings_text(s)) >= 0 && file.commit();
+  if (path.isEmpty()) {
+    if (reason)
+      *reason = QStringLiteral("No settings file is named");
+    return false;
+  }
+  // A settings file that is a link (kept with the user's other files, say) stays one: its
+  // target is what gets replaced.
+  QFileInfo target(path);
+  for (int depth = 0; depth < 40 && target.isSymLink(); ++depth)
+    target.setFile(target.symLinkTarget());
+  errno = 0;
+  TempFile file =
+      TempFile::create(target.path(), target.fileName() + QLatin1Char('.'), QStringLiteral("tmp"));
+  const QByteArray text = settings_text(s);
+  int error = errno;
+  const bool written = file.is_open() && file.write(text.constData(), text.size()) &&
+                       file.commit(target.fileName(), &error);
+  if (!written && error == 0)
+    error = errno;
   if (!written && reason)
-    *reason = path.isEmpty() ? QStringLiteral("No settings file is named") : file.errorString();
+    *reason = error_text(error != 0 ? error : EIO);
   return written;
+}
+
+QString set_aside_settings_file(const QString &path) {
+  for (int n = 1; n <= 100; ++n) {
+    const QString aside =
+        path + QStringLiteral(".unreadable") + (n > 1 ? QStringLiteral("-%1").arg(n) : QString());
+    if (!file_exists(aside) && !QFileInfo(aside).isSymLink())
+      return rename_file(path, aside) ? aside : QString();
+  }
+  return QString();
 }
 
 QString settings_file_location() {
@@ -217,6 +246,17 @@ double leading_number(QStringView value) {
     }
   }
   return v.left(end).toString().toDouble();
+}
+
+float leading_float(QStringView value) {
+  const double number = leading_number(value);
+  constexpr double largest = std::numeric_limits<float>::max();
+  // Narrowing a double beyond the float range is undefined; clamp it to the infinities first.
+  if (number > largest)
+    return std::numeric_limits<float>::infinity();
+  if (number < -largest)
+    return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(number);
 }
 
 } // namespace lumbrix

@@ -1,5 +1,7 @@
 #include "engine/watermark_placement.h"
 
+#include "engine/image_limits.h"
+
 namespace lumbrix {
 
 WatermarkPlacement watermark_placement(const Settings &s) {
@@ -12,8 +14,9 @@ WatermarkPlacement watermark_placement(const Settings &s) {
 WatermarkArea watermark_area(const Settings &s, int width, int height) {
   if (s.do_frame == FrameKind::None || watermark_placement(s).boundary != 1)
     return {0, 0, width, height};
-  return {s.solid_left, s.solid_top, width - s.solid_left - s.solid_right,
-          height - s.solid_top - s.solid_bottom};
+  return {coordinate(s.solid_left), coordinate(s.solid_top),
+          coordinate(qint64{width} - s.solid_left - s.solid_right),
+          coordinate(qint64{height} - s.solid_top - s.solid_bottom)};
 }
 
 Image watermark_rotate(Image mark, const WatermarkPlacement &place) {
@@ -24,10 +27,10 @@ Image watermark_rotate(Image mark, const WatermarkPlacement &place) {
 }
 
 QSize watermark_crop(QSize mark, const WatermarkArea &area, const WatermarkPlacement &place) {
-  if (mark.width() + place.x_offset > area.width)
-    mark.setWidth(area.width - place.x_offset);
-  if (mark.height() + place.y_offset > area.height)
-    mark.setHeight(area.height - place.y_offset);
+  if (qint64{mark.width()} + place.x_offset > area.width)
+    mark.setWidth(coordinate(qint64{area.width} - place.x_offset));
+  if (qint64{mark.height()} + place.y_offset > area.height)
+    mark.setHeight(coordinate(qint64{area.height} - place.y_offset));
   return mark;
 }
 
@@ -36,15 +39,15 @@ QPoint watermark_position(QSize mark, const WatermarkArea &area, const Watermark
     return {area.x, area.y};
   const int column = place.anchor % 3;
   const int line = place.anchor / 3;
-  const int centre_x = (area.width - mark.width()) / 2;
-  const int centre_y = (area.height - mark.height()) / 2;
-  const int x = column == 0   ? place.x_offset
-                : column == 1 ? centre_x
-                              : area.width - mark.width() - place.x_offset;
-  const int y = line == 0   ? place.y_offset
-                : line == 1 ? centre_y
-                            : area.height - mark.height() - place.y_offset;
-  return {area.x + x, area.y + y};
+  const qint64 centre_x = (qint64{area.width} - mark.width()) / 2;
+  const qint64 centre_y = (qint64{area.height} - mark.height()) / 2;
+  const qint64 x = column == 0   ? place.x_offset
+                   : column == 1 ? centre_x
+                                 : qint64{area.width} - mark.width() - place.x_offset;
+  const qint64 y = line == 0   ? place.y_offset
+                   : line == 1 ? centre_y
+                               : qint64{area.height} - mark.height() - place.y_offset;
+  return {coordinate(area.x + x), coordinate(area.y + y)};
 }
 
 } // namespace lumbrix

@@ -51,6 +51,16 @@ ReadFile open_regular_file(const QString &path) {
   return ReadFile(file);
 }
 
+bool read_at(std::FILE *file, qint64 offset, void *buffer, std::size_t size) {
+  return ::pread(::fileno(file), buffer, size, static_cast<off_t>(offset)) ==
+         static_cast<ssize_t>(size);
+}
+
+qint64 open_file_size(std::FILE *file) {
+  struct stat info {};
+  return ::fstat(::fileno(file), &info) == 0 ? static_cast<qint64>(info.st_size) : -1;
+}
+
 bool file_exists(const QString &path) {
   struct stat info {};
   return stat_path(path, info);
@@ -77,29 +87,6 @@ bool rename_file(const QString &from, const QString &to) {
 
 bool delete_file(const QString &path) {
   return !path.isEmpty() && ::unlink(native_path(path).constData()) == 0;
-}
-
-Descriptor &Descriptor::operator=(Descriptor &&other) noexcept {
-  if (this != &other) {
-    close();
-    descriptor_ = other.release();
-  }
-  return *this;
-}
-
-bool Descriptor::close() { return descriptor_ >= 0 && ::close(release()) == 0; }
-
-int Descriptor::release() {
-  const int descriptor = descriptor_;
-  descriptor_ = -1;
-  return descriptor;
-}
-
-Descriptor create_new_file(const QString &path) {
-  if (path.isEmpty())
-    return Descriptor();
-  return Descriptor(::open(native_path(path).constData(),
-                           O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
 }
 
 bool file_time(const QString &path, qint64 &seconds) {

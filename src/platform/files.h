@@ -24,6 +24,13 @@ struct FileCloser {
 using ReadFile = std::unique_ptr<std::FILE, FileCloser>;
 ReadFile open_regular_file(const QString &path);
 
+// Reads size bytes at offset of an open file straight from its descriptor, leaving the stream's
+// position and buffer alone; false when fewer bytes are there.
+bool read_at(std::FILE *file, qint64 offset, void *buffer, std::size_t size);
+
+// Size of an open file; -1 on failure.
+qint64 open_file_size(std::FILE *file);
+
 bool file_exists(const QString &path);
 bool is_same_file(const QString &a, const QString &b);
 
@@ -34,32 +41,6 @@ qint64 file_size(const QString &path);
 bool rename_file(const QString &from, const QString &to);
 
 bool delete_file(const QString &path);
-
-// A file descriptor with one owner, closed when it goes.
-class Descriptor {
-public:
-  explicit Descriptor(int descriptor = -1) : descriptor_(descriptor) {}
-  ~Descriptor() { close(); }
-  Descriptor(Descriptor &&other) noexcept : descriptor_(other.release()) {}
-  Descriptor &operator=(Descriptor &&other) noexcept;
-  Descriptor(const Descriptor &) = delete;
-  Descriptor &operator=(const Descriptor &) = delete;
-
-  int get() const { return descriptor_; }
-  explicit operator bool() const { return descriptor_ >= 0; }
-  // False when there was none or closing reported an error (data the system could not store).
-  bool close();
-
-private:
-  int release();
-
-  int descriptor_;
-};
-
-// Creates path as a new empty file and opens it for reading and writing; none when anything of
-// that name exists (a symbolic link included) or it cannot be made. Creating is the one step in
-// which two processes cannot both win the same name.
-Descriptor create_new_file(const QString &path);
 
 // Last-write time in whole seconds since 1970 (UTC).
 bool file_time(const QString &path, qint64 &seconds);

@@ -1,6 +1,8 @@
 #include "platform/ini_reader.h"
 
-#include <QFile>
+#include "platform/files.h"
+
+#include <QDir>
 
 #include <optional>
 
@@ -8,10 +10,7 @@ namespace lumbrix {
 
 namespace {
 
-QByteArray without_bom(const QByteArray &content) {
-  static const QByteArray bom("\xEF\xBB\xBF");
-  return content.startsWith(bom) ? content.mid(bom.size()) : content;
-}
+constexpr QByteArrayView bom("\xEF\xBB\xBF");
 
 // "[name]" -> "name"; nothing for a line that is no header.
 std::optional<QString> header_name(const QString &line) {
@@ -21,48 +20,115 @@ std::optional<QString> header_name(const QString &line) {
   return line.mid(1, close - 1).trimmed();
 }
 
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
 } // namespace
 
 bool IniFile::load(const QString &path) {
-  QFile file(path);
-  const bool opened = file.open(QIODevice::ReadOnly);
-  parse(opened ? file.readAll() : QByteArray());
-  return opened;
+  clear();
+  error_.clear();
+  const ReadFile file = open_regular_file(path);
+  if (!file) {
+    error_ = QStringLiteral("%1 cannot be opened").arg(shown(path));
+    return false;
+  }
+  if (read_lines(file.get(), path))
+    return true;
+  clear();
+  return false;
+}
+
+// Reads in blocks and keeps at most one line in hand, so a file costs what it holds, and a file
+// that is too large is refused after its first few megabytes whatever size it claims or grows to.
+bool IniFile::read_lines(std::FILE *file, const QString &path) {
+  QByteArray line;
+  qint64 total = 0;
+  char block[64 * 1024];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+    total += static_cast<qint64>(got);
+    if (total > ini_max_file_size) {
+      error_ = QStringLiteral("%1 is larger than %2 MB")
+                   .arg(shown(path))
+                   .arg(ini_max_file_size / (1024 * 1024));
+      return false;
+    }
+    QByteArrayView rest(block, static_cast<qsizetype>(got));
+    for (qsizetype end = rest.indexOf('\n'); end >= 0; end = rest.indexOf('\n')) {
+      line += rest.first(end);
+      if (line.size() > ini_max_line_length)
+        break;
+      add_line(line);
+      line.clear();
+      rest = rest.sliced(end + 1);
+    }
+    line += rest;
+    if (line.size() > ini_max_line_length) {
+      error_ = QStringLiteral("Line %1 of %2 is longer than %3 KB")
+                   .arg(lines_read_ + 1)
+                   .arg(shown(path))
+                   .arg(ini_max_line_length / 1024);
+      return false;
+    }
+  }
+  if (std::ferror(file)) {
+    error_ = QStringLiteral("%1 cannot be read").arg(shown(path));
+    return false;
+  }
+  add_line(line);
+  return true;
 }
 
 void IniFile::parse(const QByteArray &content) {
+  clear();
+  error_.clear();
+  QByteArrayView rest(content);
+  for (qsizetype end = rest.indexOf('\n'); end >= 0; end = rest.indexOf('\n')) {
+    add_line(rest.first(end));
+    rest = rest.sliced(end + 1);
+  }
+  add_line(rest);
+}
+
+void IniFile::clear() {
   sections_.clear();
   section_index_.clear();
-  const QStringList lines = QString::fromUtf8(without_bom(content)).split(u'\n');
-  qsizetype current = -1; // no header yet
-  for (QString line : lines) {
-    if (line.endsWith(u'\r'))
-      line.chop(1);
-    const QString trimmed = line.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(u';'))
-      continue;
-    if (const std::optional<QString> name = header_name(trimmed)) {
-      current = section_named(*name);
-      continue;
-    }
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals < 0)
-      continue;
-    const QString key = line.left(equals).trimmed();
-    if (key.isEmpty())
-      continue;
-    QString value = line.mid(equals + 1);
-    if (value.startsWith(u' '))
-      value.remove(0, 1);
-    if (current < 0)
-      current = section_named(QString());
-    Section &section = sections_[current];
-    const QString upper = key.toUpper();
-    if (section.values.contains(upper))
-      continue;
-    section.keys.append(key);
-    section.values.insert(upper, value);
+  current_ = -1;
+  lines_read_ = 0;
+}
+
+// A line of the file without its LF. An LF never occurs inside a UTF-8 sequence, so lines
+// decode on their own exactly as the whole text would.
+void IniFile::add_line(QByteArrayView raw) {
+  if (lines_read_++ == 0 && raw.startsWith(bom))
+    raw = raw.sliced(bom.size());
+  if (raw.endsWith('\r'))
+    raw.chop(1);
+  const QString line = QString::fromUtf8(raw);
+  const QString trimmed = line.trimmed();
+  if (trimmed.isEmpty() || trimmed.startsWith(u';'))
+    return;
+  if (const std::optional<QString> name = header_name(trimmed)) {
+    current_ = section_named(*name);
+    return;
   }
+  const qsizetype equals = line.indexOf(u'=');
+  if (equals < 0)
+    return;
+  const QString key = line.left(equals).trimmed();
+  if (key.isEmpty())
+    return;
+  QString value = line.mid(equals + 1);
+  if (value.startsWith(u' '))
+    value.remove(0, 1);
+  if (current_ < 0)
+    current_ = section_named(QString());
+  Section &section = sections_[current_];
+  const QString upper = key.toUpper();
+  if (section.values.contains(upper))
+    return;
+  section.keys.append(key);
+  section.values.insert(upper, value);
 }
 
 qsizetype IniFile::section_named(const QString &name) {

@@ -1,6 +1,9 @@
 #include "prefs/window_settings.h"
 
 #include "engine/settings_file.h"
+#include "platform/files.h"
+
+#include <QFileInfo>
 
 namespace lumbrix {
 namespace {
@@ -22,7 +25,13 @@ QString window_settings_path() { return settings_path(); }
 bool load_window_settings(const QString &path, QSize desktop) {
   settings_path() = path;
   settings() = default_settings(SettingsUse::Window, desktop);
-  return read_settings_file(path, settings());
+  if (read_settings_file(path, settings()))
+    return true;
+  // A file that is there but cannot be read (or is refused as too large) is kept for its owner
+  // to look at; the window starts from the defaults and writes a new one at exit.
+  if (file_exists(path) || QFileInfo(path).isSymLink())
+    set_aside_settings_file(path);
+  return false;
 }
 
 bool save_window_settings(QString *reason) {

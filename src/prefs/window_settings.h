@@ -16,7 +16,8 @@ Settings &settings();
 QString window_settings_path();
 
 // The window defaults for a desktop of that size, then the file at path over them. False when
-// the file could not be read (the defaults stay).
+// the file could not be read (the defaults stay); a file that is there but could not be read is
+// set aside (set_aside_settings_file) rather than replaced at exit.
 bool load_window_settings(const QString &path, QSize desktop);
 
 // Writes settings() to the file load_window_settings named. False when it could not be written,

@@ -132,8 +132,9 @@ TEST_F(CommandLine, ProfileWithoutCliSectionIsAcceptedAndMissingOneIsAnError) {
   const QString profile = write_profile("[General]\r\nx=1\r\n");
   EXPECT_EQ(run({QStringLiteral("--profile=") + profile}), -1);
   EXPECT_TRUE(output.isEmpty());
-  EXPECT_EQ(run({QStringLiteral("--profile=") + dir.filePath("missing.ini")}), 1);
-  EXPECT_EQ(output, "Error: Invalid profile file\r\n");
+  const QString missing = dir.filePath("missing.ini");
+  EXPECT_EQ(run({QStringLiteral("--profile=") + missing}), 1);
+  EXPECT_EQ(output, "Error: Invalid profile file\r\n" + missing + " cannot be opened\r\n");
 }
 
 TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {

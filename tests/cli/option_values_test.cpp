@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <utility>
 
 namespace lumbrix {
 namespace {
@@ -29,7 +31,17 @@ TEST(OptionValues, NumbersReadDecimalHexAndBinaryPrefixes) {
   EXPECT_EQ(parse_number(QStringLiteral("-$10")), -16);
   EXPECT_EQ(parse_number(QStringLiteral("abc")), 0);
   EXPECT_EQ(parse_number(QStringLiteral("")), 0);
-  EXPECT_EQ(parse_number(QStringLiteral("4294967297")), 1); // wraps to 32 bits
+}
+
+TEST(OptionValues, NumbersPastThe32BitRangeStayAtItsEnds) {
+  const std::pair<const char *, int> cases[] = {
+      {"2147483647", INT_MAX},   {"2147483648", INT_MAX},
+      {"99999999999", INT_MAX},  {"4294967396", INT_MAX},
+      {"$FFFFFFFF", INT_MAX},    {"-2147483648", INT_MIN},
+      {"-99999999999", INT_MIN}, {"-%111111111111111111111111111111111", INT_MIN},
+  };
+  for (const auto &[text, expected] : cases)
+    EXPECT_EQ(parse_number(QString::fromLatin1(text)), expected) << text;
 }
 
 TEST(OptionValues, FloatsReadLeadingNumberAndSpecialWords) {
@@ -39,6 +51,15 @@ TEST(OptionValues, FloatsReadLeadingNumberAndSpecialWords) {
   EXPECT_TRUE(std::isinf(parse_float(QStringLiteral("+INFINITY"))));
   EXPECT_LT(parse_float(QStringLiteral("-infinity")), 0.0f);
   EXPECT_TRUE(std::isnan(parse_float(QStringLiteral("nan"))));
+}
+
+TEST(OptionValues, FloatsReadTheirExponentAndLeaveTheFloatRangeAsInfinityOrZero) {
+  const std::pair<const char *, float> cases[] = {
+      {"5e-1", 0.5f},  {"2.5E+1x", 25.0f}, {"3e", 3.0f},        {"1.5e-", 1.5f},
+      {"-4e0", -4.0f}, {"1e-300", 0.0f},   {"1e300", INFINITY}, {"-1e39", -INFINITY},
+  };
+  for (const auto &[text, expected] : cases)
+    EXPECT_EQ(parse_float(QString::fromLatin1(text)), expected) << text;
 }
 
 TEST(OptionValues, StripQuotesRemovesEveryQuoteAtBothEnds) {

@@ -15,9 +15,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumbrix::test {
 namespace {
@@ -273,13 +275,16 @@ TEST_F(Failure, PathOfFourThousandCharactersConverts) {
   EXPECT_EQ(files(folder), (QStringList{"photo.png", "photo.psd"}));
 }
 
-// The final name still fits the system's path limit, the temporary name beside it does not.
-TEST_F(Failure, OutputPathPastTheSystemLimitFailsCleanly) {
+// The final name just fits the system's path limit, the longer temporary name beside it would
+// not: the temporary file is named relative to its folder, so the file converts.
+TEST_F(Failure, OutputPathAtTheSystemLimitConverts) {
   const QString folder = nested_folder(dir.path(), 4082);
   ASSERT_FALSE(folder.isEmpty());
-  const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", folder});
-  expect_failed(run);
-  EXPECT_EQ(files(folder), QStringList());
+  const ChildRun run = run_lumbrix_child({"-q", "-i", input, "-o", folder});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_TRUE(is_complete_psd(folder + "/photo.psd", 320, 240));
+  EXPECT_EQ(files(folder), QStringList{"photo.psd"});
 }
 
 // Four runs write photo.psd from different pictures, four write names of their own.
@@ -321,6 +326,77 @@ TEST_F(Failure, EightRunsAtOnceIntoOneFolderLeaveOnlyWholeFiles) {
   for (int i = 0; i < 4; ++i)
     whole = whole || is_complete_psd(out + "/photo.psd", runs[i].width, runs[i].height);
   EXPECT_TRUE(whole) << "photo.psd is none of the four pictures";
+}
+
+// A mask that climbs out of the output folder, from the command line or from a shared profile,
+// fails the file: the file beside the folder keeps its contents and nothing is written.
+TEST_F(Failure, AMaskReachingOutOfTheOutputFolderWritesNothingThere) {
+  ASSERT_TRUE(QDir().mkdir(path("docs")));
+  ASSERT_TRUE(QDir().mkdir(path("out")));
+  ASSERT_TRUE(write_all(path("docs/notes.txt"), "notes"));
+  ASSERT_TRUE(write_all(path("shared.ini"), "[CLI]\r\n--FILENAME-MASK=../docs/notes.txt\r\n"));
+  const QString separator =
+      QStringLiteral(" from the file name mask holds a folder separator; it must be a file name "
+                     "alone");
+  const struct {
+    QString option;
+    QString name;
+  } masks[] = {{"--filename-mask=../docs/notes.txt", "../docs/notes.txt"},
+               {"--profile=" + path("shared.ini"), "../docs/notes.txt"},
+               {"--filename-mask=..\\docs\\notes.txt", "..\\docs\\notes.txt"},
+               {"--filename-mask=%filename%/x.psd", "photo/x.psd"}};
+  for (const auto &[option, name] : masks) {
+    SCOPED_TRACE(option.toStdString());
+    const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", path("out"), option});
+    expect_failed(run);
+    EXPECT_EQ(run.lines.value(run.lines.size() - 2),
+              "Error: " + input + ": the name \"" + name + "\"" + separator);
+    EXPECT_EQ(read_all(path("docs/notes.txt")), "notes");
+    EXPECT_EQ(files(path("out")), QStringList());
+  }
+  EXPECT_EQ(files(dir.path()), (QStringList{"docs", "out", "photo.png", "shared.ini"}));
+}
+
+// Whether the temporary file has a name or not, the descriptor the program writes it through
+// shows in /proc: a link to a file in the output folder.
+bool writes_into(int pid, const QString &folder) {
+  const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
+  for (const QString &fd :
+       descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    const QByteArray link = QFile::encodeName(descriptors.filePath(fd));
+    char target[4096];
+    const ssize_t size = readlink(link.constData(), target, sizeof target);
+    if (size > 0 && QFile::decodeName(QByteArray(target, size)).startsWith(folder + '/'))
+      return true;
+  }
+  return false;
+}
+
+// Ended by a signal while the PSD is being written: no temporary file, the earlier PSD as it
+// was, and the status of that signal. SIGKILL cannot be caught: nothing is left only because
+// the file has no name until it is complete.
+TEST_F(Failure, SignalsWhileWritingLeaveNoTemporaryFileAndTheEarlierPsd) {
+  const QString big = path("big.png");
+  ASSERT_TRUE(write_noise_png(big, 3000, 3000, 5));
+  const QString out = path("out");
+  ASSERT_TRUE(QDir().mkdir(out));
+  const QByteArray earlier("an earlier result that must survive");
+  ASSERT_TRUE(write_all(out + "/big.psd", earlier));
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+    SCOPED_TRACE(signal_number);
+    bool sent = false;
+    ChildOptions options;
+    options.on_tick = [&](int pid) {
+      if (!sent && writes_into(pid, out))
+        sent = kill(pid, signal_number) == 0;
+    };
+    const ChildRun run = run_lumbrix_child({"-d", "-i", big, "-o", out}, options);
+    ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(run.signal, signal_number);
+    EXPECT_EQ(read_all(out + "/big.psd"), earlier);
+    EXPECT_EQ(files(out), QStringList{"big.psd"});
+  }
 }
 
 } // namespace

@@ -63,13 +63,25 @@ TEST_F(Naming, ExpandTokenIgnoresCaseAndUnknownTokens) {
   EXPECT_EQ(expand_token("%ext%", "%ext%", values), "psd");
 }
 
-TEST_F(Naming, OutputPathAddsTheSubfolderOnlyWhenKept) {
-  values.input_path = QStringLiteral("/in/2024/cat.png");
+TEST_F(Naming, OutputFolderAddsTheSubfolderOnlyWhenKept) {
   Settings s = default_settings(SettingsUse::Window);
   const QString subfolder = QStringLiteral("2024/");
-  EXPECT_EQ(build_output_path("/out/", subfolder, s, values), "/out/2024/cat.psd");
+  EXPECT_EQ(output_folder_of("/out/", subfolder, s), "/out/2024/");
   s.keep_subfolders = 0;
-  EXPECT_EQ(build_output_path("/out/", subfolder, s, values), "/out/cat.psd");
+  EXPECT_EQ(output_folder_of("/out/", subfolder, s), "/out/");
+}
+
+// A file name alone: nothing that climbs out of the folder, goes below it or names nothing.
+TEST_F(Naming, OutputNamesAreOneFileName) {
+  for (const char *name : {"cat.psd", "a..b.psd", "...", ".hidden.psd", "%n%.psd"})
+    EXPECT_EQ(output_name_problem(QString::fromLatin1(name)), "") << name;
+  const QString refused[] = {"",          "..",        ".",        "../docs/notes.txt",
+                             "sub/x.psd", "..\\x.psd", "/abs.psd", QString("a") + QChar(0) + "b"};
+  for (const QString &name : refused)
+    EXPECT_FALSE(output_name_problem(name).isEmpty()) << name.toStdString();
+  EXPECT_EQ(output_name_problem("../docs/notes.txt"),
+            "the name \"../docs/notes.txt\" from the file name mask holds a folder separator; it "
+            "must be a file name alone");
 }
 
 TEST_F(Naming, WatermarkTextKeepsItsCaseAndUsesTheImageItMarks) {

@@ -1,26 +1,53 @@
 #include "engine/output_file.h"
+#include "engine/settings.h"
+#include "support/psd_reader.h"
 
-#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace lumbrix {
 namespace {
 
-TEST(MakeTempName, IsPrefixTimeLettersRandomLettersSuffix) {
-  const qint64 before = QDateTime::currentSecsSinceEpoch();
-  const QString name = make_temp_name(QStringLiteral("Lumbrix"), QStringLiteral(".tmp"));
-  const qint64 after = QDateTime::currentSecsSinceEpoch();
-  ASSERT_TRUE(name.startsWith(QLatin1String("Lumbrix")));
-  ASSERT_TRUE(name.endsWith(QLatin1String(".tmp")));
-  const QString letters = name.mid(7, name.size() - 11);
-  QString digits;
-  for (const QChar c : letters) {
-    ASSERT_TRUE(c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    digits += QChar(c.unicode() - 'a' + '0');
-  }
-  const qint64 time = digits.left(digits.size() - 5).toLongLong();
-  EXPECT_TRUE(time == before || time == after);
-  EXPECT_NE(make_temp_name(QString(), QString()), make_temp_name(QString(), QString()));
+// A written file waits without a name beside the earlier output, which stays until the commit
+// replaces it; refused commits leave nothing behind.
+TEST(OutputFile, TheWrittenFileReplacesTheEarlierOneOnlyWhenCommitted) {
+  QTemporaryDir dir;
+  const QString earlier = dir.filePath("out.psd");
+  QFile file(earlier);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("earlier");
+  file.close();
+  ConversionRequest request;
+  request.output_folder = dir.path() + '/';
+  request.output_extension = QStringLiteral("psd");
+  request.settings = default_settings(SettingsUse::Console);
+  const InputFile input{dir.filePath("in.png"), QString()};
+  const auto written = [&] {
+    WrittenOutput output;
+    QString reason;
+    EXPECT_TRUE(
+        write_temporary(Image(FreeImage_Allocate(5, 3, 32)), {}, request, input, {}, output,
+                        reason));
+    EXPECT_EQ(reason, "");
+    return output;
+  };
+  const QStringList before{"out.psd"};
+
+  WrittenOutput first = written();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+  QString reason;
+  ASSERT_TRUE(commit_output(first, input, "out.psd", reason));
+  test::PsdImage psd;
+  ASSERT_TRUE(test::read_psd(earlier, psd));
+  EXPECT_EQ(psd.width, 5);
+
+  QFile(input.path).open(QIODevice::WriteOnly);
+  WrittenOutput second = written();
+  EXPECT_FALSE(commit_output(second, input, "in.png", reason));
+  EXPECT_EQ(reason, "the output name " + input.path + " is the input");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"in.png", "out.psd"}));
 }
 
 } // namespace

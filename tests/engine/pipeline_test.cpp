@@ -2,6 +2,7 @@
 #include "engine/settings.h"
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/temp_file.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
@@ -234,6 +235,29 @@ TEST_F(Pipeline, FailureKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), earlier);
   EXPECT_EQ(out_files(), QStringList{QStringLiteral("photo.psd")});
+}
+
+// Someone who may write the output folder swaps the temporary name for a link just before the
+// rename: the file fails with its reason, the link's target is untouched and no link is left
+// under the final name.
+TEST_F(Pipeline, ATemporaryNameSwappedForALinkNeverReachesItsTarget) {
+  static QString victim;
+  victim = out_path(QStringLiteral("victim.txt"));
+  QFile file(victim);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("precious");
+  file.close();
+  set_temp_file_hooks({nullptr, [](const QString &temporary) {
+                         QFile::remove(temporary);
+                         QFile::link(victim, temporary);
+                       }});
+  EXPECT_FALSE(convert(corpus("pngsuite/basn2c08.png")));
+  set_temp_file_hooks({});
+  EXPECT_EQ(last_reason, "cannot replace " + out_path(QStringLiteral("basn2c08.psd")) +
+                             ": something else took the temporary file's place");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "precious");
+  EXPECT_EQ(out_files(), QStringList{QStringLiteral("victim.txt")});
 }
 
 TEST_F(Pipeline, AFailedRenameFailsTheFile) {

@@ -43,20 +43,6 @@ TEST_F(Files, RenameReplacesAndReportsFailure) {
   EXPECT_FALSE(delete_file(path(QStringLiteral("old"))));
 }
 
-TEST_F(Files, CreateNewFileClaimsANameOnce) {
-  EXPECT_TRUE(create_new_file(path(QStringLiteral("claimed"))).close());
-  EXPECT_EQ(QFileInfo(path(QStringLiteral("claimed"))).size(), 0);
-  EXPECT_FALSE(create_new_file(path(QStringLiteral("claimed"))));
-  ASSERT_TRUE(QFile::link(path(QStringLiteral("nowhere")), path(QStringLiteral("dangling"))));
-  EXPECT_FALSE(create_new_file(path(QStringLiteral("dangling"))));
-  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nowhere"))));
-  ASSERT_TRUE(write(QStringLiteral("kept"), "earlier"));
-  EXPECT_FALSE(create_new_file(path(QStringLiteral("kept"))));
-  EXPECT_EQ(QFileInfo(path(QStringLiteral("kept"))).size(), 7);
-  EXPECT_FALSE(create_new_file(path(QStringLiteral("missing/inside"))));
-  EXPECT_FALSE(create_new_file(QString()));
-}
-
 TEST_F(Files, FileTimeRoundTripsToTheSecond) {
   ASSERT_TRUE(write(QStringLiteral("dated"), "x"));
   ASSERT_TRUE(set_file_time(path(QStringLiteral("dated")), 981173106));

@@ -63,5 +63,39 @@ TEST(IniReader, LoadReportsWhetherTheFileOpened) {
   EXPECT_FALSE(file.has_section("A"));
 }
 
+// Lines are put together across the reader's blocks; what is past the bounds is refused with
+// its reason, and nothing of a refused file is kept.
+TEST(IniReader, LoadReadsLongLinesWholeAndRefusesFilesPastItsBounds) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("profile.ini");
+  const auto write = [&](const QByteArray &content) {
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(content);
+  };
+  const QByteArray long_value(ini_max_line_length - 16, 'x');
+  write("\xEF\xBB\xBF[CLI]\r\n--WM-TEXT=" + long_value + "\r\n--WIDTH=7");
+  IniFile file;
+  ASSERT_TRUE(file.load(path));
+  EXPECT_EQ(file.value("cli", "--wm-text"), QString::fromLatin1(long_value));
+  EXPECT_EQ(file.value("cli", "--width"), "7");
+  EXPECT_TRUE(file.error().isEmpty());
+
+  const struct {
+    QByteArray content;
+    QString reason;
+  } refused[] = {
+      {"[CLI]\n--WIDTH=1\n" + QByteArray(ini_max_file_size, '\n'), path + " is larger than 2 MB"},
+      {"[CLI]\n--WM-TEXT=" + QByteArray(ini_max_line_length, 'x') + "\n",
+       "Line 2 of " + path + " is longer than 256 KB"},
+  };
+  for (const auto &[content, reason] : refused) {
+    write(content);
+    EXPECT_FALSE(file.load(path));
+    EXPECT_EQ(file.error(), reason);
+    EXPECT_FALSE(file.has_section("CLI"));
+  }
+}
+
 } // namespace
 } // namespace lumbrix

@@ -40,6 +40,11 @@ void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run, 
                        static_cast<rlim_t>(options.file_size_limit)};
     setrlimit(RLIMIT_FSIZE, &limit);
   }
+  if (options.address_space_limit > 0) {
+    const rlimit limit{static_cast<rlim_t>(options.address_space_limit),
+                       static_cast<rlim_t>(options.address_space_limit)};
+    setrlimit(RLIMIT_AS, &limit);
+  }
   dup2(out, STDOUT_FILENO);
   const QByteArray program = binary_path().toLocal8Bit();
   std::vector<QByteArray> storage{program};
@@ -70,10 +75,13 @@ ChildRun run_lumbrix_child(const QStringList &arguments, const ChildOptions &opt
   // A hung child is killed after ten minutes so that the suite ends; the test then fails on
   // finished, never on a time.
   int waited_ms = 0;
+  const int tick_ms = options.on_tick ? 2 : 1000;
   for (;;) {
     pollfd fd{pipe_ends[0], POLLIN, 0};
-    const int ready = poll(&fd, 1, 1000);
-    if (ready == 0 && (waited_ms += 1000) >= 600000)
+    const int ready = poll(&fd, 1, tick_ms);
+    if (options.on_tick)
+      options.on_tick(pid);
+    if (ready == 0 && (waited_ms += tick_ms) >= 600000)
       break;
     if (ready <= 0)
       continue;

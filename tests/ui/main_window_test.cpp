@@ -182,13 +182,13 @@ private slots:
     QVERIFY(placed(window->centralWidget()).contains(placed(window->notice_label())));
   }
 
-  void droppingSeveralFilesTakesTheFirst() {
+  void droppingSeveralFilesTakesThemAll() {
     const QString first = home.path(QStringLiteral("first.png"));
     const QString second = home.path(QStringLiteral("second.png"));
     QVERIFY(test::write_png(first));
     QVERIFY(test::write_png(second));
     drop(main_window(), {first, second});
-    QCOMPARE(main_window()->input_field()->text(), first);
+    QCOMPARE(main_window()->input_field()->text(), first + QStringLiteral(" (+1 more)"));
   }
 
   void droppingAFileOfAnotherKindChangesNothing() {

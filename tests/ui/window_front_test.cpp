@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 using namespace lumbrix;
 
 class WindowFrontTest : public QObject {
@@ -167,6 +169,36 @@ private slots:
     QSignalSpy quit(main_window(), &MainWindow::quit_requested);
     main_window()->close();
     QCOMPARE(quit.count(), 1);
+  }
+
+  // Two hundred megabytes of blank lines, and a folder in the file's place: the window starts
+  // at once from the defaults, and the file is kept aside instead of being overwritten at exit.
+  void unreadableSettingsFileIsKeptAsideAndTheDefaultsUsed() {
+    const QString aside = home.settings_file() + QStringLiteral(".unreadable");
+    for (const bool oversized : {true, false}) {
+      if (oversized) {
+        QFile file(home.settings_file());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray blank_lines(1 << 20, '\n');
+        for (int i = 0; i < 200; ++i)
+          file.write(blank_lines);
+      } else {
+        QVERIFY(QDir().mkpath(home.settings_file()));
+      }
+      start_window_front();
+      QCOMPARE(main_window()->size(), QSize(510, 260));
+      finish_window_front();
+      QCOMPARE(QFileInfo(aside).isDir(), !oversized);
+      if (oversized)
+        QCOMPARE(QFileInfo(aside).size(), 200LL << 20);
+      test::reread_settings();
+      QCOMPARE(settings().window_width, 510);
+      QVERIFY(QFile::remove(home.settings_file()));
+      QVERIFY(oversized ? QFile::remove(aside) : QDir(aside).removeRecursively());
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    QVERIFY(usage.ru_maxrss < 200 * 1024);
   }
 };
 

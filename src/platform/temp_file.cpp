@@ -1,0 +1,192 @@
+#include "platform/temp_file.h"
+
+#include "platform/files.h"
+#include "platform/signal_cleanup.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace lumbrix {
+namespace {
+
+TempFileHooks hooks;
+
+constexpr int name_attempts = 100;
+
+QByteArray fresh_name(const QString &prefix, const QString &extension) {
+  if (hooks.next_name)
+    return hooks.next_name();
+  thread_local std::mt19937 engine{std::random_device{}()};
+  std::uniform_int_distribution<int> letter(0, 25);
+  QByteArray name = QFile::encodeName(prefix);
+  for (int i = 0; i < 10; ++i)
+    name += static_cast<char>('a' + letter(engine));
+  return name + '.' + QFile::encodeName(extension);
+}
+
+// Some file systems cannot sync a descriptor (EINVAL); there is nothing more to do for them.
+bool synced(int fd) { return ::fsync(fd) == 0 || errno == EINVAL; }
+
+bool same_file(const struct stat &a, const struct stat &b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+TempFile::TempFile(TempFile &&other) noexcept { *this = std::move(other); }
+
+TempFile &TempFile::operator=(TempFile &&other) noexcept {
+  if (this != &other) {
+    discard();
+    std::swap(fd_, other.fd_);
+    std::swap(folder_fd_, other.folder_fd_);
+    std::swap(folder_, other.folder_);
+    std::swap(prefix_, other.prefix_);
+    std::swap(extension_, other.extension_);
+    std::swap(name_, other.name_);
+    std::swap(signal_slot_, other.signal_slot_);
+  }
+  return *this;
+}
+
+TempFile::~TempFile() { discard(); }
+
+TempFile TempFile::create(const QString &folder, const QString &prefix, const QString &extension,
+                          TempName naming) {
+  TempFile file;
+  file.folder_ = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+  file.prefix_ = prefix;
+  file.extension_ = extension;
+  file.folder_fd_ =
+      ::open(native_path(file.folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (file.folder_fd_ < 0)
+    return file;
+  // Naming the file later goes through /proc; without it the file is named from the start.
+  if (naming == TempName::when_placed && ::access("/proc/self/fd", X_OK) == 0)
+    file.fd_ = ::openat(file.folder_fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  for (int attempt = 0; file.fd_ < 0 && attempt < name_attempts; ++attempt) {
+    const QByteArray name = fresh_name(prefix, extension);
+    file.fd_ = ::openat(file.folder_fd_, name.constData(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (file.fd_ >= 0) {
+      file.name_ = name;
+      file.signal_slot_ = remove_on_signal(native_path(file.path()));
+    } else if (errno != EEXIST) {
+      break;
+    }
+  }
+  return file;
+}
+
+QString TempFile::path() const {
+  return name_.isEmpty() ? QString() : folder_ + QFile::decodeName(name_);
+}
+
+qint64 TempFile::size() const {
+  struct stat info {};
+  return fd_ >= 0 && ::fstat(fd_, &info) == 0 ? static_cast<qint64>(info.st_size) : -1;
+}
+
+bool TempFile::write(const char *data, qint64 size) {
+  while (fd_ >= 0 && size > 0) {
+    const ssize_t written = ::write(fd_, data, static_cast<std::size_t>(size));
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    data += written;
+    size -= written;
+  }
+  return fd_ >= 0;
+}
+
+bool TempFile::holds(const QByteArray &name) const {
+  struct stat mine {};
+  struct stat named {};
+  return ::fstat(fd_, &mine) == 0 &&
+         ::fstatat(folder_fd_, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         same_file(mine, named);
+}
+
+// A file made without a name is linked to a fresh one, from which it is renamed into place:
+// linking cannot replace an existing file.
+bool TempFile::give_name() {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+  for (int attempt = 0; attempt < name_attempts; ++attempt) {
+    const QByteArray name = fresh_name(prefix_, extension_);
+    if (::linkat(AT_FDCWD, self.constData(), folder_fd_, name.constData(), AT_SYMLINK_FOLLOW) ==
+        0) {
+      name_ = name;
+      signal_slot_ = remove_on_signal(native_path(path()));
+      return true;
+    }
+    if (errno != EEXIST)
+      return false;
+  }
+  return false;
+}
+
+// Removes the temporary name if it is still this file's; a name someone else put there stays.
+bool TempFile::drop_name() {
+  const bool removed =
+      !name_.isEmpty() && holds(name_) && ::unlinkat(folder_fd_, name_.constData(), 0) == 0;
+  keep_on_signal(signal_slot_);
+  signal_slot_ = -1;
+  name_.clear();
+  return removed;
+}
+
+bool TempFile::commit(const QString &file_name, int *error) {
+  const auto fail = [this, error](int number) {
+    if (error)
+      *error = number;
+    discard();
+    return false;
+  };
+  const QByteArray target = QFile::encodeName(file_name);
+  if (fd_ < 0 || target.isEmpty() || target.contains('/'))
+    return fail(EINVAL);
+  struct stat existing {};
+  if (::fstatat(folder_fd_, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+      S_ISREG(existing.st_mode))
+    ::fchmod(fd_, existing.st_mode & 07777);
+  if (!synced(fd_) || (name_.isEmpty() && !give_name()))
+    return fail(errno);
+  if (hooks.before_rename)
+    hooks.before_rename(path());
+  if (::renameat(folder_fd_, name_.constData(), folder_fd_, target.constData()) != 0)
+    return fail(errno);
+  keep_on_signal(signal_slot_);
+  signal_slot_ = -1;
+  name_.clear();
+  // What was renamed may be a link put in the file's place: then the data is not there, and
+  // the link must not stand under the final name either.
+  if (!holds(target)) {
+    ::unlinkat(folder_fd_, target.constData(), 0);
+    return fail(0);
+  }
+  if (!synced(folder_fd_))
+    return fail(errno);
+  discard();
+  return true;
+}
+
+void TempFile::discard() {
+  drop_name();
+  if (fd_ >= 0)
+    ::close(fd_);
+  if (folder_fd_ >= 0)
+    ::close(folder_fd_);
+  fd_ = -1;
+  folder_fd_ = -1;
+}
+
+void set_temp_file_hooks(const TempFileHooks &new_hooks) { hooks = new_hooks; }
+
+} // namespace lumbrix

@@ -1,0 +1,137 @@
+#include "platform/temp_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace lumbrix {
+namespace {
+
+constexpr TempName both_namings[] = {TempName::when_placed, TempName::from_start};
+
+class TempFileTest : public ::testing::Test {
+protected:
+  void TearDown() override { set_temp_file_hooks({}); }
+
+  QString path(const QString &name) const { return dir.filePath(name); }
+  QStringList entries() const {
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+  }
+  QByteArray read(const QString &name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+  }
+  void put(const QString &name, const QByteArray &bytes) const {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  TempFile written(TempName naming, const QByteArray &bytes) const {
+    TempFile file = TempFile::create(dir.path(), "Lumbrix", "psd", naming);
+    EXPECT_TRUE(file.is_open());
+    EXPECT_TRUE(file.write(bytes.constData(), bytes.size()));
+    EXPECT_EQ(file.size(), bytes.size());
+    return file;
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(TempFileTest, CommitReplacesTheFileKeepingItsPermissionsAndLeavesNothingElse) {
+  for (const TempName naming : both_namings) {
+    put("out.psd", "earlier");
+    ::chmod(QFile::encodeName(path("out.psd")).constData(), 0640);
+    TempFile file = written(naming, "new");
+    EXPECT_EQ(file.path().isEmpty(), naming == TempName::when_placed);
+    EXPECT_EQ(read("out.psd"), "earlier");
+    EXPECT_TRUE(file.commit("out.psd"));
+    EXPECT_EQ(read("out.psd"), "new");
+    EXPECT_EQ(QFileInfo(path("out.psd")).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                  QFile::ReadGroup);
+    EXPECT_EQ(entries(), QStringList{"out.psd"});
+  }
+}
+
+TEST_F(TempFileTest, AFileNotPutInPlaceLeavesNothing) {
+  for (const TempName naming : both_namings) {
+    { written(naming, "abandoned"); }
+    EXPECT_TRUE(entries().isEmpty());
+    TempFile refused = written(naming, "abandoned");
+    EXPECT_FALSE(refused.commit("sub/out.psd"));
+    EXPECT_TRUE(entries().isEmpty());
+  }
+}
+
+// Names already taken, a dangling link among them, are passed over; the link's target is never
+// created.
+TEST_F(TempFileTest, ExistingNamesAndDanglingLinksAreNeverTaken) {
+  put("taken.psd", "someone's");
+  ASSERT_TRUE(QFile::link(path("target"), path("dangling.psd")));
+  static int calls = 0;
+  calls = 0;
+  set_temp_file_hooks({[] {
+                         const char *names[] = {"taken.psd", "dangling.psd", "free.psd"};
+                         return QByteArray(names[std::min(calls++, 2)]);
+                       },
+                       nullptr});
+  TempFile file = written(TempName::from_start, "mine");
+  EXPECT_EQ(file.path(), path("free.psd"));
+  EXPECT_FALSE(QFile::exists(path("target")));
+  EXPECT_EQ(read("taken.psd"), "someone's");
+}
+
+// Someone who may write the folder swaps the temporary name for a link to a file of theirs,
+// between the claim and the write, or between the naming and the rename: the writing goes to
+// the file that was created, the link's target is untouched, and the commit fails.
+TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
+  static QString target;
+  target = path("victim.txt");
+  const auto swap_for_link = [](const QString &temporary) {
+    ASSERT_TRUE(QFile::remove(temporary));
+    ASSERT_TRUE(QFile::link(target, temporary));
+  };
+  put("victim.txt", "precious");
+  {
+    TempFile file = TempFile::create(dir.path(), "Lumbrix", "psd", TempName::from_start);
+    swap_for_link(file.path());
+    ASSERT_TRUE(file.write("payload", 7));
+    EXPECT_FALSE(file.commit("out.psd"));
+  }
+  for (const TempName naming : both_namings) {
+    set_temp_file_hooks({nullptr, swap_for_link});
+    TempFile file = written(naming, "payload");
+    EXPECT_FALSE(file.commit("out.psd"));
+  }
+  EXPECT_EQ(read("victim.txt"), "precious");
+  EXPECT_FALSE(QFileInfo(path("out.psd")).isSymLink());
+  EXPECT_FALSE(QFile::exists(path("out.psd")));
+}
+
+// A run ended by one of these signals removes its named temporary file and ends as the signal
+// ends a process.
+TEST_F(TempFileTest, EndingSignalsRemoveTheNamedFileFirst) {
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      TempFile file = TempFile::create(dir.path(), "Lumbrix", "psd", TempName::from_start);
+      file.write("partial", 7);
+      ::raise(signal_number);
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), signal_number);
+    EXPECT_TRUE(entries().isEmpty());
+  }
+}
+
+} // namespace
+} // namespace lumbrix

@@ -134,6 +134,9 @@ mkdir -p "$work/out"
   >"$work/durable.txt"
 rm -rf "$work/out"
 
+# A folder of pictures in one run, against a run per file and ImageMagick's mogrify.
+"$root/bench/batch.sh" "$build" 3 >"$work/batch.md"
+
 python3 - "$work" "$root/docs/benchmarks.md" "$rounds" "$load_before" "$load_after" \
   "$(nproc)" "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')" \
   "$(git -C "$root" rev-parse --short HEAD)" "${full_options[*]}" <<'PY'
@@ -288,6 +291,9 @@ if durable:
     for size, old, synced in durable:
         out.append(f"| {int(size):,} | {float(old):.4f} | {float(synced):.4f} | "
                    f"{float(synced) - float(old):.4f} |")
+batch = open(f"{work}/batch.md").read().rstrip()
+if batch:
+    out += ["", batch]
 notes = os.path.join(os.path.dirname(doc), "..", "bench", "notes.md")
 if os.path.exists(notes):
     out += ["", open(notes).read().rstrip()]

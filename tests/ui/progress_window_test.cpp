@@ -202,11 +202,8 @@ private slots:
 
   // What went wrong is named with the file, and nothing is left in the output folder.
   void failuresNameTheFileAndTheReason() {
-    const QString fake = home.path(QStringLiteral("fake.png"));
-    QFile text(fake);
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("plain text");
-    text.close();
+    const QString fake = home.file(QStringLiteral("fake.png"), "plain text");
+    QVERIFY(!fake.isEmpty());
     const QString locked = home.path(QStringLiteral("locked.png"));
     QVERIFY(QFile::copy(inputs.first(), locked));
     QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
@@ -239,11 +236,8 @@ private slots:
 
   // A run of several files says what became of each, in the order given.
   void severalFilesAreListedWithTheirResults() {
-    const QString fake = home.path(QStringLiteral("notes.png"));
-    QFile text(fake);
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("plain text");
-    text.close();
+    const QString fake = home.file(QStringLiteral("notes.png"), "plain text");
+    QVERIFY(!fake.isEmpty());
     prepare_run({inputs[0], fake, inputs[1]});
     ProgressWindow window(nullptr);
     connect(&window, &ProgressWindow::finished_shown, &window,

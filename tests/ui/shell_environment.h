@@ -46,6 +46,13 @@ public:
   QString settings_file() const { return settings_file_location(); }
   QString path(const QString &name) const { return root.filePath(name); }
 
+  // A file below the home holding bytes (a text named .png, say); its path, or "" on failure.
+  QString file(const QString &name, const QByteArray &bytes) const {
+    QFile file(root.filePath(name));
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return written ? file.fileName() : QString();
+  }
+
   // A fresh folder below the home, with a trailing separator.
   QString folder(const QString &name) const {
     QDir(root.path()).mkpath(name);

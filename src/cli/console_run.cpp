@@ -337,13 +337,15 @@ RunResult run_worker(const ConversionRequest &request, int &signal) {
   std::thread worker([&] {
     result = run_conversion(request, progress);
     done = true;
+    stop.wake();
   });
   while (!done) {
-    if (const int caught = stop.wait(50)) {
-      signal = caught;
-      const std::lock_guard lock(progress.mutex);
-      progress.keep_running = false;
-    }
+    const int caught = stop.wait();
+    if (caught == 0)
+      break; // woken: the work is done
+    signal = caught;
+    const std::lock_guard lock(progress.mutex);
+    progress.keep_running = false;
   }
   worker.join();
   return result;

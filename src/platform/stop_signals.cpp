@@ -1,9 +1,16 @@
 #include "platform/stop_signals.h"
 
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
+
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
-#include <ctime>
+#include <initializer_list>
+#include <poll.h>
 #include <pthread.h>
+#include <unistd.h>
 
 namespace lumbrix {
 namespace {
@@ -24,15 +31,36 @@ thread_local sigset_t saved_mask;
 StopSignals::StopSignals() {
   const sigset_t set = stop_set();
   pthread_sigmask(SIG_BLOCK, &set, &saved_mask);
+  signal_fd_ = signalfd(-1, &set, SFD_CLOEXEC);
+  wake_fd_ = eventfd(0, EFD_CLOEXEC);
 }
 
-StopSignals::~StopSignals() { pthread_sigmask(SIG_SETMASK, &saved_mask, nullptr); }
+StopSignals::~StopSignals() {
+  for (const int fd : {signal_fd_, wake_fd_})
+    if (fd >= 0)
+      ::close(fd);
+  pthread_sigmask(SIG_SETMASK, &saved_mask, nullptr);
+}
 
-int StopSignals::wait(int timeout_ms) const {
-  const sigset_t set = stop_set();
-  const timespec timeout{timeout_ms / 1000, (timeout_ms % 1000) * 1000000L};
-  const int signal = sigtimedwait(&set, nullptr, &timeout);
-  return signal > 0 ? signal : 0;
+int StopSignals::wait() const {
+  // Without its descriptors (a process out of them) the work simply runs to its end.
+  if (signal_fd_ < 0 || wake_fd_ < 0)
+    return 0;
+  pollfd fds[2] = {{signal_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
+  while (::poll(fds, 2, -1) < 0)
+    if (errno != EINTR)
+      return 0;
+  signalfd_siginfo info{};
+  if ((fds[0].revents & POLLIN) &&
+      ::read(signal_fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
+    return static_cast<int>(info.ssi_signo);
+  return 0;
+}
+
+void StopSignals::wake() const {
+  const std::uint64_t one = 1;
+  if (wake_fd_ >= 0 && ::write(wake_fd_, &one, sizeof one) < 0)
+    return; // the counter is full: a wake is pending already
 }
 
 void StopSignals::end_process(int signal) {

@@ -13,11 +13,18 @@ public:
   StopSignals(const StopSignals &) = delete;
   StopSignals &operator=(const StopSignals &) = delete;
 
-  // A stop signal that arrived, or 0 when none came within timeout_ms.
-  int wait(int timeout_ms) const;
+  // Sleeps until a stop signal arrives, returning it, or until wake() is called, returning 0
+  // (also at once when the system gave no descriptors to wait on).
+  int wait() const;
+  // Ends a wait() in progress or the next one; any thread may call it, once the work is done.
+  void wake() const;
 
   // Ends the process as the signal would have ended it: its status tells the shell which.
   [[noreturn]] static void end_process(int signal);
+
+private:
+  int signal_fd_ = -1;
+  int wake_fd_ = -1;
 };
 
 } // namespace lumbrix

@@ -13,11 +13,12 @@ work=${BENCH_WORK:-/tmp/lumbrix-bench}/batch
 lumbrix=$build/src/lumbrix
 [ -x "$lumbrix" ] || lumbrix=$build/lumbrix
 noise=$build/bench/make_noise_png
+floor=$build/bench/startup_floor
 # The real ImageMagick programs, whatever else is first on the PATH.
 convert=/usr/bin/convert
 mogrify=/usr/bin/mogrify
 timer=/usr/bin/time
-for tool in "$lumbrix" "$noise" "$convert" "$mogrify" "$timer"; do
+for tool in "$lumbrix" "$noise" "$floor" "$convert" "$mogrify" "$timer"; do
   [ -x "$tool" ] || { echo "missing: $tool" >&2; exit 1; }
 done
 
@@ -68,16 +69,18 @@ for file in "$work/single"/*.psd; do
 done
 outputs=$(find "$work/out" -name '*.psd' | wc -l)
 
-# One 64x64 picture, twenty times each, alternating.
+# One 64x64 picture, twenty times each, alternating; beside it the program printing its version
+# and a program that only loads the same libraries.
 for round in $(seq 1 20); do
-  for way in lumbrix convert; do
+  for way in lumbrix convert version floor; do
     fresh
     start=$EPOCHREALTIME
-    if [ "$way" = lumbrix ]; then
-      "$lumbrix" -q -i "$work/small/tiny.png" -o "$work/out/"
-    else
-      "$convert" "$work/small/tiny.png" "$work/out/tiny.psd"
-    fi
+    case $way in
+    lumbrix) "$lumbrix" -q -i "$work/small/tiny.png" -o "$work/out/" ;;
+    convert) "$convert" "$work/small/tiny.png" "$work/out/tiny.psd" ;;
+    version) "$lumbrix" -v >/dev/null ;;
+    floor) "$floor" ;;
+    esac
     end=$EPOCHREALTIME
     echo "$way $(seconds "$start" "$end")" >>"$work/tiny.times"
   done
@@ -111,5 +114,8 @@ print(f"\nThe batch's {outputs} PSDs against one-by-one conversions of the same 
       f"{different} differ.")
 t, c = tiny["lumbrix"], tiny["convert"]
 print("\nOne 64x64 PNG, median of 20 alternating runs: "
-      f"lumbrix {t * 1000:.1f} ms, ImageMagick's `convert` {c * 1000:.1f} ms ({c / t:.2f} x).")
+      f"lumbrix {t * 1000:.1f} ms, ImageMagick's `convert` {c * 1000:.1f} ms ({c / t:.2f} x). "
+      f"Of that, `lumbrix -v` takes {tiny['version'] * 1000:.1f} ms, and a program that only loads "
+      f"the same libraries (Qt Core and Gui, FreeImage with the codecs it links, libpng; "
+      f"`bench/startup_floor`) {tiny['floor'] * 1000:.1f} ms.")
 PY

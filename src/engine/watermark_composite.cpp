@@ -63,7 +63,8 @@ void composite_over(const Image &picture, const Image &mark, const QRect &covere
 } // namespace
 
 bool layer_size_acceptable(qint64 width, qint64 height) {
-  return width > 0 && height > 0 && width * height <= max_layer_pixels;
+  // Divided rather than multiplied: both sides may be far past the 32-bit range.
+  return width > 0 && height > 0 && width <= max_layer_pixels / height;
 }
 
 QColor layer_color(const QString &text, int alpha) {

@@ -10,6 +10,7 @@ namespace lumbrix {
 namespace {
 
 const QString temp_prefix = QStringLiteral("Lumbrix");
+constexpr qint64 writeback_step = 8 * 1024 * 1024;
 
 void notify(StepObserver observer, const char *step) {
   if (observer)
@@ -53,9 +54,18 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
     return false;
   }
   notify(request.step_observer, "naming");
+  // The disk takes the bytes while the rest is packed, rather than all at the sync.
+  qint64 handed_on = 0;
+  const auto writing = [&written, &monitor, &handed_on](qint64 done, qint64 total) {
+    if (done - handed_on >= writeback_step) {
+      written.temporary.start_writeback();
+      handed_on = done;
+    }
+    return !monitor || monitor(done, total);
+  };
   const PsdWriteResult result = write_psd_document(
       psd_document(std::move(image), std::move(metadata), request.settings, file.path),
-      written.temporary.descriptor(), monitor);
+      written.temporary.descriptor(), writing);
   notify(request.step_observer, "PSD write");
   if (result.status == PsdWriteStatus::written)
     return true;

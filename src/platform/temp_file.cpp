@@ -106,6 +106,11 @@ bool TempFile::write(const char *data, qint64 size) {
   return fd_ >= 0;
 }
 
+void TempFile::start_writeback() const {
+  if (fd_ >= 0)
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool TempFile::holds(const QByteArray &name) const {
   struct stat mine {};
   struct stat named {};

@@ -174,12 +174,14 @@ bool write_settings_file(const QString &path, const Settings &s, QString *reason
   errno = 0;
   TempFile file =
       TempFile::create(target.path(), target.fileName() + QLatin1Char('.'), QStringLiteral("tmp"));
+  int error = file.is_open() ? 0 : errno;
   const QByteArray text = settings_text(s);
-  int error = errno;
-  const bool written = file.is_open() && file.write(text.constData(), text.size()) &&
-                       file.commit(target.fileName(), &error);
-  if (!written && error == 0)
+  bool written = file.is_open();
+  if (written && !file.write(text.constData(), text.size())) {
+    written = false;
     error = errno;
+  }
+  written = written && file.commit(target.fileName(), &error);
   if (!written && reason)
     *reason = error_text(error != 0 ? error : EIO);
   return written;

@@ -14,11 +14,12 @@ lumbrix=$build/src/lumbrix
 [ -x "$lumbrix" ] || lumbrix=$build/lumbrix
 noise=$build/bench/make_noise_png
 floor=$build/bench/startup_floor
+core_floor=$build/bench/startup_floor_core
 # The real ImageMagick programs, whatever else is first on the PATH.
 convert=/usr/bin/convert
 mogrify=/usr/bin/mogrify
 timer=/usr/bin/time
-for tool in "$lumbrix" "$noise" "$floor" "$convert" "$mogrify" "$timer"; do
+for tool in "$lumbrix" "$noise" "$floor" "$core_floor" "$convert" "$mogrify" "$timer"; do
   [ -x "$tool" ] || { echo "missing: $tool" >&2; exit 1; }
 done
 
@@ -72,7 +73,7 @@ outputs=$(find "$work/out" -name '*.psd' | wc -l)
 # One 64x64 picture, twenty times each, alternating; beside it the program printing its version
 # and a program that only loads the same libraries.
 for round in $(seq 1 20); do
-  for way in lumbrix convert version floor; do
+  for way in lumbrix convert version floor core-floor; do
     fresh
     start=$EPOCHREALTIME
     case $way in
@@ -80,6 +81,7 @@ for round in $(seq 1 20); do
     convert) "$convert" "$work/small/tiny.png" "$work/out/tiny.psd" ;;
     version) "$lumbrix" -v >/dev/null ;;
     floor) "$floor" ;;
+    core-floor) "$core_floor" ;;
     esac
     end=$EPOCHREALTIME
     echo "$way $(seconds "$start" "$end")" >>"$work/tiny.times"
@@ -117,5 +119,6 @@ print("\nOne 64x64 PNG, median of 20 alternating runs: "
       f"lumbrix {t * 1000:.1f} ms, ImageMagick's `convert` {c * 1000:.1f} ms ({c / t:.2f} x). "
       f"Of that, `lumbrix -v` takes {tiny['version'] * 1000:.1f} ms, and a program that only loads "
       f"the same libraries (Qt Core and Gui, FreeImage with the codecs it links, libpng; "
-      f"`bench/startup_floor`) {tiny['floor'] * 1000:.1f} ms.")
+      f"`bench/startup_floor`) {tiny['floor'] * 1000:.1f} ms; without Qt Gui "
+      f"(`bench/startup_floor_core`) {tiny['core-floor'] * 1000:.1f} ms.")
 PY

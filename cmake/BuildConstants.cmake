@@ -9,12 +9,15 @@ set(LUMBRIX_WATERMARK_TEXT "Converted with Vantrel PNG to PSD" CACHE STRING "Def
 set(LUMBRIX_APP_ID "example.vantrel.Lumbrix" CACHE STRING "Desktop entry and AppStream id")
 set(LUMBRIX_HELP_FILE "Lumbrix.html" CACHE STRING "The user manual that Help > User Manual opens")
 # Where installed programs find each other, their data and the manual, relative to their own
-# folders: the console program in bin/, the window program in libexec/lumbrix/.
+# folders: the console program in bin/, the window program and the drawing console program in
+# libexec/lumbrix/.
 include(GNUInstallDirs)
 set(LUMBRIX_PROGRAM_FOLDER ${CMAKE_INSTALL_FULL_BINDIR})
 set(LUMBRIX_WINDOW_PROGRAM_FOLDER ${CMAKE_INSTALL_FULL_LIBEXECDIR}/lumbrix)
 file(RELATIVE_PATH LUMBRIX_LIBEXEC_FROM_PROGRAM ${LUMBRIX_PROGRAM_FOLDER}
      ${LUMBRIX_WINDOW_PROGRAM_FOLDER})
+file(RELATIVE_PATH LUMBRIX_PROGRAM_FROM_LIBEXEC ${LUMBRIX_WINDOW_PROGRAM_FOLDER}
+     ${LUMBRIX_PROGRAM_FOLDER})
 foreach(from PROGRAM WINDOW_PROGRAM)
   file(RELATIVE_PATH LUMBRIX_DATA_FROM_${from} ${LUMBRIX_${from}_FOLDER}
        ${CMAKE_INSTALL_FULL_DATADIR}/lumbrix)

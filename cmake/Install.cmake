@@ -1,5 +1,5 @@
-# The installed layout (GNUInstallDirs): the program in bin/, the window program it starts in
-# libexec/lumbrix/, the data in share/lumbrix/, the manual in share/doc/lumbrix/, plus what a
+# The installed layout (GNUInstallDirs): the program in bin/, the window and drawing programs it
+# starts in libexec/lumbrix/, the data in share/lumbrix/, the manual in share/doc/lumbrix/, plus what a
 # desktop needs to list the program. A build tree keeps the same data beside the programs (gfx/
 # from Theme.cmake, the manual staged here), so both run as they are.
 include(GNUInstallDirs)
@@ -41,8 +41,9 @@ add_custom_target(lumbrix_packaging ALL
   DEPENDS ${LUMBRIX_STAGE}/lumbrix.1.gz ${LUMBRIX_STAGE}/changelog.Debian.gz)
 
 install(TARGETS lumbrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The window program is started by lumbrix only, so it stays off the PATH.
-install(TARGETS lumbrix-window RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lumbrix)
+# The window program and the drawing console program are started by lumbrix only, so they stay
+# off the PATH.
+install(TARGETS lumbrix-window lumbrix-draw RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lumbrix)
 install(FILES ${LUMBRIX_THEME_ZIP} DESTINATION ${CMAKE_INSTALL_DATADIR}/lumbrix/gfx)
 # The picture the preferences preview shows until an input is chosen.
 install(FILES ${CMAKE_SOURCE_DIR}/samples/sample.png

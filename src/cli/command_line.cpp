@@ -225,6 +225,10 @@ int command_line_main(const QStringList &parameters, const WindowCommands &comma
     return report_error(options);
   if (!options.input_given)
     return -1;
+  const Settings &s = options.job.settings;
+  if (commands.drawing_program &&
+      (s.do_frame != FrameKind::None || s.do_watermark != WatermarkKind::None))
+    return commands.drawing_program();
   return run_console(options);
 }
 

@@ -15,6 +15,10 @@ struct WindowCommands {
   std::function<void(const QString &folder)> screenshot_mode;
   // "-U": the uninstall page. Without it, -U says the page is not available.
   std::function<void()> uninstall_page;
+  // A console run that asks for a frame or a watermark, which are drawn with the GUI library:
+  // hands the whole command line to the program that has them, before anything is printed, and
+  // returns an exit status only when that fails. Without it, this program draws them itself.
+  std::function<int()> drawing_program;
 };
 
 // The options of a command line that does not start with a command: what a console run is

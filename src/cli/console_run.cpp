@@ -9,7 +9,7 @@
 #include "engine/product.h"
 #include "platform/console.h"
 #include "platform/paths.h"
-#include "platform/program_path.h"
+#include "platform/sibling_program.h"
 #include "platform/stop_signals.h"
 #include "text/lang.h"
 
@@ -48,12 +48,12 @@ bool has_extension(const QString &path) {
   return dot > 0 && path[dot - 1] != QLatin1Char('/') && path[dot - 1] != QLatin1Char('\\');
 }
 
-// A relative folder is resolved against the program's folder, not the current directory.
+// A relative folder is resolved against the console program's folder, not the current directory.
 QString resolved_folder(QString folder) {
   if (!folder.startsWith(QLatin1Char('/'))) {
     if (folder.startsWith(QLatin1String("./")))
       folder.remove(0, 2);
-    folder.prepend(program_folder());
+    folder.prepend(console_program_folder());
   }
   return with_separator(folder);
 }

@@ -301,18 +301,29 @@ TEST_F(Console, ExtremeOptionValuesConvertOrFailCleanly) {
   }
 }
 
-// The dynamic loader lists every library it maps; a console conversion maps no window toolkit.
-TEST_F(Console, AConversionLoadsNoWindowToolkit) {
-  QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
-  process.setProcessEnvironment(environment);
-  process.start(binary_path(), {QStringLiteral("-q"), QStringLiteral("-i"), input});
-  ASSERT_TRUE(process.waitForFinished(60000));
-  EXPECT_EQ(process.exitCode(), 0);
-  const QByteArray loaded = process.readAllStandardError();
-  EXPECT_TRUE(loaded.contains("libQt6Core")) << "the loader's list was not seen";
-  EXPECT_FALSE(loaded.contains("libQt6Widgets"));
+// The dynamic loader lists every library it maps: a console conversion maps no window toolkit,
+// and the GUI library only when a frame or a watermark is drawn (by the program it hands over
+// to; the frame and watermark tests check what that program draws).
+TEST_F(Console, AConversionLoadsOnlyTheLibrariesItUses) {
+  const struct {
+    QStringList options;
+    bool gui;
+  } cases[] = {{{}, false}, {{"--fr-solid-left=4"}, true}, {{"--wm-text=mark"}, true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.options.join(' ').toStdString());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    process.setProcessEnvironment(environment);
+    process.start(binary_path(), QStringList{"-q", "-i", input} + c.options);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QByteArray loaded = process.readAllStandardError();
+    EXPECT_TRUE(loaded.contains("libQt6Core")) << "the loader's list was not seen";
+    EXPECT_FALSE(loaded.contains("libQt6Widgets"));
+    EXPECT_EQ(loaded.contains("libQt6Gui"), c.gui);
+    EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
+  }
 }
 
 } // namespace

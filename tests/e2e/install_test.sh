@@ -30,6 +30,18 @@ mkdir "$work/out"
   fail "the installed program does not convert the sample"
 [ "$(head -c 4 "$work/out/sample.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD written"
 
+# A run with a frame goes to the drawing program in libexec/lumbrix/, which resolves a relative
+# output folder against bin/ as lumbrix does.
+[ -x "$prefix/libexec/lumbrix/lumbrix-draw" ] || fail "no drawing program in libexec/lumbrix"
+mkdir "$prefix/bin/relative"
+for options in "" "--fr-solid-left=4"; do
+  rm -f "$prefix/bin/relative/sample.psd"
+  # shellcheck disable=SC2086 # the options are one word or none
+  "$program" -q -i "$source/samples/sample.png" -o relative $options >/dev/null ||
+    fail "lumbrix $options: no conversion into a relative folder"
+  [ -s "$prefix/bin/relative/sample.psd" ] || fail "lumbrix $options: not written below bin/"
+done
+
 # The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
 # shows the theme's icons: the same picture as from the build folder, and not the built-in icons
 # a lone copy of the two programs falls back to.

@@ -1,8 +1,5 @@
 #include "platform/stop_signals.h"
 
-#include <sys/eventfd.h>
-#include <sys/signalfd.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -10,6 +7,8 @@
 #include <initializer_list>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace lumbrix {

@@ -2,8 +2,8 @@
 // a PSD cannot hold from the header alone, and converts the rest within bounded memory or
 // fails cleanly, never ended by the system.
 #include "support/child_run.h"
-#include "support/psd_reader.h"
 #include "support/crafted_png.h"
+#include "support/psd_reader.h"
 
 #include <QDir>
 #include <QFile>

@@ -96,8 +96,8 @@ TEST_F(Failure, EachFailurePrintsItsReason) {
   ASSERT_TRUE(QDir().mkpath(out + "/photo.psd"));
   const QString sealed = path("sealed");
   ASSERT_TRUE(QDir().mkdir(sealed));
-  const bool read_only = mount("tmpfs", QFile::encodeName(sealed).constData(), "tmpfs", MS_RDONLY,
-                               "size=64k") == 0;
+  const bool read_only =
+      mount("tmpfs", QFile::encodeName(sealed).constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
   const struct {
     QStringList arguments;
     QString line;
@@ -107,7 +107,8 @@ TEST_F(Failure, EachFailurePrintsItsReason) {
       {{"-i", input, "--width=40000", "--height=10"},
        input + ": resized picture wider than 30000 pixels"},
       {{"-i", input, "-o", out}, input + ": cannot replace " + out + "/photo.psd: is a directory"},
-      {{"-i", input, "-o", sealed}, input + ": cannot write to " + sealed + ": read-only file system"},
+      {{"-i", input, "-o", sealed},
+       input + ": cannot write to " + sealed + ": read-only file system"},
   };
   for (const auto &c : cases) {
     if (c.arguments.contains(sealed) && !read_only)

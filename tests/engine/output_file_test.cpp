@@ -27,9 +27,8 @@ TEST(OutputFile, TheWrittenFileReplacesTheEarlierOneOnlyWhenCommitted) {
   const auto written = [&] {
     WrittenOutput output;
     QString reason;
-    EXPECT_TRUE(
-        write_temporary(Image(FreeImage_Allocate(5, 3, 32)), {}, request, input, {}, output,
-                        reason));
+    EXPECT_TRUE(write_temporary(Image(FreeImage_Allocate(5, 3, 32)), {}, request, input, {}, output,
+                                reason));
     EXPECT_EQ(reason, "");
     return output;
   };

@@ -122,7 +122,8 @@ private slots:
     send(Command::VisitHomepage);
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].icon, MessageIcon::Error);
-    QVERIFY(dialogs.messages[0].text.endsWith(QStringLiteral("https://www.vantrel.example/Lumbrix/")));
+    QVERIFY(
+        dialogs.messages[0].text.endsWith(QStringLiteral("https://www.vantrel.example/Lumbrix/")));
   }
 
   // The update check itself is tested against a local server; here the name would be looked up.

@@ -1,5 +1,6 @@
 #include "engine/memory_gate.h"
 
+#include "engine/image_limits.h"
 #include "engine/memory_budget.h"
 #include "engine/png_loader.h"
 #include "platform/system_memory.h"
@@ -23,10 +24,12 @@ void MemoryGate::release(qint64 bytes) {
 }
 
 qint64 conversion_memory(const QString &path) {
-  PngHeader header;
-  if (!read_png_header(path, header))
+  // The header's first bytes are enough: the loader checks the whole file before it decodes, and
+  // refuses what this may overstate.
+  PngSize size;
+  if (!read_png_size(path, size) || size.width > max_image_side || size.height > max_image_side)
     return 0;
-  return picture_memory(header.width, header.height, header.bit_depth > 8);
+  return picture_memory(size.width, size.height, size.bit_depth > 8);
 }
 
 qint64 batch_memory_budget() {

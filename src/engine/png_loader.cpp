@@ -229,6 +229,17 @@ Image decode(std::FILE *file, const PngHeader &header) {
 
 } // namespace
 
+bool read_png_size(const QString &path, PngSize &size) {
+  static const unsigned char start[16] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                          0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+  unsigned char head[25];
+  const ReadFile file = open_regular_file(path);
+  if (!file || !read_at(file.get(), 0, head, sizeof head) || std::memcmp(head, start, 16) != 0)
+    return false;
+  size = {big_endian(head + 16), big_endian(head + 20), head[24]};
+  return true;
+}
+
 bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
   ReadFile file;
   const QString refusal = open_checked(path, file, header);

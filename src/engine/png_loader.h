@@ -32,6 +32,14 @@ struct PngHeader {
 // given when asked for; the header is left empty when it could not be read.
 bool read_png_header(const QString &path, PngHeader &header, QString *reason = nullptr);
 
+// What a PNG's header says of its size, read from its first bytes alone, unchecked.
+struct PngSize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  int bit_depth = 0;
+};
+bool read_png_size(const QString &path, PngSize &size);
+
 // True when a decoder aiming at a 2.2 display corrects this file gamma.
 bool gamma_corrects(int file_gamma);
 

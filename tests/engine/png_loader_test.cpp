@@ -1,8 +1,11 @@
+#include "engine/memory_gate.h"
 #include "engine/png_loader.h"
 #include "platform/files.h"
+#include "support/crafted_png.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -19,6 +22,28 @@ std::array<int, 4> pixel(FIBITMAP *image, int x, int y) {
       FreeImage_GetScanLine(rgba.get(), static_cast<int>(FreeImage_GetHeight(rgba.get())) - 1 - y) +
       4 * x;
   return {p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE], p[FI_RGBA_ALPHA]};
+}
+
+// The size the batch's memory gate reads from the first bytes alone; what is not a PNG, or
+// claims more than a PSD holds, costs the gate nothing (the loader refuses it).
+TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
+  PngSize size;
+  ASSERT_TRUE(read_png_size(corpus("pngsuite/basn0g04.png"), size));
+  EXPECT_EQ(size.width, 32u);
+  EXPECT_EQ(size.height, 32u);
+  EXPECT_EQ(size.bit_depth, 4);
+  EXPECT_FALSE(read_png_size(corpus("README.md"), size));
+  EXPECT_EQ(conversion_memory(corpus("README.md")), 0);
+  QTemporaryDir dir;
+  const QString huge = dir.filePath("huge.png");
+  QFile file(huge);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(test::zero_png(40000, 40000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1));
+  file.close();
+  ASSERT_TRUE(read_png_size(huge, size));
+  EXPECT_EQ(size.width, 40000u);
+  EXPECT_EQ(conversion_memory(huge), 0);
+  EXPECT_GT(conversion_memory(corpus("pngsuite/basn0g04.png")), 32 * 32 * 4);
 }
 
 TEST(PngLoader, ReadsTheHeaderBeforeTheImageData) {

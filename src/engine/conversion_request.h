@@ -15,6 +15,11 @@ namespace lumbrix {
 // Called with each step's name as a conversion finishes it, for timing.
 using StepObserver = void (*)(const char *step);
 
+inline void notify_step(StepObserver observer, const char *step) {
+  if (observer)
+    observer(step);
+}
+
 // One input file of a run and the sub-folder it was found in, relative to where the search
 // started and ending with "/" (empty for a file named directly).
 struct InputFile {

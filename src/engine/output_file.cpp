@@ -12,11 +12,6 @@ namespace {
 const QString temp_prefix = QStringLiteral("Lumbrix");
 constexpr qint64 writeback_step = 8 * 1024 * 1024;
 
-void notify(StepObserver observer, const char *step) {
-  if (observer)
-    observer(step);
-}
-
 PsdDocument psd_document(Image image, PngMetadata metadata, const Settings &s,
                          const QString &input) {
   PsdDocument document{std::move(image), base_name(input)};
@@ -53,7 +48,7 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
     reason = cannot_write(written.folder, errno);
     return false;
   }
-  notify(request.step_observer, "naming");
+  notify_step(request.step_observer, "naming");
   // The disk takes the bytes while the rest is packed, rather than all at the sync.
   qint64 handed_on = 0;
   const auto writing = [&written, &monitor, &handed_on](qint64 done, qint64 total) {
@@ -66,7 +61,7 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
   const PsdWriteResult result = write_psd_document(
       psd_document(std::move(image), std::move(metadata), request.settings, file.path),
       written.temporary.descriptor(), writing);
-  notify(request.step_observer, "PSD write");
+  notify_step(request.step_observer, "PSD write");
   if (result.status == PsdWriteStatus::written)
     return true;
   if (result.status != PsdWriteStatus::stopped)

@@ -12,11 +12,6 @@
 namespace lumbrix {
 namespace {
 
-void notify(StepObserver observer, const char *step) {
-  if (observer)
-    observer(step);
-}
-
 // The writer widens 24-bit pixels to opaque 32-bit ones as it copies them, byte for byte as
 // FreeImage's conversion does; converting first would only add a full copy of the picture.
 Image output_depth(Image image, int depth, const QString &extension) {
@@ -133,7 +128,7 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
   QString reason;
   PngMetadata metadata;
   Image image = load_png(file.path, &reason, &metadata);
-  notify(request.step_observer, "load");
+  notify_step(request.step_observer, "load");
   if (!image)
     return failed(reason);
   if (!keep_running(progress))
@@ -148,7 +143,7 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
   int steps_done = 0;
   const StepMonitor monitor = [&](const char *step) {
-    notify(request.step_observer, step);
+    notify_step(request.step_observer, step);
     report(progress, loaded_permille + stage_permille * ++steps_done);
     return keep_running(progress);
   };
@@ -196,7 +191,7 @@ FileResult commit_file(const ConversionRequest &request, const InputFile &file,
     result.status = FileStatus::Failed;
     return result;
   }
-  notify(request.step_observer, "rename");
+  notify_step(request.step_observer, "rename");
   return result;
 }
 

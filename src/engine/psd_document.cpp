@@ -23,8 +23,8 @@ Image writable(Image picture) {
 }
 
 // The layer's channels (transparency first), then the merged image's red, green, blue and alpha.
-std::vector<PlaneSpec> plane_specs(PsdLayout layout) {
-  std::vector<PlaneSpec> planes;
+std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
+  std::vector<PlaneKind> planes;
   const bool layered = layout == PsdLayout::layered;
   for (int i = 0; layered && i < psd_layer_channels; ++i)
     planes.push_back({psd_layer_channel_order[i], PlaneColours::straight});
@@ -96,7 +96,7 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   const bool layered = document.layout == PsdLayout::layered;
   const PsdCompression compression = layered ? document.compression : PsdCompression::raw;
   PsdFile file(descriptor, progress);
-  PsdPlanes planes(picture, compression, plane_specs(document.layout));
+  PsdPlanes planes(picture, compression, plane_kinds(document.layout));
   if (!planes.measure(file))
     return file.result();
   Layout layout(file, planes, compression == PsdCompression::rle);

@@ -34,7 +34,7 @@ struct PsdPlanes::Scratch {
   std::size_t width;
 };
 
-PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneSpec> planes)
+PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes)
     : picture_(picture), width_(static_cast<int>(FreeImage_GetWidth(picture))),
       height_(static_cast<int>(FreeImage_GetHeight(picture))),
       bytes_per_pixel_(static_cast<int>(FreeImage_GetBPP(picture)) / 8),
@@ -45,12 +45,12 @@ PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<
                                   1, static_cast<std::size_t>(height_)))),
       offsets_(planes_.size(), std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)) {
   for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
-    const PlaneSpec spec = planes_[plane];
+    const PlaneKind kind = planes_[plane];
     for (std::size_t earlier = 0; earlier < plane && twins_[plane] < 0; ++earlier) {
-      if (planes_[earlier].channel != spec.channel)
+      if (planes_[earlier].channel != kind.channel)
         continue;
       twins_[plane] = static_cast<int>(earlier);
-      always_twins_[plane] = planes_[earlier].colours == spec.colours || spec.channel == alpha ||
+      always_twins_[plane] = planes_[earlier].colours == kind.colours || kind.channel == alpha ||
                              bytes_per_pixel_ == 3;
       opaque_rows_matter_ = opaque_rows_matter_ || !always_twins_[plane];
     }
@@ -86,10 +86,10 @@ bool PsdPlanes::split_row(Scratch &scratch, int y) const {
 }
 
 const std::uint8_t *PsdPlanes::plane_row(Scratch &scratch, std::size_t plane) const {
-  const PlaneSpec spec = planes_[plane];
-  if (spec.colours == PlaneColours::straight || spec.channel == alpha)
-    return scratch.channel(spec.channel);
-  colour_on_white(scratch.channel(spec.channel), scratch.channel(alpha), width_,
+  const PlaneKind kind = planes_[plane];
+  if (kind.colours == PlaneColours::straight || kind.channel == alpha)
+    return scratch.channel(kind.channel);
+  colour_on_white(scratch.channel(kind.channel), scratch.channel(alpha), width_,
                   scratch.composite.data());
   return scratch.composite.data();
 }

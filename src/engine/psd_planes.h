@@ -17,7 +17,7 @@ enum class PlaneColours {
 };
 
 // One channel plane of the file: channel 0 red, 1 green, 2 blue, 3 alpha of the picture.
-struct PlaneSpec {
+struct PlaneKind {
   int channel;
   PlaneColours colours;
 };
@@ -30,7 +30,7 @@ struct PlaneSpec {
 class PsdPlanes {
 public:
   // picture: a 24 or 32-bit standard bitmap that outlives this.
-  PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneSpec> planes);
+  PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes);
 
   // Learns the length of every packed row, which the file gives before the rows: RLE rows are
   // packed once for it. False when the file was stopped.
@@ -62,7 +62,7 @@ private:
   int height_;
   int bytes_per_pixel_;
   bool raw_;
-  std::vector<PlaneSpec> planes_;
+  std::vector<PlaneKind> planes_;
   std::vector<int> twins_;          // an earlier plane of the same channel, or -1
   std::vector<bool> always_twins_;  // every row equals the twin's
   bool opaque_rows_matter_ = false; // some rows equal the twin's only where opaque

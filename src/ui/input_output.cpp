@@ -42,27 +42,28 @@ void show_input(const QString &path, const QString &caption) {
 
 } // namespace
 
-bool set_input_file(const QString &path) {
-  if (!is_acceptable_input(path))
-    return false;
-  window_job().inputs.clear();
-  show_input(path, path);
-  return true;
-}
+bool set_input_file(const QString &path) { return set_input_files({InputFile{path, QString()}}); }
 
 bool set_input_files(const std::vector<InputFile> &files) {
   std::vector<InputFile> accepted;
   for (const InputFile &file : files)
     if (is_acceptable_input(file.path))
       accepted.push_back(file);
-  if (accepted.size() <= 1)
-    return !accepted.empty() && set_input_file(accepted.front().path);
+  if (accepted.empty())
+    return false;
   WindowJob &job = window_job();
+  const QString first = accepted.front().path;
+  // One file is shown as itself and converted from what the field says.
+  job.inputs.clear();
+  if (accepted.size() == 1) {
+    show_input(first, first);
+    return true;
+  }
   job.inputs = std::move(accepted);
   job.inputs_caption =
-      lang_format(lang(QStringLiteral("General"), QStringLiteral("Input and more")),
-                  job.inputs.front().path, QString::number(job.inputs.size() - 1));
-  show_input(job.inputs.front().path, job.inputs_caption);
+      lang_format(lang(QStringLiteral("General"), QStringLiteral("Input and more")), first,
+                  QString::number(job.inputs.size() - 1));
+  show_input(first, job.inputs_caption);
   return true;
 }
 

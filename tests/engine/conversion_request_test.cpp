@@ -1,4 +1,5 @@
 #include "engine/conversion_request.h"
+#include "support/requests.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,11 +21,8 @@ protected:
   }
 
   ConversionRequest valid() const {
-    ConversionRequest r;
+    ConversionRequest r = test::psd_request(dir.path() + QLatin1Char('/'), SettingsUse::Console);
     r.files = {InputFile{dir.filePath(QStringLiteral("in.png")), QString()}};
-    r.output_folder = dir.path() + QLatin1Char('/');
-    r.output_extension = QStringLiteral("psd");
-    r.settings = default_settings(SettingsUse::Console);
     return r;
   }
 
@@ -40,8 +38,10 @@ TEST_F(ConversionRequestCheck, EachCheckNamesItsProblemAndTheFirstFailureWins) {
       {RequestProblem::InputFileInvalid, [](ConversionRequest &r) { r.files.clear(); }},
       {RequestProblem::InputFileInvalid, [](ConversionRequest &r) { r.files[0].path += "x"; }},
       {RequestProblem::NoOutputFolder, [](ConversionRequest &r) { r.output_folder.clear(); }},
-      {RequestProblem::OutputFolderNotFound, [](ConversionRequest &r) { r.output_folder += "no/"; }},
-      {RequestProblem::UnknownOutputFormat, [](ConversionRequest &r) { r.output_extension = "PSD"; }},
+      {RequestProblem::OutputFolderNotFound,
+       [](ConversionRequest &r) { r.output_folder += "no/"; }},
+      {RequestProblem::UnknownOutputFormat,
+       [](ConversionRequest &r) { r.output_extension = "PSD"; }},
       {RequestProblem::BitDepthNotAllowed, [](ConversionRequest &r) { r.settings.psd_bpp = 24; }},
       {RequestProblem::ResizeWidthMissing,
        [](ConversionRequest &r) { r.settings.do_image_resize = 1, r.settings.image_height = 5; }},

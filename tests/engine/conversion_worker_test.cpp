@@ -2,6 +2,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "support/paths.h"
+#include "support/requests.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,9 +28,7 @@ class Worker : public ::testing::Test {
 protected:
   void SetUp() override {
     ignore_file_size_signal();
-    request.output_folder = out.path() + QLatin1Char('/');
-    request.output_extension = QStringLiteral("psd");
-    request.settings = default_settings(SettingsUse::Window);
+    request = test::psd_request(out.path() + QLatin1Char('/'));
   }
 
   void add_job(const QString &path) { request.files.push_back({path, QString()}); }

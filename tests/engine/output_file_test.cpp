@@ -1,6 +1,7 @@
 #include "engine/output_file.h"
 #include "engine/settings.h"
 #include "support/psd_reader.h"
+#include "support/requests.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,10 +20,7 @@ TEST(OutputFile, TheWrittenFileReplacesTheEarlierOneOnlyWhenCommitted) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("earlier");
   file.close();
-  ConversionRequest request;
-  request.output_folder = dir.path() + '/';
-  request.output_extension = QStringLiteral("psd");
-  request.settings = default_settings(SettingsUse::Console);
+  const ConversionRequest request = test::psd_request(dir.path() + '/', SettingsUse::Console);
   const InputFile input{dir.filePath("in.png"), QString()};
   const auto written = [&] {
     WrittenOutput output;

@@ -9,6 +9,7 @@
 #include "support/devil_setup.h"
 #include "support/paths.h"
 #include "support/psd_document_file.h"
+#include "support/requests.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,10 +129,7 @@ TEST_F(OutputIdentity, CorpusImages) {
 // Whole conversions without layers against the plain way: the picture widened to 32 bits by
 // FreeImage.
 TEST_F(OutputIdentity, ConversionsWithoutLayers) {
-  ConversionRequest request;
-  request.output_folder = dir.path() + QLatin1Char('/');
-  request.output_extension = QStringLiteral("psd");
-  request.settings = default_settings(SettingsUse::Window);
+  ConversionRequest request = test::psd_request(dir.path() + QLatin1Char('/'));
   request.settings.psd_layers = 0;
   for (const QString &path : corpus_bitmaps()) {
     SCOPED_TRACE(path.toStdString());

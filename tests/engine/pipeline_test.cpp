@@ -6,6 +6,7 @@
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
+#include "support/requests.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -64,9 +65,7 @@ class Pipeline : public ::testing::Test {
 protected:
   void SetUp() override {
     ignore_file_size_signal();
-    request.output_folder = out.path() + QLatin1Char('/');
-    request.output_extension = QStringLiteral("psd");
-    request.settings = default_settings(SettingsUse::Window);
+    request = test::psd_request(out.path() + QLatin1Char('/'));
   }
 
   // Converts input on its own; last_output is the name it was given.

@@ -27,10 +27,11 @@ std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
   std::vector<PlaneKind> planes;
   const bool layered = layout == PsdLayout::layered;
   for (int i = 0; layered && i < psd_layer_channels; ++i)
-    planes.push_back({psd_layer_channel_order[i], PlaneColours::straight});
+    planes.push_back({psd_layer_channel_order[i], PlaneColours::straight, i});
   for (int channel = 0; channel < 4; ++channel)
-    planes.push_back(
-        {channel, layered && channel != 3 ? PlaneColours::on_white : PlaneColours::straight});
+    planes.push_back({channel,
+                      layered && channel != 3 ? PlaneColours::on_white : PlaneColours::straight,
+                      psd_layer_channels});
   return planes;
 }
 
@@ -38,8 +39,7 @@ std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
 // known, every plane's rows get their start.
 class Layout {
 public:
-  Layout(PsdFile &file, const PsdPlanes &planes, bool rle)
-      : file_(file), planes_(planes), rle_(rle) {}
+  Layout(PsdFile &file, const PsdPlanes &planes) : file_(file), planes_(planes) {}
 
   void put(const PsdBytes &bytes) {
     file_.write(bytes.data(), bytes.size(), end);
@@ -51,7 +51,7 @@ public:
     std::vector<const std::vector<std::int64_t> *> offsets;
     for (std::size_t plane = first_plane; plane < first_plane + count; ++plane)
       offsets.push_back(&planes_.row_offsets(plane));
-    put(psd_channel_start(rle_, offsets));
+    put(psd_channel_start(planes_.packed(first_plane), offsets));
     for (const std::vector<std::int64_t> *rows : offsets) {
       starts.push_back(end);
       end += rows->back();
@@ -59,7 +59,7 @@ public:
   }
 
   std::int64_t channel_size(std::size_t plane) const {
-    return psd_channel_start(rle_, {&planes_.row_offsets(plane)}).size() +
+    return psd_channel_start(planes_.packed(plane), {&planes_.row_offsets(plane)}).size() +
            planes_.row_offsets(plane).back();
   }
 
@@ -69,7 +69,6 @@ public:
 private:
   PsdFile &file_;
   const PsdPlanes &planes_;
-  bool rle_;
 };
 
 void put_layer(Layout &layout, const PsdDocument &document, int width, int height) {
@@ -99,7 +98,7 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   PsdPlanes planes(picture, compression, plane_kinds(document.layout));
   if (!planes.measure(file))
     return file.result();
-  Layout layout(file, planes, compression == PsdCompression::rle);
+  Layout layout(file, planes);
   layout.put(psd_header(width, height));
   PsdBytes no_section;
   no_section.u32(0);

@@ -15,6 +15,10 @@ namespace {
 // About this much of each plane per band: large enough that a write is cheap, small enough that
 // a band of every plane stays in the cache.
 constexpr std::size_t segment_bytes = 1 << 17;
+// Whether packing pays is judged from this many rows, in pictures of at least this many pixels:
+// a smaller picture is packed as asked, both passes over it cost next to nothing.
+constexpr int judged_rows = 64;
+constexpr long long judged_pixels = 1 << 16;
 // Below this many pixels a thread costs more than it saves.
 constexpr long long banding_pixels = 1 << 18;
 constexpr int alpha = 3;
@@ -37,25 +41,53 @@ struct PsdPlanes::Scratch {
 PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes)
     : picture_(picture), width_(static_cast<int>(FreeImage_GetWidth(picture))),
       height_(static_cast<int>(FreeImage_GetHeight(picture))),
-      bytes_per_pixel_(static_cast<int>(FreeImage_GetBPP(picture)) / 8),
-      raw_(compression == PsdCompression::raw), planes_(std::move(planes)),
-      twins_(planes_.size(), -1), always_twins_(planes_.size(), false),
+      bytes_per_pixel_(static_cast<int>(FreeImage_GetBPP(picture)) / 8), planes_(std::move(planes)),
+      packed_(planes_.size(), compression == PsdCompression::rle), twins_(planes_.size(), -1),
+      always_twins_(planes_.size(), false),
       rows_per_band_(static_cast<int>(
           std::clamp<std::size_t>(segment_bytes / pack_bits_bound(static_cast<std::size_t>(width_)),
                                   1, static_cast<std::size_t>(height_)))),
-      offsets_(planes_.size(), std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)) {
+      offsets_(planes_.size(), std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)) {}
+
+// Judged from rows spread evenly over the picture, every row of a small one. Each packed row also
+// takes two bytes in the table of row lengths.
+void PsdPlanes::choose_packing() {
+  const int step = std::max(1, height_ / judged_rows);
+  const auto width = static_cast<std::size_t>(width_);
+  Scratch scratch(width_, planes_.size(), 0);
+  std::vector<std::int64_t> packed;
+  std::vector<std::int64_t> raw;
+  for (const PlaneKind kind : planes_) {
+    const auto group = static_cast<std::size_t>(kind.group);
+    packed.resize(std::max(packed.size(), group + 1));
+    raw.resize(packed.size());
+  }
+  for (int y = 0; y < height_; y += step) {
+    split_row(scratch, y);
+    for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
+      const auto group = static_cast<std::size_t>(planes_[plane].group);
+      packed[group] += static_cast<std::int64_t>(packed_size(plane_row(scratch, plane), width)) + 2;
+      raw[group] += width_;
+    }
+  }
+  for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
+    const auto group = static_cast<std::size_t>(planes_[plane].group);
+    packed_[plane] = packed[group] < raw[group];
+  }
+}
+
+// A plane's rows can be taken from an earlier plane's only when both are stored alike.
+void PsdPlanes::find_twins() {
   for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
     const PlaneKind kind = planes_[plane];
     for (std::size_t earlier = 0; earlier < plane && twins_[plane] < 0; ++earlier) {
-      if (planes_[earlier].channel != kind.channel)
+      if (planes_[earlier].channel != kind.channel || packed_[earlier] != packed_[plane])
         continue;
       twins_[plane] = static_cast<int>(earlier);
       always_twins_[plane] = planes_[earlier].colours == kind.colours || kind.channel == alpha ||
                              bytes_per_pixel_ == 3;
       opaque_rows_matter_ = opaque_rows_matter_ || !always_twins_[plane];
     }
-    for (std::size_t y = 0; raw_ && y <= static_cast<std::size_t>(height_); ++y)
-      offsets_[plane][y] = static_cast<std::int64_t>(y) * width_;
   }
 }
 
@@ -103,20 +135,31 @@ void PsdPlanes::measure_band(Scratch &scratch, int first, int count) {
   const auto width = static_cast<std::size_t>(width_);
   for (auto y = static_cast<std::size_t>(first); y < static_cast<std::size_t>(first + count); ++y) {
     const bool opaque = split_row(scratch, static_cast<int>(y));
-    for (std::size_t plane = 0; plane < planes_.size(); ++plane)
+    for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
+      if (!packed_[plane])
+        continue;
       offsets_[plane][y + 1] =
           repeats_twin(plane, opaque)
               ? offsets_[static_cast<std::size_t>(twins_[plane])][y + 1]
               : static_cast<std::int64_t>(packed_size(plane_row(scratch, plane), width));
+    }
   }
 }
 
 bool PsdPlanes::measure(PsdFile &file) {
-  if (raw_)
-    return file.ok();
-  for_each_band(file, false, [this](Scratch &scratch, int first, int count) {
-    measure_band(scratch, first, count);
-  });
+  const auto any_packed = [this] {
+    return std::find(packed_.begin(), packed_.end(), true) != packed_.end();
+  };
+  if (any_packed() && static_cast<long long>(width_) * height_ >= judged_pixels)
+    choose_packing();
+  find_twins();
+  for (std::size_t plane = 0; plane < planes_.size(); ++plane)
+    if (!packed_[plane])
+      std::fill(offsets_[plane].begin() + 1, offsets_[plane].end(), width_);
+  if (any_packed())
+    for_each_band(file, false, [this](Scratch &scratch, int first, int count) {
+      measure_band(scratch, first, count);
+    });
   for (auto &offsets : offsets_)
     for (std::size_t y = 1; y < offsets.size(); ++y)
       offsets[y] += offsets[y - 1];
@@ -140,7 +183,7 @@ void PsdPlanes::write_band(Scratch &scratch, int first, int count, PsdFile &file
       if (repeats_twin(plane, opaque))
         std::memcpy(place(plane, y), place(static_cast<std::size_t>(twins_[plane]), y),
                     static_cast<std::size_t>(offsets_[plane][y + 1] - offsets_[plane][y]));
-      else if (raw_)
+      else if (!packed_[plane])
         std::memcpy(place(plane, y), plane_row(scratch, plane), width);
       else
         pack_bits(plane_row(scratch, plane), width, place(plane, y));

@@ -5,7 +5,8 @@
 # the PNG; colour compared where alpha is not 0). Also takes screenshots of a red disc on a
 # transparent canvas open in both, into docs/manual/screens/.
 # Usage: scripts/check-psd-readers.sh [build-dir] [PNG...]
-# The PNGs named are checked after a red disc, a soft-edged gradient and samples/sample.png.
+# The PNGs named are checked after a red disc, a soft-edged gradient, a fading noise and
+# samples/sample.png.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +34,9 @@ convert -size 400x300 xc:none -fill '#e01010' -draw 'circle 200,150 200,60' "$wo
 convert -size 256x128 -depth 8 gradient:'#2040c0'-'#f0a020' \
   \( -size 256x128 gradient:white-none -rotate 90 -resize 256x128\! \) \
   -compose copy_opacity -composite -depth 8 "$work/in/soft-gradient.png"
+# Large enough that the writer stores the noisy colour channels raw and packs the rest.
+convert -size 512x256 xc:gray +noise Random \( -size 512x256 gradient:white-none \) \
+  -compose copy_opacity -composite PNG32:"$work/in/noise-fade.png"
 cp "$root/samples/sample.png" "$work/in/sample.png"
 inputs=("$work/in"/*.png "$@")
 

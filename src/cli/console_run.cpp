@@ -380,17 +380,18 @@ int convert(ConsoleRun &run, bool quiet) {
   const RunResult result = run_worker(request, signal);
   report_failures(request, result);
   const int converted = result.files_converted;
-  const QString files_line =
-      lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Files converted")),
-                  QString::number(converted), QString::number(imported));
+  const auto files_line = [&] {
+    return lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Files converted")),
+                       QString::number(converted), QString::number(imported));
+  };
   if (converted <= 0) {
     status(false, "Msg", "Conversion is not complete");
     if (run.batch && !quiet)
-      console_line(files_line);
+      console_line(files_line());
   } else {
     status(quiet, "Msg", "Conversion complete");
     if (!quiet)
-      console_line(files_line);
+      console_line(files_line());
   }
   if (signal != 0)
     StopSignals::end_process(signal);

@@ -31,7 +31,8 @@ class Run {
 public:
   Run(const ConversionRequest &request, ProgressRecord &progress)
       : request_(request), progress_(progress), prepared_(request.files.size()),
-        ready_(request.files.size(), false), gate_(batch_memory_budget()) {
+        ready_(request.files.size(), false), shared_(request.files.size() > 1),
+        gate_(shared_ ? batch_memory_budget() : 0) {
     result_.counters = request.counters;
     result_.files.resize(request.files.size());
   }
@@ -60,7 +61,8 @@ private:
       if (index >= request_.files.size() || !start(index))
         return;
       const InputFile &file = request_.files[index];
-      const qint64 memory = conversion_memory(file.path);
+      // A file alone shares the memory with no one; the loader still checks it fits.
+      const qint64 memory = shared_ ? conversion_memory(file.path) : 0;
       const FileProgress progress = progress_of();
       gate_.acquire(memory);
       prepared_[index] = prepare_file(request_, file, counters_for(), progress);
@@ -129,6 +131,7 @@ private:
   ProgressRecord &progress_;
   std::vector<PreparedFile> prepared_;
   std::vector<bool> ready_;
+  bool shared_; // several files, side by side
   MemoryGate gate_;
   std::atomic<std::size_t> next_ = 0;
   std::mutex commit_mutex_;

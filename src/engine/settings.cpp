@@ -4,7 +4,7 @@
 #include "engine/product.h"
 #include "engine/settings_keys.h"
 
-#include <QDateTime>
+#include <ctime>
 
 namespace lumbrix {
 namespace {
@@ -49,9 +49,14 @@ void apply_default(Settings &s, const SettingKey &k, SettingsUse use, QSize desk
 
 } // namespace
 
+// Straight from the C library: every run takes this default, and QDateTime's time-zone set-up
+// costs more than the rest of the defaults together.
 int local_now_seconds() {
-  const QDateTime now = QDateTime::currentDateTime();
-  return static_cast<int>(now.toSecsSinceEpoch() + now.offsetFromUtc());
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (!::localtime_r(&now, &local))
+    return static_cast<int>(now);
+  return static_cast<int>(now + local.tm_gmtoff);
 }
 
 Settings default_settings(SettingsUse use, QSize desktop) {

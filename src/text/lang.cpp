@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <vector>
 
 namespace lumbrix {
@@ -41,6 +42,11 @@ LangTable &table() {
   static LangTable instance;
   return instance;
 }
+
+// The built-in texts waiting to be made into the table at the first lookup: a run that prints
+// nothing never pays for sorting them.
+const LangPair *pending_data = nullptr;
+std::mutex pending_mutex;
 
 QString upper_key(const LangPair &pair) { return QString::fromUtf16(pair.key).toUpper(); }
 
@@ -118,13 +124,30 @@ std::size_t find_group(const LangTable &t, const QString &name) {
   return 0;
 }
 
-} // namespace
-
-void lang_load_data(const LangPair *data, const QString &language_file) {
+void build_table(const LangPair *data, const QString &language_file) {
   LangTable t = fill_table(data);
   sort_and_index(t);
   overlay_language_file(t, language_file);
   table() = std::move(t);
+}
+
+LangTable &loaded_table() {
+  const std::lock_guard lock(pending_mutex);
+  if (pending_data) {
+    build_table(pending_data, QString());
+    pending_data = nullptr;
+  }
+  return table();
+}
+
+} // namespace
+
+// A language file is read at once, while it is there to be read.
+void lang_load_data(const LangPair *data, const QString &language_file) {
+  const std::lock_guard lock(pending_mutex);
+  pending_data = language_file.isEmpty() ? data : nullptr;
+  if (!pending_data)
+    build_table(data, language_file);
 }
 
 void lang_load(const QString &language_file) {
@@ -132,7 +155,7 @@ void lang_load(const QString &language_file) {
 }
 
 QString lang(const QString &group, const QString &key) {
-  LangTable &t = table();
+  LangTable &t = loaded_table();
   const QString group_name = group.toUpper();
   if (t.groups[t.cached_group].name != group_name)
     t.cached_group = find_group(t, group_name);

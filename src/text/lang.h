@@ -5,7 +5,8 @@
 namespace lumbrix {
 
 // Builds the process-wide language table from the built-in English texts, then overlays a
-// language file when a name is given and the file opens.
+// language file when a name is given and the file opens. Without a file, the table is built at
+// the first lookup: a run that prints nothing does not build it.
 void lang_load(const QString &language_file = QString());
 
 // The text of group/key (both matched without regard to case), or "%NO_STRING_ERROR%".

@@ -15,7 +15,8 @@ struct LangPair {
 const LangPair *built_in_lang_data();
 
 // Builds the language table from data (which must end with "_END_"), then overlays the
-// language file when a name is given and the file opens. lang_load passes the built-in data.
+// language file when a name is given and the file opens. Without a file the table is built at
+// the first lookup, so data must live until then. lang_load passes the built-in data.
 void lang_load_data(const LangPair *data, const QString &language_file);
 
 } // namespace lumbrix

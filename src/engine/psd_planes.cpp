@@ -55,13 +55,11 @@ void PsdPlanes::choose_packing() {
   const int step = std::max(1, height_ / judged_rows);
   const auto width = static_cast<std::size_t>(width_);
   Scratch scratch(width_, planes_.size(), 0);
-  std::vector<std::int64_t> packed;
-  std::vector<std::int64_t> raw;
-  for (const PlaneKind kind : planes_) {
-    const auto group = static_cast<std::size_t>(kind.group);
-    packed.resize(std::max(packed.size(), group + 1));
-    raw.resize(packed.size());
-  }
+  std::size_t groups = 0;
+  for (const PlaneKind kind : planes_)
+    groups = std::max(groups, static_cast<std::size_t>(kind.group) + 1);
+  std::vector<std::int64_t> packed(groups);
+  std::vector<std::int64_t> raw(groups);
   for (int y = 0; y < height_; y += step) {
     split_row(scratch, y);
     for (std::size_t plane = 0; plane < planes_.size(); ++plane) {

@@ -24,12 +24,13 @@ QByteArray read_small_file(const char *path) {
     return text;
   text.resize(most);
   qsizetype size = 0;
-  for (ssize_t got = 1; got > 0 && size < most; size += got) {
-    got = ::read(fd, text.data() + size, static_cast<std::size_t>(most - size));
+  while (size < most) {
+    const ssize_t got = ::read(fd, text.data() + size, static_cast<std::size_t>(most - size));
     if (got < 0 && errno == EINTR)
-      got = 0;
-    else if (got <= 0)
+      continue;
+    if (got <= 0)
       break;
+    size += got;
   }
   ::close(fd);
   text.truncate(size);

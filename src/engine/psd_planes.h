@@ -30,8 +30,8 @@ struct PlaneKind {
 // splitting each row into all its planes, so memory stays at a few bands per core whatever the
 // picture's size. A row equal to the same row of an earlier plane of its channel (the alpha
 // plane, the colours of opaque rows) is packed once. With RLE, a group whose rows packing would
-// not make smaller (noise, most photographs' colours) is stored raw: the file is smaller, and
-// no pass is spent measuring it.
+// not make smaller (noise, heavy grain) is stored raw: the file is smaller, and no pass is spent
+// measuring it.
 class PsdPlanes {
 public:
   // picture: a 24 or 32-bit standard bitmap that outlives this.

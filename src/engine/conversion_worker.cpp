@@ -25,14 +25,17 @@ bool files_depend_on_each_other(const ConversionRequest &request) {
          (text.contains(QLatin1String("%n%")) || text.contains(QLatin1String("%rnd%")));
 }
 
+// Several files share the memory; a file alone shares it with no one.
+bool side_by_side(const ConversionRequest &request) { return request.files.size() > 1; }
+
 // One run: the files prepared side by side and committed in order by whichever worker gets
 // there.
 class Run {
 public:
   Run(const ConversionRequest &request, ProgressRecord &progress)
       : request_(request), progress_(progress), prepared_(request.files.size()),
-        ready_(request.files.size(), false), shared_(request.files.size() > 1),
-        gate_(shared_ ? batch_memory_budget() : 0) {
+        ready_(request.files.size(), false),
+        gate_(side_by_side(request) ? batch_memory_budget() : 0) {
     result_.counters = request.counters;
     result_.files.resize(request.files.size());
   }
@@ -61,8 +64,8 @@ private:
       if (index >= request_.files.size() || !start(index))
         return;
       const InputFile &file = request_.files[index];
-      // A file alone shares the memory with no one; the loader still checks it fits.
-      const qint64 memory = shared_ ? conversion_memory(file.path) : 0;
+      // The loader still checks that a file alone fits.
+      const qint64 memory = side_by_side(request_) ? conversion_memory(file.path) : 0;
       const FileProgress progress = progress_of();
       gate_.acquire(memory);
       prepared_[index] = prepare_file(request_, file, counters_for(), progress);
@@ -131,7 +134,6 @@ private:
   ProgressRecord &progress_;
   std::vector<PreparedFile> prepared_;
   std::vector<bool> ready_;
-  bool shared_; // several files, side by side
   MemoryGate gate_;
   std::atomic<std::size_t> next_ = 0;
   std::mutex commit_mutex_;

@@ -64,11 +64,6 @@ bool read_info(std::FILE *file, PngHeader &header) {
   return true;
 }
 
-std::uint32_t big_endian(const unsigned char *bytes) {
-  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-         (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
-}
-
 QString chunk_name(const unsigned char *type) {
   QString name;
   for (int i = 0; i < 4; ++i)
@@ -93,7 +88,7 @@ QString check_chunks(std::FILE *file, PngHeader &header) {
     return QStringLiteral("not a PNG file");
   qint64 at = 8;
   while (read_at(file, at, head, 8)) {
-    const std::uint32_t length = big_endian(head);
+    const std::uint32_t length = png_get_uint_32(head);
     if (length > 0x7FFFFFFFu || at + 12 + qint64{length} > size)
       return damaged + QStringLiteral(": its %1 chunk at byte %2 claims %3 bytes, more than "
                                       "the file holds")
@@ -236,7 +231,7 @@ bool read_png_size(const QString &path, PngSize &size) {
   const ReadFile file = open_regular_file(path);
   if (!file || !read_at(file.get(), 0, head, sizeof head) || std::memcmp(head, start, 16) != 0)
     return false;
-  size = {big_endian(head + 16), big_endian(head + 20), head[24]};
+  size = {png_get_uint_32(head + 16), png_get_uint_32(head + 20), head[24]};
   return true;
 }
 

@@ -73,44 +73,43 @@ inline Rgbf to_rgb(const Rgbf &yxy) {
 float scaled(WORD value) { return static_cast<float>(value) / 65535.0F; }
 float clamped(float value) { return value < 0.0F ? 0.0F : (value > 1.0F ? 1.0F : value); }
 
+Rgbf grey(float value) { return {value, value, value}; }
+
+template <typename Pixel> Rgbf scaled_colour(const Pixel &p) {
+  return {scaled(p.red), scaled(p.green), scaled(p.blue)};
+}
+
+// Each pixel of a scan line stored as Pixel, through convert.
+template <typename Pixel, typename Convert>
+void convert_row(const BYTE *bits, std::vector<Rgbf> &row, Convert convert) {
+  const auto *pixels = reinterpret_cast<const Pixel *>(bits);
+  for (std::size_t x = 0; x < row.size(); ++x)
+    row[x] = convert(pixels[x]);
+}
+
 // Scan line y of the picture as FreeImage's conversion to floats reads it.
 void read_row(FIBITMAP *image, unsigned y, std::vector<Rgbf> &row) {
   const BYTE *bits = FreeImage_GetScanLine(image, static_cast<int>(y));
-  const std::size_t width = row.size();
   switch (FreeImage_GetImageType(image)) {
   case FIT_UINT16:
-    for (std::size_t x = 0; x < width; ++x) {
-      const float v = scaled(reinterpret_cast<const WORD *>(bits)[x]);
-      row[x] = {v, v, v};
-    }
+    convert_row<WORD>(bits, row, [](WORD v) { return grey(scaled(v)); });
     break;
   case FIT_RGB16:
-    for (std::size_t x = 0; x < width; ++x) {
-      const FIRGB16 &p = reinterpret_cast<const FIRGB16 *>(bits)[x];
-      row[x] = {scaled(p.red), scaled(p.green), scaled(p.blue)};
-    }
+    convert_row<FIRGB16>(bits, row, scaled_colour<FIRGB16>);
     break;
   case FIT_RGBA16:
-    for (std::size_t x = 0; x < width; ++x) {
-      const FIRGBA16 &p = reinterpret_cast<const FIRGBA16 *>(bits)[x];
-      row[x] = {scaled(p.red), scaled(p.green), scaled(p.blue)};
-    }
+    convert_row<FIRGBA16>(bits, row, scaled_colour<FIRGBA16>);
     break;
   case FIT_FLOAT:
-    for (std::size_t x = 0; x < width; ++x) {
-      const float v = clamped(reinterpret_cast<const float *>(bits)[x]);
-      row[x] = {v, v, v};
-    }
+    convert_row<float>(bits, row, [](float v) { return grey(clamped(v)); });
     break;
   case FIT_RGBF:
-    for (std::size_t x = 0; x < width; ++x)
-      row[x] = reinterpret_cast<const Rgbf *>(bits)[x];
+    convert_row<Rgbf>(bits, row, [](const Rgbf &p) { return p; });
     break;
   default: // FIT_RGBAF
-    for (std::size_t x = 0; x < width; ++x) {
-      const FIRGBAF &p = reinterpret_cast<const FIRGBAF *>(bits)[x];
-      row[x] = {clamped(p.red), clamped(p.green), clamped(p.blue)};
-    }
+    convert_row<FIRGBAF>(bits, row, [](const FIRGBAF &p) {
+      return Rgbf{clamped(p.red), clamped(p.green), clamped(p.blue)};
+    });
     break;
   }
 }

@@ -1,5 +1,6 @@
 #include "engine/output_file.h"
 
+#include "engine/naming.h"
 #include "engine/psd_document.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -36,9 +37,10 @@ QString cannot_write(QString folder, int error) {
 bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
                      const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
                      QString &reason) {
-  const bool subfolders = request.settings.keep_subfolders != 0;
-  written.folder = request.output_folder + (subfolders ? file.relative_subfolder : QString());
-  if (subfolders && !create_folders(request.output_folder, file.relative_subfolder)) {
+  written.folder =
+      output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
+  if (request.settings.keep_subfolders != 0 &&
+      !create_folders(request.output_folder, file.relative_subfolder)) {
     reason = QStringLiteral("cannot create the folder ") + written.folder;
     return false;
   }

@@ -171,20 +171,21 @@ bool write_settings_file(const QString &path, const Settings &s, QString *reason
   QFileInfo target(path);
   for (int depth = 0; depth < 40 && target.isSymLink(); ++depth)
     target.setFile(target.symLinkTarget());
+  const auto failed = [reason](int error) {
+    if (reason)
+      *reason = error_text(error != 0 ? error : EIO);
+    return false;
+  };
   errno = 0;
   TempFile file =
       TempFile::create(target.path(), target.fileName() + QLatin1Char('.'), QStringLiteral("tmp"));
-  int error = file.is_open() ? 0 : errno;
+  if (!file.is_open())
+    return failed(errno);
   const QByteArray text = settings_text(s);
-  bool written = file.is_open();
-  if (written && !file.write(text.constData(), text.size())) {
-    written = false;
-    error = errno;
-  }
-  written = written && file.commit(target.fileName(), &error);
-  if (!written && reason)
-    *reason = error_text(error != 0 ? error : EIO);
-  return written;
+  if (!file.write(text.constData(), text.size()))
+    return failed(errno);
+  int error = 0;
+  return file.commit(target.fileName(), &error) || failed(error);
 }
 
 QString set_aside_settings_file(const QString &path) {

@@ -4,7 +4,7 @@
 // QT_QPA_PLATFORM=offscreen where there is no display.
 // Usage: preview_bench
 
-#include "engine/settings.h"
+#include "engine/settings/settings.h"
 #include "prefs/preview_render.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // Times resize_stage on a 4000 x 3000 RGBA noise picture with every filter, median of three.
 // Usage: resize_bench [target-width target-height]   (default 2000 1500)
 
-#include "engine/settings.h"
-#include "engine/stages.h"
+#include "engine/settings/settings.h"
+#include "engine/stages/stages.h"
 
 #include <algorithm>
 #include <array>

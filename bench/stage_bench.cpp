@@ -4,8 +4,8 @@
 // command line; with "flat", the PSD without layers (PSD Layers 0).
 // Usage: stage_bench input.png output-folder [runs [full|flat]]   (default 5 runs)
 
-#include "engine/pipeline.h"
-#include "engine/settings.h"
+#include "engine/run/pipeline.h"
+#include "engine/settings/settings.h"
 
 #include <algorithm>
 #include <chrono>

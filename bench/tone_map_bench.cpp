@@ -3,8 +3,8 @@
 // seconds of the tone mapping step. "compare" runs both and prints how many colour bytes differ.
 // Usage: tone_map_bench library|banded|compare input.png
 
-#include "engine/png_loader.h"
-#include "engine/tone_map.h"
+#include "engine/png/png_loader.h"
+#include "engine/stages/tone_map.h"
 
 #include <chrono>
 #include <cstdio>

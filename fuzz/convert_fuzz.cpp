@@ -1,8 +1,8 @@
 // The whole conversion of one PNG to a PSD. Pictures are kept small (the header is checked
 // first) so that each run is quick; the first input byte switches stages on.
-#include "engine/pipeline.h"
-#include "engine/png_loader.h"
-#include "engine/settings.h"
+#include "engine/png/png_loader.h"
+#include "engine/run/pipeline.h"
+#include "engine/settings/settings.h"
 #include "fuzz_support.h"
 #include "platform/files.h"
 #include "platform/gui_app.h"

@@ -1,6 +1,6 @@
 // Profile files: a section CLI of option lines applied to the settings.
 #include "cli/profile.h"
-#include "engine/settings.h"
+#include "engine/settings/settings.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {

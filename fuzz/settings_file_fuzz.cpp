@@ -1,7 +1,7 @@
 // config.ini as the program reads it, and the reader under it on its own; a file read back
 // must write out again.
-#include "engine/settings.h"
-#include "engine/settings_file.h"
+#include "engine/settings/settings.h"
+#include "engine/settings/settings_file.h"
 #include "fuzz_support.h"
 #include "platform/ini_reader.h"
 

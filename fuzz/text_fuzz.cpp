@@ -1,7 +1,7 @@
 // Texts the user writes: lang_format's %s1%..%s4%, the naming tokens of a filename mask and a
 // watermark text, and language files. Input parts are separated by NUL bytes.
-#include "engine/naming.h"
-#include "engine/settings.h"
+#include "engine/settings/naming.h"
+#include "engine/settings/settings.h"
 #include "fuzz_support.h"
 #include "platform/paths.h"
 #include "text/lang.h"

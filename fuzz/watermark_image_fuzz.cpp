@@ -1,5 +1,5 @@
 // Watermark image files, PNG and JPEG, through their own decoders.
-#include "engine/watermark_image_decoder.h"
+#include "engine/stages/watermark/watermark_image_decoder.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {

@@ -3,7 +3,7 @@
 // same console front with the drawing stages, before anything is printed. These take the
 // drawing functions' place at link time; with no frame and no watermark asked for, what they do
 // is what the real ones do.
-#include "engine/stages.h"
+#include "engine/stages/stages.h"
 #include "platform/gui_app.h"
 
 #include <cstdlib>

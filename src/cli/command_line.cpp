@@ -6,7 +6,7 @@
 #include "cli/option_values.h"
 #include "cli/profile.h"
 #include "cli/setting_options.h"
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "platform/console.h"
 #include "platform/program_path.h"
 #include "text/lang.h"

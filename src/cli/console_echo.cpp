@@ -2,7 +2,7 @@
 
 #include "cli/keywords.h"
 #include "cli/setting_options.h"
-#include "engine/settings_keys.h"
+#include "engine/settings/settings_keys.h"
 #include "platform/console.h"
 
 namespace lumbrix {

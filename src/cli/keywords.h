@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/settings.h"
+#include "engine/settings/settings.h"
 
 #include <QString>
 

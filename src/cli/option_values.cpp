@@ -1,6 +1,6 @@
 #include "cli/option_values.h"
 
-#include "engine/settings_file.h"
+#include "engine/settings/settings_file.h"
 
 #include <algorithm>
 #include <cstdint>

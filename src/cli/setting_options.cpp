@@ -2,7 +2,7 @@
 
 #include "cli/keywords.h"
 #include "cli/option_values.h"
-#include "engine/settings_keys.h"
+#include "engine/settings/settings_keys.h"
 
 #include <map>
 

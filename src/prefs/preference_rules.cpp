@@ -1,6 +1,6 @@
 #include "prefs/preference_rules.h"
 
-#include "engine/stages.h"
+#include "engine/stages/stages.h"
 #include "text/lang.h"
 
 #include <QLocale>

@@ -1,10 +1,10 @@
 #include "prefs/preview_render.h"
 
-#include "engine/naming.h"
-#include "engine/pipeline.h"
-#include "engine/png_loader.h"
-#include "engine/settings_keys.h"
-#include "engine/watermark_font.h"
+#include "engine/png/png_loader.h"
+#include "engine/run/pipeline.h"
+#include "engine/settings/naming.h"
+#include "engine/settings/settings_keys.h"
+#include "engine/stages/watermark/watermark_font.h"
 #include "platform/shipped_files.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/image.h"
-#include "engine/settings.h"
+#include "engine/image/image.h"
+#include "engine/settings/settings.h"
 
 #include <QImage>
 #include <QSize>

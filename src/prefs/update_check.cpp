@@ -1,7 +1,7 @@
 #include "prefs/update_check.h"
 
 #include "build_constants.h"
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "platform/web_get.h"
 #include "prefs/message_boxes.h"
 #include "prefs/window_settings.h"

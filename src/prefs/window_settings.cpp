@@ -1,6 +1,6 @@
 #include "prefs/window_settings.h"
 
-#include "engine/settings_file.h"
+#include "engine/settings/settings_file.h"
 #include "platform/files.h"
 
 #include <QFileInfo>

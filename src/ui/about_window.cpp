@@ -1,7 +1,7 @@
 #include "ui/about_window.h"
 
 #include "build_constants.h"
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "prefs/builtin_images.h"
 #include "prefs/message_boxes.h"
 #include "text/lang.h"

@@ -1,7 +1,7 @@
 #include "ui/command_dispatch.h"
 
 #include "build_constants.h"
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "platform/shipped_files.h"
 #include "prefs/message_boxes.h"
 #include "prefs/update_check.h"

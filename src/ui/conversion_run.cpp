@@ -1,8 +1,8 @@
 #include "ui/conversion_run.h"
 
-#include "engine/conversion_request.h"
-#include "engine/format_catalogue.h"
-#include "engine/product.h"
+#include "engine/run/conversion_request.h"
+#include "engine/settings/format_catalogue.h"
+#include "engine/settings/product.h"
 #include "platform/paths.h"
 #include "prefs/message_boxes.h"
 #include "prefs/window_settings.h"

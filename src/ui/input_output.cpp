@@ -1,8 +1,8 @@
 #include "ui/input_output.h"
 
-#include "engine/format_catalogue.h"
-#include "engine/input_files.h"
-#include "engine/product.h"
+#include "engine/run/input_files.h"
+#include "engine/settings/format_catalogue.h"
+#include "engine/settings/product.h"
 #include "platform/paths.h"
 #include "prefs/image_tables.h"
 #include "prefs/message_boxes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/conversion_request.h"
+#include "engine/run/conversion_request.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ui/interface_refresh.h"
 
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "prefs/builtin_images.h"
 #include "prefs/themes.h"
 #include "prefs/window_settings.h"

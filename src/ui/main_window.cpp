@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
 #include "build_constants.h"
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "prefs/image_tables.h"
 #include "prefs/window_settings.h"
 #include "text/lang.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/conversion_worker.h"
+#include "engine/run/conversion_worker.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "ui/screenshot_mode.h"
 
 #include "build_constants.h"
-#include "engine/format_catalogue.h"
+#include "engine/settings/format_catalogue.h"
 #include "platform/jpeg_writer.h"
 #include "platform/paths.h"
 #include "platform/program_path.h"

@@ -1,8 +1,8 @@
 #include "ui/window_front.h"
 
 #include "build_constants.h"
-#include "engine/product.h"
-#include "engine/settings_file.h"
+#include "engine/settings/product.h"
+#include "engine/settings/settings_file.h"
 #include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "prefs/builtin_images.h"

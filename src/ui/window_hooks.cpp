@@ -1,6 +1,6 @@
 #include "ui/window_hooks.h"
 
-#include "ui/preferences_dialog.h"
+#include "ui/preferences/preferences_dialog.h"
 
 namespace lumbrix {
 

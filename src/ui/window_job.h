@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/conversion_request.h"
-#include "engine/naming.h"
+#include "engine/run/conversion_request.h"
+#include "engine/settings/naming.h"
 
 #include <QString>
 

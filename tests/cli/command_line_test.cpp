@@ -1,5 +1,5 @@
 #include "cli/command_line.h"
-#include "engine/settings.h"
+#include "engine/settings/settings.h"
 #include "platform/console.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "cli/keywords.h"
-#include "engine/settings.h"
+#include "engine/settings/settings.h"
 
 #include <FreeImage.h>
 #include <gtest/gtest.h>

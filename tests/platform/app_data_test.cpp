@@ -1,4 +1,4 @@
-#include "engine/settings_file.h"
+#include "engine/settings/settings_file.h"
 #include "platform/app_data.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/image.h"
-#include "engine/stages.h"
+#include "engine/image/image.h"
+#include "engine/stages/stages.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/psd_document.h"
+#include "engine/psd/psd_document.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/conversion_request.h"
-#include "engine/settings.h"
+#include "engine/run/conversion_request.h"
+#include "engine/settings/settings.h"
 
 namespace lumbrix::test {
 

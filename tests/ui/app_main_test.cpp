@@ -1,4 +1,4 @@
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "platform/instance_channel.h"
 #include "platform/instance_lock.h"
 #include "shell_environment.h"

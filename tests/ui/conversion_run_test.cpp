@@ -1,5 +1,5 @@
-#include "engine/settings_keys.h"
-#include "engine/watermark_font.h"
+#include "engine/settings/settings_keys.h"
+#include "engine/stages/watermark/watermark_font.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
 #include "ui/conversion_run.h"

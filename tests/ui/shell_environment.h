@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/settings_file.h"
+#include "engine/settings/settings_file.h"
 #include "prefs/window_settings.h"
 #include "text/lang.h"
 #include "ui/main_window.h"

@@ -1,4 +1,4 @@
-#include "engine/product.h"
+#include "engine/settings/product.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_window.h"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "engine/image/image.h"
+#include "engine/png/png_metadata.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace lumbrix {
+
+// What the PNG says about itself before its pixels: enough to refuse it cheaply and to mend
+// what FreeImage gets wrong.
+struct PngHeader {
+  int width = 0;
+  int height = 0;
+  int bit_depth = 0;
+  int color_type = 0;   // PNG_COLOR_TYPE_*
+  int channels = 0;     // samples per pixel as stored
+  int palette_size = 0; // PLTE entries
+  bool has_grey_key = false;
+  int grey_key = 0;           // the tRNS grey sample, at the file's bit depth
+  int gamma = 0;              // file gamma x 100000; 0 without gAMA (or sRGB)
+  qint64 image_data_size = 0; // bytes of all IDAT chunks
+  PngMetadata metadata;
+};
+
+// Reads the chunks before the image data and checks the file against what its header claims:
+// every chunk up to IEND lies within the file, the picture fits a PSD and the image data is not
+// smaller than any compression could make it. False for anything that fails, with the reason
+// given when asked for; the header is left empty when it could not be read.
+bool read_png_header(const QString &path, PngHeader &header, QString *reason = nullptr);
+
+// What a PNG's header says of its size, read from its first bytes alone, unchecked.
+struct PngSize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  int bit_depth = 0;
+};
+bool read_png_size(const QString &path, PngSize &size);
+
+// True when a decoder aiming at a 2.2 display corrects this file gamma.
+bool gamma_corrects(int file_gamma);
+
+// The 8-bit correction of a file gamma for a 2.2 display.
+std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
+
+// Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
+// level keep it at every bit depth, gamma is applied to palette images too, palette indices
+// past the palette are black. Empty for what read_png_header refuses, for pictures whose
+// conversion would take more memory than there is (checked before decoding), and for damaged
+// image data; reason, when given, then says why in words that follow the file's name ("not a
+// PNG file"). metadata, when given, receives the file's resolution and colour profile.
+Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr);
+
+} // namespace lumbrix

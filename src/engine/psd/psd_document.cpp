@@ -1,0 +1,133 @@
+#include "engine/psd/psd_document.h"
+
+#include "engine/image/image_limits.h"
+#include "engine/psd/psd_file.h"
+#include "engine/psd/psd_format.h"
+#include "engine/psd/psd_planes.h"
+
+#include <cerrno>
+#include <new>
+
+namespace lumbrix {
+namespace {
+
+// 24 and 32-bit pixels are read as they are; palettes, transparency tables and 16-bit layouts
+// are FreeImage's to expand.
+Image writable(Image picture) {
+  if (!picture || FreeImage_GetImageType(picture.get()) != FIT_BITMAP)
+    return Image();
+  const unsigned bpp = FreeImage_GetBPP(picture.get());
+  if (bpp == 24 || bpp == 32)
+    return picture;
+  return Image(FreeImage_ConvertTo32Bits(picture.get()));
+}
+
+// The layer's channels (transparency first), then the merged image's red, green, blue and alpha.
+std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
+  std::vector<PlaneKind> planes;
+  const bool layered = layout == PsdLayout::layered;
+  for (int i = 0; layered && i < psd_layer_channels; ++i)
+    planes.push_back({psd_layer_channel_order[i], PlaneColours::straight, i});
+  for (int channel = 0; channel < 4; ++channel)
+    planes.push_back({channel,
+                      layered && channel != 3 ? PlaneColours::on_white : PlaneColours::straight,
+                      psd_layer_channels});
+  return planes;
+}
+
+// Lays the file out from the measured planes: every small block is written as its place becomes
+// known, every plane's rows get their start.
+class Layout {
+public:
+  Layout(PsdFile &file, const PsdPlanes &planes) : file_(file), planes_(planes) {}
+
+  void put(const PsdBytes &bytes) {
+    file_.write(bytes.data(), bytes.size(), end);
+    end += static_cast<std::int64_t>(bytes.size());
+  }
+
+  // The compression and tables of the given planes, then their rows one after another.
+  void put_channel(std::size_t first_plane, std::size_t count) {
+    std::vector<const std::vector<std::int64_t> *> offsets;
+    for (std::size_t plane = first_plane; plane < first_plane + count; ++plane)
+      offsets.push_back(&planes_.row_offsets(plane));
+    put(psd_channel_start(planes_.packed(first_plane), offsets));
+    for (const std::vector<std::int64_t> *rows : offsets) {
+      starts.push_back(end);
+      end += rows->back();
+    }
+  }
+
+  std::int64_t channel_size(std::size_t plane) const {
+    return psd_channel_start(planes_.packed(plane), {&planes_.row_offsets(plane)}).size() +
+           planes_.row_offsets(plane).back();
+  }
+
+  std::vector<std::int64_t> starts;
+  std::int64_t end = 0;
+
+private:
+  PsdFile &file_;
+  const PsdPlanes &planes_;
+};
+
+void put_layer(Layout &layout, const PsdDocument &document, int width, int height) {
+  PsdLayerStart start = psd_layer_start(width, height, document.layer_name);
+  std::int64_t lengths[psd_layer_channels] = {};
+  std::int64_t channel_data = 0;
+  for (int i = 0; i < psd_layer_channels; ++i) {
+    lengths[i] = layout.channel_size(static_cast<std::size_t>(i));
+    channel_data += lengths[i];
+  }
+  start.set_lengths(lengths);
+  layout.put(start.bytes);
+  for (std::size_t i = 0; i < psd_layer_channels; ++i)
+    layout.put_channel(i, 1);
+  layout.put(start.tail(channel_data));
+}
+
+PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, int descriptor,
+                              const PsdWriteProgress &progress) {
+  const int width = static_cast<int>(FreeImage_GetWidth(picture));
+  const int height = static_cast<int>(FreeImage_GetHeight(picture));
+  if (width < 1 || height < 1 || width > max_image_side || height > max_image_side)
+    return {PsdWriteStatus::refused};
+  const bool layered = document.layout == PsdLayout::layered;
+  const PsdCompression compression = layered ? document.compression : PsdCompression::raw;
+  PsdFile file(descriptor, progress);
+  PsdPlanes planes(picture, compression, plane_kinds(document.layout));
+  if (!planes.measure(file))
+    return file.result();
+  Layout layout(file, planes);
+  layout.put(psd_header(width, height));
+  PsdBytes no_section;
+  no_section.u32(0);
+  if (layered) {
+    layout.put(psd_resources(document.horizontal_dpi, document.vertical_dpi, document.icc_profile));
+    put_layer(layout, document, width, height);
+  } else {
+    layout.put(no_section); // resources
+    layout.put(no_section); // layers
+  }
+  layout.put_channel(layered ? psd_layer_channels : 0, 4);
+  file.set_total(layout.end);
+  if (planes.write(file, layout.starts))
+    file.finish(layout.end);
+  return file.result();
+}
+
+} // namespace
+
+PsdWriteResult write_psd_document(PsdDocument document, int descriptor,
+                                  const PsdWriteProgress &progress) {
+  const Image picture = writable(std::move(document.picture));
+  if (!picture)
+    return {PsdWriteStatus::refused};
+  try {
+    return write_document(document, picture.get(), descriptor, progress);
+  } catch (const std::bad_alloc &) {
+    return {PsdWriteStatus::failed, ENOMEM};
+  }
+}
+
+} // namespace lumbrix

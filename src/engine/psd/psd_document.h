@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/image/image.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace lumbrix {
+
+enum class PsdLayout {
+  // One layer holding the picture with its transparency, and the composite on white, so that
+  // readers show transparency as transparency.
+  layered,
+  // The composite alone, straight colours, raw, no resources: the file of earlier versions, byte
+  // for byte.
+  merged_only
+};
+
+// How the layered file stores its channels; the merged-only file is always raw.
+enum class PsdCompression { raw, rle };
+
+// One picture as a PSD document.
+struct PsdDocument {
+  // A standard bitmap; 24 and 32 bits are written as they are, other depths widened to 32 bits
+  // as FreeImage converts them.
+  Image picture{};
+  QString layer_name{};
+  double horizontal_dpi = 72;
+  double vertical_dpi = 72;
+  QByteArray icc_profile{}; // empty: none
+  PsdLayout layout = PsdLayout::layered;
+  PsdCompression compression = PsdCompression::rle;
+};
+
+enum class PsdWriteStatus {
+  written,
+  refused, // not a picture a PSD holds: nothing was written
+  failed,  // a write failed; error holds its errno
+  stopped  // the progress hook asked to stop
+};
+
+struct PsdWriteResult {
+  PsdWriteStatus status = PsdWriteStatus::written;
+  int error = 0;
+};
+
+// Told how many bytes of the file are written, out of its whole size (0 until the file is laid
+// out), after each band of rows; returning false abandons the file. Called on whichever thread
+// did the band, never on two at once.
+using PsdWriteProgress = std::function<bool(std::int64_t written, std::int64_t total)>;
+
+// Writes the document from offset 0 of descriptor, an open regular file the caller owns (and
+// closes, syncs and names). Lengths are filled in after the data they precede, so the file is
+// complete only when the result says written; anything beyond the document is cut off. The
+// planes are packed on every core.
+PsdWriteResult write_psd_document(PsdDocument document, int descriptor,
+                                  const PsdWriteProgress &progress = {});
+
+} // namespace lumbrix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/psd/psd_document.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+namespace lumbrix {
+
+// The descriptor a document goes to, the bytes written so far and the first thing that went
+// wrong. Once a write has failed or the hook has asked to stop, nothing more is written. Any
+// thread may write; the hook is called by one at a time.
+class PsdFile {
+public:
+  PsdFile(int descriptor, const PsdWriteProgress &progress)
+      : descriptor_(descriptor), progress_(progress) {}
+
+  bool write(const void *data, std::size_t size, std::int64_t offset);
+  // Tells the hook how many bytes are written; false once it has asked to stop.
+  bool report();
+  // The size of the whole file, once it is laid out.
+  void set_total(std::int64_t total) { total_ = total; }
+  // Cuts off whatever lies beyond the document.
+  bool finish(std::int64_t size);
+
+  bool ok() const { return status_.load(std::memory_order_relaxed) == PsdWriteStatus::written; }
+  PsdWriteResult result() const;
+
+private:
+  void fail(PsdWriteStatus status, int error);
+
+  int descriptor_;
+  const PsdWriteProgress &progress_;
+  std::atomic<std::int64_t> written_ = 0;
+  std::atomic<std::int64_t> total_ = 0;
+  std::atomic<PsdWriteStatus> status_ = PsdWriteStatus::written;
+  mutable std::mutex mutex_; // the error and the hook
+  int error_ = 0;
+};
+
+} // namespace lumbrix

@@ -1,0 +1,151 @@
+#include "engine/run/conversion_worker.h"
+
+#include "engine/run/memory_gate.h"
+#include "platform/bands.h"
+#include "platform/console.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace lumbrix {
+namespace {
+
+bool keep_running(ProgressRecord &progress) {
+  const std::lock_guard lock(progress.mutex);
+  return progress.keep_running;
+}
+
+// The watermark is drawn before a file is named; when its text holds the counters, a file's
+// stages must wait for the files before it.
+bool files_depend_on_each_other(const ConversionRequest &request) {
+  const Settings &s = request.settings;
+  const QString text = s.text.toLower();
+  return s.do_watermark == WatermarkKind::Text &&
+         (text.contains(QLatin1String("%n%")) || text.contains(QLatin1String("%rnd%")));
+}
+
+// Several files share the memory; a file alone shares it with no one.
+bool side_by_side(const ConversionRequest &request) { return request.files.size() > 1; }
+
+// One run: the files prepared side by side and committed in order by whichever worker gets
+// there.
+class Run {
+public:
+  Run(const ConversionRequest &request, ProgressRecord &progress)
+      : request_(request), progress_(progress), prepared_(request.files.size()),
+        ready_(request.files.size(), false),
+        gate_(side_by_side(request) ? batch_memory_budget() : 0) {
+    result_.counters = request.counters;
+    result_.files.resize(request.files.size());
+  }
+
+  RunResult run() {
+    // The debug lines of a file read in order only when the files take turns.
+    const bool in_turn = files_depend_on_each_other(request_) || request_.trace;
+    const int workers = in_turn ? 1 : std::min<int>(core_count(), int(request_.files.size()));
+    std::vector<std::thread> threads;
+    for (int i = 1; i < workers; ++i)
+      threads.emplace_back([this] { work(); });
+    work();
+    for (std::thread &thread : threads)
+      thread.join();
+    const std::lock_guard lock(progress_.mutex);
+    progress_.files_converted = result_.files_converted;
+    result_.stopped = !progress_.keep_running;
+    return std::move(result_);
+  }
+
+private:
+  // Takes files until none is left or the run is stopped.
+  void work() {
+    for (;;) {
+      const std::size_t index = next_++;
+      if (index >= request_.files.size() || !start(index))
+        return;
+      const InputFile &file = request_.files[index];
+      // The loader still checks that a file alone fits.
+      const qint64 memory = side_by_side(request_) ? conversion_memory(file.path) : 0;
+      const FileProgress progress = progress_of();
+      gate_.acquire(memory);
+      prepared_[index] = prepare_file(request_, file, counters_for(), progress);
+      gate_.release(memory);
+      progress.report(1000);
+      finish(index);
+    }
+  }
+
+  bool start(std::size_t index) {
+    const std::lock_guard lock(progress_.mutex);
+    if (!progress_.keep_running)
+      return false;
+    progress_.files_started = static_cast<int>(index) + 1;
+    progress_.current_file = request_.files[index].path;
+    if (request_.trace)
+      console_line(QStringLiteral("Processing: ") + progress_.current_file);
+    return true;
+  }
+
+  // Only one file at a time is prepared when they depend on each other, after the one before it
+  // was committed; otherwise the counters are not read until naming.
+  NameCounters counters_for() {
+    const std::lock_guard lock(commit_mutex_);
+    return result_.counters;
+  }
+
+  // A file's share of the run's progress, as it moves.
+  FileProgress progress_of() {
+    auto shown = std::make_shared<int>(0);
+    return {[this, shown](int permille) {
+              const std::lock_guard lock(progress_.mutex);
+              progress_.permille_done += permille - *shown;
+              *shown = permille;
+            },
+            [this] { return keep_running(progress_); }};
+  }
+
+  // Marks the file ready and commits every ready file whose turn has come.
+  void finish(std::size_t index) {
+    const std::lock_guard lock(commit_mutex_);
+    ready_[index] = true;
+    while (committed_ < ready_.size() && ready_[committed_]) {
+      commit(committed_);
+      ++committed_;
+    }
+  }
+
+  void commit(std::size_t index) {
+    const InputFile &file = request_.files[index];
+    FileResult &result = result_.files[index];
+    result = commit_file(request_, file, prepared_[index], result_.counters, names_);
+    if (request_.trace) {
+      console_line(QStringLiteral("Saving As: ") + result.output_path);
+      console_line(result.status == FileStatus::Converted ? QStringLiteral("OK")
+                                                          : QStringLiteral("Not OK"));
+    }
+    if (result.status == FileStatus::Converted) {
+      ++result_.files_converted;
+      result_.counters = next_name_counters(result_.counters);
+      apply_file_timestamp(request_.settings, file.path, result.output_path);
+    }
+  }
+
+  const ConversionRequest &request_;
+  ProgressRecord &progress_;
+  std::vector<PreparedFile> prepared_;
+  std::vector<bool> ready_;
+  MemoryGate gate_;
+  std::atomic<std::size_t> next_ = 0;
+  std::mutex commit_mutex_;
+  std::size_t committed_ = 0;
+  std::set<QString> names_;
+  RunResult result_;
+};
+
+} // namespace
+
+RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
+  return Run(request, progress).run();
+}
+
+} // namespace lumbrix

@@ -1,0 +1,40 @@
+#include "engine/run/memory_gate.h"
+
+#include "engine/image/image_limits.h"
+#include "engine/png/memory_budget.h"
+#include "engine/png/png_loader.h"
+#include "platform/system_memory.h"
+
+#include <algorithm>
+
+namespace lumbrix {
+
+void MemoryGate::acquire(qint64 bytes) {
+  std::unique_lock lock(mutex_);
+  room_.wait(lock, [&] { return held_ == 0 || held_ + bytes <= budget_; });
+  held_ += bytes;
+}
+
+void MemoryGate::release(qint64 bytes) {
+  {
+    const std::lock_guard lock(mutex_);
+    held_ -= bytes;
+  }
+  room_.notify_all();
+}
+
+qint64 conversion_memory(const QString &path) {
+  // The header's first bytes are enough: the loader checks the whole file before it decodes, and
+  // refuses what this may overstate.
+  PngSize size;
+  if (!read_png_size(path, size) || size.width > max_image_side || size.height > max_image_side)
+    return 0;
+  return picture_memory(size.width, size.height, size.bit_depth > 8);
+}
+
+qint64 batch_memory_budget() {
+  constexpr qint64 floor = 256LL << 20;
+  return std::max(floor, available_memory() / 4 * 3);
+}
+
+} // namespace lumbrix

@@ -1,0 +1,139 @@
+#include "engine/png/png_loader.h"
+#include "engine/run/memory_gate.h"
+#include "platform/files.h"
+#include "support/crafted_png.h"
+#include "support/paths.h"
+#include "support/png_reference.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <png.h>
+
+namespace lumbrix {
+namespace {
+
+QString corpus(const QString &name) { return test::corpus_dir() + name; }
+
+// Pixel x, y (top-down) of a loaded image as R, G, B, A.
+std::array<int, 4> pixel(FIBITMAP *image, int x, int y) {
+  const Image rgba(FreeImage_ConvertTo32Bits(image));
+  const BYTE *p =
+      FreeImage_GetScanLine(rgba.get(), static_cast<int>(FreeImage_GetHeight(rgba.get())) - 1 - y) +
+      4 * x;
+  return {p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE], p[FI_RGBA_ALPHA]};
+}
+
+// The size the batch's memory gate reads from the first bytes alone; what is not a PNG, or
+// claims more than a PSD holds, costs the gate nothing (the loader refuses it).
+TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
+  PngSize size;
+  ASSERT_TRUE(read_png_size(corpus("pngsuite/basn0g04.png"), size));
+  EXPECT_EQ(size.width, 32u);
+  EXPECT_EQ(size.height, 32u);
+  EXPECT_EQ(size.bit_depth, 4);
+  EXPECT_FALSE(read_png_size(corpus("README.md"), size));
+  EXPECT_EQ(conversion_memory(corpus("README.md")), 0);
+  QTemporaryDir dir;
+  const QString huge = dir.filePath("huge.png");
+  QFile file(huge);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(test::zero_png(40000, 40000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1));
+  file.close();
+  ASSERT_TRUE(read_png_size(huge, size));
+  EXPECT_EQ(size.width, 40000u);
+  EXPECT_EQ(conversion_memory(huge), 0);
+  EXPECT_GT(conversion_memory(corpus("pngsuite/basn0g04.png")), 32 * 32 * 4);
+}
+
+TEST(PngLoader, ReadsTheHeaderBeforeTheImageData) {
+  PngHeader header;
+  ASSERT_TRUE(read_png_header(corpus("pngsuite/basn0g04.png"), header));
+  EXPECT_EQ(header.width, 32);
+  EXPECT_EQ(header.height, 32);
+  EXPECT_EQ(header.bit_depth, 4);
+  EXPECT_EQ(header.color_type, PNG_COLOR_TYPE_GRAY);
+  EXPECT_EQ(header.gamma, 100000);
+  EXPECT_FALSE(header.has_grey_key);
+  ASSERT_TRUE(read_png_header(corpus("testpngs/gray-2-tRNS.png"), header));
+  EXPECT_TRUE(header.has_grey_key);
+  ASSERT_TRUE(read_png_header(corpus("pngsuite/basn3p04.png"), header));
+  EXPECT_GT(header.palette_size, 0);
+  EXPECT_FALSE(read_png_header(corpus("README.md"), header));
+  // Declares a chunk far longer than the file: refused without reading it.
+  EXPECT_FALSE(read_png_header(corpus("testpngs/crashers/huge_zTXt_chunk.png"), header));
+}
+
+TEST(PngLoader, GreyKeysAreTransparentAtEveryDepthAndGamma) {
+  for (const char *depth : {"1", "2", "4", "8"})
+    for (const char *variant : {"", "-1.8", "-linear", "-sRGB"}) {
+      const QString name = QStringLiteral("testpngs/gray-%1%2-tRNS.png").arg(depth, variant);
+      SCOPED_TRACE(name.toStdString());
+      test::PngPixels png;
+      ASSERT_TRUE(test::decode_png_reference(corpus(name), png));
+      const Image image = load_png(corpus(name));
+      ASSERT_TRUE(image);
+      int transparent = 0;
+      for (int y = 0; y < png.height; ++y)
+        for (int x = 0; x < png.width; ++x) {
+          const int expected = png.rgba[(static_cast<std::size_t>(y * png.width + x)) * 4 + 3];
+          transparent += expected == 0;
+          ASSERT_EQ(pixel(image.get(), x, y)[3], expected) << x << "," << y;
+        }
+      EXPECT_GT(transparent, 0);
+    }
+}
+
+TEST(PngLoader, GammaTableMatchesLibpng) {
+  // An 8-bit grey ramp with gAMA 1.0: libpng's corrected pixels are the table of the raw ones.
+  test::PngPixels raw;
+  test::PngPixels corrected;
+  ASSERT_TRUE(test::decode_png_reference(corpus("pngsuite/basn0g08.png"), raw));
+  ASSERT_TRUE(test::decode_png_reference(corpus("pngsuite/basn0g08.png"), corrected,
+                                         test::Gamma::display_2_2));
+  const auto table = display_gamma_table(100000);
+  for (std::size_t i = 0; i < raw.rgba.size(); i += 4)
+    ASSERT_EQ(table[raw.rgba[i]], corrected.rgba[i]) << int{raw.rgba[i]};
+  EXPECT_TRUE(gamma_corrects(100000));
+  EXPECT_TRUE(gamma_corrects(55556));
+  EXPECT_FALSE(gamma_corrects(45455)); // already 1/2.2
+  EXPECT_FALSE(gamma_corrects(0));
+}
+
+TEST(PngLoader, PalettesAreGammaCorrectedLikeTrueColour) {
+  // gAMA 1.0: FreeImage itself would leave this 4-bit palette uncorrected.
+  test::PngPixels png;
+  ASSERT_TRUE(
+      test::decode_png_reference(corpus("pngsuite/basn3p04.png"), png, test::Gamma::display_2_2));
+  const Image image = load_png(corpus("pngsuite/basn3p04.png"));
+  ASSERT_TRUE(image);
+  for (int y = 0; y < png.height; y += 5)
+    for (int x = 0; x < png.width; x += 5)
+      for (int c = 0; c < 3; ++c)
+        ASSERT_NEAR(
+            pixel(image.get(), x, y)[static_cast<std::size_t>(c)],
+            png.rgba[static_cast<std::size_t>(y * png.width + x) * 4 + static_cast<std::size_t>(c)],
+            1);
+}
+
+TEST(PngLoader, IndicesPastThePaletteAreBlack) {
+  const Image image = load_png(corpus("testpngs/badpal/test-palette-8.png"));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(pixel(image.get(), 127, 127), (std::array<int, 4>{0, 0, 0, 255}));
+}
+
+TEST(PngLoader, RefusesPicturesWiderThanAPsdFromTheHeader) {
+  QTemporaryDir dir;
+  const QString fits = dir.filePath(QStringLiteral("fits.png"));
+  const QString wide = dir.filePath(QStringLiteral("wide.png"));
+  ASSERT_TRUE(test::write_grey_png(fits, 30000, 1));
+  ASSERT_TRUE(test::write_grey_png(wide, 1, 30001));
+  EXPECT_TRUE(load_png(fits));
+  EXPECT_FALSE(load_png(wide));
+  // The file itself is sound: only the limit refuses it.
+  const Image direct(FreeImage_Load(FIF_PNG, native_path(wide).constData(), 0));
+  EXPECT_TRUE(direct);
+}
+
+} // namespace
+} // namespace lumbrix

@@ -1,0 +1,236 @@
+#include "engine/psd/psd_document.h"
+#include "platform/files.h"
+#include "support/image_builders.h"
+#include "support/independent_readers.h"
+#include "support/psd_document_file.h"
+#include "support/psd_reader.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace lumbrix {
+namespace {
+
+class PsdDocumentTest : public ::testing::Test {
+protected:
+  void SetUp() override { ignore_file_size_signal(); }
+  QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+
+  QTemporaryDir dir;
+};
+
+QByteArray rgba_of(const Image &image) {
+  QByteArray bytes;
+  for (const Rgba &c : test::pixels(image))
+    for (const std::uint8_t sample : {c.red, c.green, c.blue, c.alpha})
+      bytes.append(static_cast<char>(sample));
+  return bytes;
+}
+
+Rgba noise_at(int x, int y) {
+  std::minstd_rand engine(static_cast<unsigned>(y * 40009 + x + 1));
+  return {static_cast<std::uint8_t>(engine()), static_cast<std::uint8_t>(engine()),
+          static_cast<std::uint8_t>(engine()), static_cast<std::uint8_t>(engine())};
+}
+
+// A red disc with a soft edge on a transparent canvas.
+Rgba disc_at(int x, int y) {
+  const double distance = std::hypot(x - 20, y - 15);
+  const double alpha = std::clamp((10.5 - distance) * 128.0, 0.0, 255.0);
+  return {220, 20, 30, static_cast<std::uint8_t>(alpha)};
+}
+
+struct Picture {
+  std::string name;
+  Image image;
+};
+
+// Each shape a row packer or the banded writer could get wrong.
+std::vector<Picture> pictures() {
+  std::vector<Picture> all;
+  all.push_back({"disc", test::make_rgba32(41, 30, disc_at)});
+  all.push_back({"noise, odd width", test::make_rgba32(37, 5, noise_at)});
+  all.push_back({"1 x 1", test::make_rgba32(1, 1, [](int, int) { return Rgba{9, 8, 7, 100}; })});
+  all.push_back({"30000 x 1", test::make_rgba32(30000, 1, [](int x, int y) {
+                   return x % 1000 < 300 ? Rgba{1, 2, 3, 4} : noise_at(x, y);
+                 })});
+  all.push_back({"rows all alike", test::make_rgba32(64, 16, [](int, int) {
+                   return Rgba{5, 6, 7, 128};
+                 })});
+  all.push_back({"worst case", test::make_rgba32(130, 3, [](int x, int y) {
+                   const auto v = static_cast<std::uint8_t>(x / 2 + y);
+                   return Rgba{v, v, v, v};
+                 })});
+  // Opaque rows between transparent ones, over several bands on every core.
+  all.push_back({"banded", test::make_rgba32(700, 800, [](int x, int y) {
+                   Rgba c = noise_at(x, y);
+                   c.alpha = y % 3 != 0 ? 255 : c.alpha;
+                   return c;
+                 })});
+  all.push_back({"opaque", test::make_rgb24(33, 9, noise_at)});
+  return all;
+}
+
+void expect_transparent_layer(const test::PsdToolsView &view, const QByteArray &expected) {
+  EXPECT_EQ(view.warnings, 0);
+  ASSERT_EQ(view.layers, 1);
+  EXPECT_EQ(view.names, QStringList{QStringLiteral("Bild \u00fc")});
+  EXPECT_TRUE(view.layer_alpha);
+  EXPECT_TRUE(view.layer == expected);
+  int wrong = 0;
+  for (qsizetype i = 0; i < expected.size(); i += 4) {
+    const int alpha = static_cast<std::uint8_t>(expected[i + 3]);
+    wrong += view.merged[i + 3] != expected[i + 3];
+    // Fully transparent pixels are stored white, opaque ones as they are.
+    for (int c = 0; c < 3 && (alpha == 0 || alpha == 255); ++c)
+      wrong += view.merged[i + c] != (alpha == 0 ? char(255) : expected[i + c]);
+    for (int c = 0; c < 3 && alpha >= 16; ++c)
+      wrong +=
+          std::abs(static_cast<std::uint8_t>(view.composite[i + c]) -
+                   static_cast<std::uint8_t>(expected[i + c])) > test::composite_tolerance(alpha);
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(PsdDocumentTest, PsdToolsReadsOneTransparentLayerAndItsComposite) {
+  for (const auto compression : {PsdCompression::rle, PsdCompression::raw}) {
+    for (Picture &picture : pictures()) {
+      if (compression == PsdCompression::raw && picture.name != "disc" && picture.name != "banded")
+        continue;
+      SCOPED_TRACE(picture.name + (compression == PsdCompression::raw ? " raw" : " RLE"));
+      const QByteArray expected = rgba_of(picture.image);
+      PsdDocument document{std::move(picture.image), QStringLiteral("Bild \u00fc")};
+      document.compression = compression;
+      ASSERT_EQ(test::write_psd_file(std::move(document), path("out.psd")).status,
+                PsdWriteStatus::written);
+      test::PsdToolsView view;
+      ASSERT_TRUE(test::read_with_psd_tools(path("out.psd"), view));
+      expect_transparent_layer(view, expected);
+    }
+  }
+}
+
+// A large picture's groups are packed only where that makes them smaller: noise is stored raw,
+// never larger than asked for raw; a flat picture packs.
+TEST_F(PsdDocumentTest, PacksOnlyWherePackingMakesTheFileSmaller) {
+  const struct {
+    const char *name;
+    Image (*make)();
+    int merged_compression;
+  } cases[] = {
+      {"noise", [] { return test::make_rgba32(300, 300, noise_at); }, 0},
+      {"flat",
+       [] { return test::make_rgba32(300, 300, [](int, int) {
+              return Rgba{1, 2, 3, 4};
+            }); }, 1},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    PsdDocument packed{c.make()};
+    PsdDocument raw{c.make()};
+    raw.compression = PsdCompression::raw;
+    ASSERT_EQ(test::write_psd_file(std::move(packed), path("rle.psd")).status,
+              PsdWriteStatus::written);
+    ASSERT_EQ(test::write_psd_file(std::move(raw), path("raw.psd")).status,
+              PsdWriteStatus::written);
+    test::PsdImage read;
+    ASSERT_TRUE(test::read_psd(path("rle.psd"), read));
+    EXPECT_EQ(read.compression, c.merged_compression);
+    EXPECT_LE(file_size(path("rle.psd")), file_size(path("raw.psd")));
+  }
+}
+
+TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
+  const QByteArray profile = QByteArrayLiteral("not really a profile, but any bytes go");
+  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), 300, 150, profile};
+  ASSERT_EQ(test::write_psd_file(std::move(document), path("meta.psd")).status,
+            PsdWriteStatus::written);
+  ASSERT_EQ(test::write_psd_file({test::make_rgb24(4, 4, noise_at)}, path("plain.psd")).status,
+            PsdWriteStatus::written);
+  test::PsdToolsView meta;
+  test::PsdToolsView plain;
+  ASSERT_TRUE(test::read_with_psd_tools(path("meta.psd"), meta));
+  ASSERT_TRUE(test::read_with_psd_tools(path("plain.psd"), plain));
+  EXPECT_EQ(meta.dpi, (QList<double>{300, 150}));
+  EXPECT_EQ(meta.icc_profile, profile);
+  EXPECT_EQ(plain.dpi, (QList<double>{72, 72}));
+  EXPECT_TRUE(plain.icc_profile.isEmpty());
+}
+
+TEST_F(PsdDocumentTest, ReportsProgressAndStopsWhenAsked) {
+  std::vector<std::int64_t> reported;
+  std::int64_t total = 0;
+  const Image picture = test::make_rgba32(700, 3200, noise_at);
+  const auto copy = [&] { return Image(FreeImage_Clone(picture.get())); };
+  // Raw planes are written where they go, so a stopped file has holes: what counts is what it
+  // holds.
+  const auto held = [&](const char *name) {
+    struct stat info {};
+    return ::stat(path(name).toLocal8Bit().constData(), &info) == 0 ? info.st_blocks * 512 : -1;
+  };
+  ASSERT_EQ(test::write_psd_file({copy()}, path("whole.psd"),
+                                 [&](std::int64_t written, std::int64_t whole) {
+                                   reported.push_back(written);
+                                   total = whole;
+                                   return true;
+                                 })
+                .status,
+            PsdWriteStatus::written);
+  EXPECT_GT(reported.size(), 8u);
+  EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+  EXPECT_EQ(reported.back(), file_size(path("whole.psd")));
+  EXPECT_EQ(total, file_size(path("whole.psd")));
+  int calls = 0;
+  EXPECT_EQ(test::write_psd_file({copy()}, path("stopped.psd"),
+                                 [&](std::int64_t, std::int64_t) { return ++calls < 3; })
+                .status,
+            PsdWriteStatus::stopped);
+  EXPECT_EQ(calls, 3);
+  EXPECT_LT(held("stopped.psd"), held("whole.psd") / 3);
+}
+
+TEST_F(PsdDocumentTest, EveryFailedWriteIsReportedWithItsCause) {
+  const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  const PsdWriteResult no_space = write_psd_document({test::make_rgba32(64, 64, noise_at)}, full);
+  ::close(full);
+  EXPECT_EQ(no_space.status, PsdWriteStatus::failed);
+  EXPECT_EQ(no_space.error, ENOSPC);
+
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const PsdWriteResult too_big =
+      test::write_psd_file({test::make_rgba32(64, 64, noise_at)}, path("big.psd"));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(too_big.status, PsdWriteStatus::failed);
+  EXPECT_EQ(too_big.error, EFBIG);
+}
+
+TEST_F(PsdDocumentTest, RefusesWhatAPsdCannotHoldWithoutWriting) {
+  std::vector<Image> refused;
+  refused.emplace_back(FreeImage_AllocateT(FIT_UINT16, 4, 4));
+  refused.emplace_back(FreeImage_Allocate(30001, 1, 24));
+  refused.emplace_back();
+  for (Image &image : refused) {
+    EXPECT_EQ(test::write_psd_file({std::move(image)}, path("refused.psd")).status,
+              PsdWriteStatus::refused);
+    EXPECT_EQ(file_size(path("refused.psd")), 0);
+  }
+}
+
+} // namespace
+} // namespace lumbrix

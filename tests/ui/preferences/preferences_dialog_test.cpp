@@ -1,5 +1,4 @@
 #include "prefs/themes.h"
-#include "shell_environment.h"
 #include "support/psd_reader.h"
 #include "support/run_binary.h"
 #include "support/scripted_dialogs.h"
@@ -11,6 +10,7 @@
 #include "ui/preferences/preference_pages.h"
 #include "ui/preferences/preferences_dialog.h"
 #include "ui/preferences/preview_pane.h"
+#include "ui/shell_environment.h"
 #include "ui/window_job.h"
 
 #include <QBuffer>

@@ -5,8 +5,6 @@
 #include "engine/png/png_loader.h"
 #include "platform/system_memory.h"
 
-#include <algorithm>
-
 namespace lumbrix {
 
 void MemoryGate::acquire(qint64 bytes) {
@@ -33,8 +31,9 @@ qint64 conversion_memory(const QString &path) {
 }
 
 qint64 batch_memory_budget() {
-  constexpr qint64 floor = 256LL << 20;
-  return std::max(floor, available_memory() / 4 * 3);
+  // Some of what the system has free is others' to take while the run lasts.
+  constexpr double system_share = 0.75;
+  return memory_headroom(system_share);
 }
 
 } // namespace lumbrix

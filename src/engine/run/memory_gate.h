@@ -30,7 +30,7 @@ private:
 qint64 conversion_memory(const QString &path);
 
 // A budget for pictures converted side by side: three quarters of the memory the system has
-// available, at least 256 MB.
+// available, and no more than the process's own limits and its control group's leave.
 qint64 batch_memory_budget();
 
 } // namespace lumbrix

@@ -27,7 +27,7 @@ qint64 conversion_memory(const QString &path) {
   PngSize size;
   if (!read_png_size(path, size) || size.width > max_image_side || size.height > max_image_side)
     return 0;
-  return picture_memory(size.width, size.height, size.bit_depth > 8);
+  return conversion_budget(size.width, size.height, size.bit_depth > 8, size.file_bytes);
 }
 
 qint64 batch_memory_budget() {

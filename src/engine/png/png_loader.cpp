@@ -275,8 +275,12 @@ Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
   PngBytes png;
   PngHeader header;
   QString refusal = read_checked(path, png, header);
+  // The file's bytes are held already: they count in what the picture takes, and no longer in
+  // what the process can still take.
+  const qint64 held = png.bytes.capacity();
   if (refusal.isEmpty())
-    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16, png.bytes.size());
+    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16, held,
+                             memory_headroom() + held);
   Image image = refusal.isEmpty() ? decode(png.bytes, header) : Image();
   if (refusal.isEmpty() && !image)
     refusal = damaged_png();

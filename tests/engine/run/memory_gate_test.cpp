@@ -1,12 +1,11 @@
 #include "engine/run/memory_gate.h"
+#include "support/address_space.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <future>
 #include <memory>
-#include <sys/resource.h>
 #include <thread>
 #include <vector>
 
@@ -85,30 +84,16 @@ TEST(MemoryGate, FilesWaitForRoomAndGetInWhenAnotherReleasesIt) {
   }
 }
 
-qint64 address_space_used() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly))
-    return -1;
-  for (const QByteArray &line : status.readAll().split('\n'))
-    if (line.startsWith("VmSize:"))
-      return line.mid(7).trimmed().split(' ')[0].toLongLong() * 1024;
-  return -1;
-}
-
 // Whatever the machine has free, the batch shares no more than the process may still take.
 TEST(MemoryGate, TheBatchBudgetKeepsWithinTheProcessLimit) {
   constexpr qint64 room = 300LL << 20;
-  const qint64 used = address_space_used();
-  ASSERT_GT(used, 0);
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
-  if (old.rlim_max != RLIM_INFINITY && old.rlim_max < rlim_t(used + room))
-    GTEST_SKIP() << "the hard limit leaves no room to lower";
-  rlimit tight = old;
-  tight.rlim_cur = static_cast<rlim_t>(used + room);
-  ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
-  const qint64 budget = batch_memory_budget();
-  ASSERT_EQ(setrlimit(RLIMIT_AS, &old), 0);
+  qint64 budget = 0;
+  {
+    const test::AddressSpaceLimit limit(room);
+    if (!limit.ok())
+      GTEST_SKIP() << "the hard limit leaves no room to lower";
+    budget = batch_memory_budget();
+  }
   EXPECT_LE(budget, room);
   EXPECT_GT(budget, room / 2);
 }

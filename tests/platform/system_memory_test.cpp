@@ -49,7 +49,6 @@ TEST(SystemMemory, TheTightestGroupLimitOfEitherVersionAndOfEveryParentBinds) {
         "memory/app/memory.usage_in_bytes=50"},
        "4:memory:/app\n",
        700},
-      {"over the limit", {"app/memory.max=100", "app/memory.current=400"}, "0::/app\n", 0},
       {"other controllers", {"memory/app/memory.limit_in_bytes=2000"}, "5:pids:/app\n", none},
   };
   for (const auto &[name, files, groups, headroom] : cases) {

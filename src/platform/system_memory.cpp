@@ -62,22 +62,30 @@ qint64 limit_headroom(int resource, QByteArray &status, const QByteArray &field)
   return std::max<qint64>(0, static_cast<qint64>(limit.rlim_cur) - used);
 }
 
-// cgroup v2: the group's limit less what the group uses now.
-qint64 cgroup_headroom() {
-  const QByteArray groups = read_small_file("/proc/self/cgroup");
-  for (const QByteArray &line : groups.split('\n')) {
-    if (!line.startsWith("0::"))
-      continue;
-    const QByteArray folder = "/sys/fs/cgroup" + line.mid(3);
-    bool limited = false;
-    bool read = false;
-    const qint64 limit =
-        read_small_file((folder + "/memory.max").constData()).trimmed().toLongLong(&limited);
-    const qint64 used =
-        read_small_file((folder + "/memory.current").constData()).trimmed().toLongLong(&read);
-    return limited && read ? std::max<qint64>(0, limit - used) : unknown;
+// One group's limit less its usage, from the two files that hold them; unknown when either
+// cannot be read (v2 says "max" for no limit).
+qint64 group_headroom(const QByteArray &folder, const char *limit_file, const char *usage_file) {
+  bool limited = false;
+  bool read = false;
+  const qint64 limit =
+      read_small_file((folder + limit_file).constData()).trimmed().toLongLong(&limited);
+  const qint64 used =
+      read_small_file((folder + usage_file).constData()).trimmed().toLongLong(&read);
+  return limited && read ? std::max<qint64>(0, limit - used) : unknown;
+}
+
+// The group at path below mount and every group above it up to mount itself: a parent's limit
+// binds its children too, and a container may see only the folders from its own group down.
+qint64 hierarchy_headroom(const QByteArray &mount, QByteArray path, const char *limit_file,
+                          const char *usage_file) {
+  qint64 headroom = unknown;
+  for (;;) {
+    headroom = std::min(headroom, group_headroom(mount + path, limit_file, usage_file));
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+      return headroom;
+    path.truncate(slash);
   }
-  return unknown;
 }
 
 qint64 system_available() {
@@ -86,15 +94,32 @@ qint64 system_available() {
 
 } // namespace
 
-qint64 available_memory() {
-  const qint64 available = system_available();
-  return available == unknown ? 0 : available;
+qint64 cgroup_headroom(const QByteArray &groups, const QByteArray &root) {
+  qint64 headroom = unknown;
+  for (const QByteArray &line : groups.split('\n')) {
+    const QList<QByteArray> fields = line.split(':');
+    if (fields.size() < 3)
+      continue;
+    // The path itself may hold ':'.
+    const QByteArray path = line.mid(fields[0].size() + fields[1].size() + 2);
+    if (fields[0] == "0" && fields[1].isEmpty())
+      headroom =
+          std::min(headroom, hierarchy_headroom(root, path, "/memory.max", "/memory.current"));
+    else if (fields[1].split(',').contains("memory"))
+      headroom =
+          std::min(headroom, hierarchy_headroom(root + "/memory", path, "/memory.limit_in_bytes",
+                                                "/memory.usage_in_bytes"));
+  }
+  return headroom;
 }
 
-qint64 memory_headroom() {
+qint64 memory_headroom(double system_share) {
   QByteArray status;
-  return std::min({system_available(), limit_headroom(RLIMIT_AS, status, "VmSize"),
-                   limit_headroom(RLIMIT_DATA, status, "VmData"), cgroup_headroom()});
+  const qint64 system = system_available();
+  const qint64 shared = system == unknown ? unknown : static_cast<qint64>(system * system_share);
+  return std::min({shared, limit_headroom(RLIMIT_AS, status, "VmSize"),
+                   limit_headroom(RLIMIT_DATA, status, "VmData"),
+                   cgroup_headroom(read_small_file("/proc/self/cgroup"), "/sys/fs/cgroup")});
 }
 
 } // namespace lumbrix

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 namespace lumbrix {
 
-// The memory the system can give without swapping, in bytes; 0 when it cannot tell.
-qint64 available_memory();
+// Bytes this process can still take before something stops it: system_share of the memory the
+// system can give without swapping, and all that the process's address-space and data limits
+// and its control group's limit leave. The largest qint64 when none of them can be read.
+qint64 memory_headroom(double system_share = 1.0);
 
-// Bytes this process can still take before something stops it: the system's available memory,
-// the address-space and data limits of the process, the limit of its control group. The largest
-// qint64 when none of them can be read.
-qint64 memory_headroom();
+// What the control groups named in groups (as /proc/self/cgroup lists them) leave, their folders
+// below root (/sys/fs/cgroup): for the v2 group and the v1 memory group, and each group above
+// them, the limit less what the group uses; the smallest of these. The largest qint64 when no
+// limit can be read.
+qint64 cgroup_headroom(const QByteArray &groups, const QByteArray &root);
 
 } // namespace lumbrix

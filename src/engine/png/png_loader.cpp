@@ -2,11 +2,12 @@
 
 #include "engine/image/image_limits.h"
 #include "engine/png/memory_budget.h"
+#include "engine/png/png_bytes.h"
 #include "platform/files.h"
 
 #include <png.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csetjmp>
@@ -18,8 +19,6 @@ namespace lumbrix {
 namespace {
 
 constexpr double display_gamma = 2.2;
-
-const QString damaged = QStringLiteral("damaged PNG file");
 
 // Broken files are expected here; they are refused, not reported.
 void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -46,64 +45,53 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
   take_png_metadata(png, info, header.metadata);
 }
 
+// libpng's limits on what a chunk may make it allocate beside the file's own bytes (decompressed
+// text and profiles) and on how many text and unknown chunks it keeps: its usual ones, set here
+// so that no build of the library lifts them.
+constexpr png_alloc_size_t chunk_malloc_max = 8000000;
+constexpr png_uint_32 chunk_cache_max = 1000;
+
+// A place in the bytes the checks read: libpng reads the header through one, FreeImage the
+// pixels through another.
+struct MemoryCursor {
+  const QByteArray *bytes;
+  qint64 at;
+};
+
+// Copies up to size bytes from the cursor on; how many there were.
+std::size_t take(MemoryCursor &cursor, void *buffer, std::size_t size) {
+  const qint64 left = std::max<qint64>(0, cursor.bytes->size() - cursor.at);
+  const auto count = static_cast<std::size_t>(std::min<qint64>(left, static_cast<qint64>(size)));
+  std::memcpy(buffer, cursor.bytes->constData() + cursor.at, count);
+  cursor.at += static_cast<qint64>(count);
+  return count;
+}
+
+// Reading past the bytes is an error like any other.
+void read_memory(png_structp png, png_bytep data, std::size_t length) {
+  if (take(*static_cast<MemoryCursor *>(png_get_io_ptr(png)), data, length) != length)
+    png_error(png, "read past the end");
+}
+
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
-bool read_info(std::FILE *file, PngHeader &header) {
+bool read_info(const QByteArray &bytes, PngHeader &header) {
   png_structp png =
       png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
   if (!png)
     return false;
   png_infop info = png_create_info_struct(png);
+  MemoryCursor cursor{&bytes, 0};
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return false;
   }
-  png_init_io(png, file);
+  png_set_chunk_malloc_max(png, chunk_malloc_max);
+  png_set_chunk_cache_max(png, chunk_cache_max);
+  png_set_read_fn(png, &cursor, read_memory);
   png_read_info(png, info);
   take_header(png, info, header);
   png_destroy_read_struct(&png, &info, nullptr);
   return true;
-}
-
-QString chunk_name(const unsigned char *type) {
-  QString name;
-  for (int i = 0; i < 4; ++i)
-    name += std::isalpha(type[i]) ? QLatin1Char(static_cast<char>(type[i])) : QLatin1Char('?');
-  return name;
-}
-
-// libpng allocates and clears whatever length a chunk declares, before the image data and after
-// it, two gigabytes for a few bytes of damaged file; so every chunk up to IEND must lie within
-// the file. Adds up the image data on the way. The chunk heads are read straight from the
-// descriptor: a large picture has tens of thousands of chunks, and each seek would refill the
-// stream's buffer.
-QString check_chunks(std::FILE *file, PngHeader &header) {
-  static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  const qint64 size = open_file_size(file);
-  if (size < 0)
-    return QStringLiteral("cannot be read: ") + error_text(errno);
-  if (size == 0)
-    return QStringLiteral("empty file");
-  unsigned char head[8];
-  if (!read_at(file, 0, head, 8) || std::memcmp(head, signature, 8) != 0)
-    return QStringLiteral("not a PNG file");
-  qint64 at = 8;
-  while (read_at(file, at, head, 8)) {
-    const std::uint32_t length = png_get_uint_32(head);
-    if (length > 0x7FFFFFFFu || at + 12 + qint64{length} > size)
-      return damaged + QStringLiteral(": its %1 chunk at byte %2 claims %3 bytes, more than "
-                                      "the file holds")
-                           .arg(chunk_name(head + 4))
-                           .arg(at)
-                           .arg(length);
-    if (std::memcmp(head + 4, "IDAT", 4) == 0)
-      header.image_data_size += length;
-    if (std::memcmp(head + 4, "IEND", 4) == 0)
-      break;
-    at += 12 + qint64{length};
-  }
-  return std::fseek(file, 0, SEEK_SET) == 0
-             ? QString()
-             : QStringLiteral("cannot be read: ") + error_text(errno);
 }
 
 // Deflate codes at best 258 repeated bytes in two bits, so compressed data is never smaller
@@ -119,12 +107,12 @@ QString picture_refusal(const PngHeader &header) {
     return too_large;
   const qint64 least = least_image_data(header);
   if (header.image_data_size < least)
-    return damaged + QStringLiteral(": %1 bytes of image data cannot hold a %2 x %3 picture, "
-                                    "which takes at least %4")
-                         .arg(header.image_data_size)
-                         .arg(header.width)
-                         .arg(header.height)
-                         .arg(least);
+    return damaged_png() + QStringLiteral(": %1 bytes of image data cannot hold a %2 x %3 picture, "
+                                          "which takes at least %4")
+                               .arg(header.image_data_size)
+                               .arg(header.width)
+                               .arg(header.height)
+                               .arg(least);
   return QString();
 }
 
@@ -177,45 +165,60 @@ void mend_palette(FIBITMAP *image, const PngHeader &header) {
 
 // The file's structure, its header and what the header claims, before a byte of pixels. The
 // header stays filled when only its claims are refused.
-QString check_header(std::FILE *file, PngHeader &header) {
-  QString refusal = check_chunks(file, header);
-  if (refusal.isEmpty() && !read_info(file, header))
-    refusal = damaged;
+QString check_header(std::FILE *file, PngBytes &png, PngHeader &header) {
+  QString refusal = read_png_bytes(file, png);
+  if (refusal.isEmpty() && !read_info(png.bytes, header))
+    refusal = damaged_png();
   if (!refusal.isEmpty()) {
     header = PngHeader{};
     return refusal;
   }
+  header.image_data_size = png.image_data_size;
   return picture_refusal(header);
 }
 
-// Opens path and checks it; the file stays open for the pixels.
-QString open_checked(const QString &path, ReadFile &file, PngHeader &header) {
+// Opens path, reads its bytes and checks them; the descriptor is closed again before the pixels
+// are decoded from the same bytes.
+QString read_checked(const QString &path, PngBytes &png, PngHeader &header) {
   header = PngHeader{};
   errno = 0;
-  file = open_regular_file(path);
+  const ReadFile file = open_regular_file(path);
   if (!file)
     return errno ? QStringLiteral("cannot be read: ") + error_text(errno)
                  : QStringLiteral("not a regular file");
-  return check_header(file.get(), header);
+  return check_header(file.get(), png, header);
 }
 
 unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
-  return static_cast<unsigned>(std::fread(buffer, size, count, static_cast<std::FILE *>(handle)));
+  if (size == 0)
+    return 0;
+  auto &cursor = *static_cast<MemoryCursor *>(handle);
+  const qint64 left = std::max<qint64>(0, cursor.bytes->size() - cursor.at);
+  const qint64 items = std::min<qint64>(count, left / size);
+  return static_cast<unsigned>(take(cursor, buffer, static_cast<std::size_t>(items) * size) / size);
 }
 unsigned write_proc(void *, unsigned, unsigned, fi_handle) { return 0; }
 int seek_proc(fi_handle handle, long offset, int origin) {
-  return std::fseek(static_cast<std::FILE *>(handle), offset, origin);
+  auto *cursor = static_cast<MemoryCursor *>(handle);
+  const qint64 from = origin == SEEK_SET   ? 0
+                      : origin == SEEK_CUR ? cursor->at
+                                           : cursor->bytes->size();
+  if (from + offset < 0)
+    return -1;
+  cursor->at = from + offset;
+  return 0;
 }
-long tell_proc(fi_handle handle) { return std::ftell(static_cast<std::FILE *>(handle)); }
+long tell_proc(fi_handle handle) {
+  return static_cast<long>(static_cast<MemoryCursor *>(handle)->at);
+}
 
-FreeImageIO file_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
+FreeImageIO memory_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
 
-Image decode(std::FILE *file, const PngHeader &header) {
-  if (std::fseek(file, 0, SEEK_SET) != 0)
-    return Image();
+Image decode(const QByteArray &bytes, const PngHeader &header) {
   const bool palettized = is_palettized(header);
-  FreeImageIO io = file_io();
-  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(file),
+  FreeImageIO io = memory_io();
+  MemoryCursor cursor{&bytes, 0};
+  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(&cursor),
                                        palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
   if (image && palettized && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
@@ -231,13 +234,14 @@ bool read_png_size(const QString &path, PngSize &size) {
   const ReadFile file = open_regular_file(path);
   if (!file || !read_at(file.get(), 0, head, sizeof head) || std::memcmp(head, start, 16) != 0)
     return false;
-  size = {png_get_uint_32(head + 16), png_get_uint_32(head + 20), head[24]};
+  size = {png_get_uint_32(head + 16), png_get_uint_32(head + 20), head[24],
+          open_file_size(file.get())};
   return true;
 }
 
 bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
-  ReadFile file;
-  const QString refusal = open_checked(path, file, header);
+  PngBytes png;
+  const QString refusal = read_checked(path, png, header);
   if (reason)
     *reason = refusal;
   return refusal.isEmpty();
@@ -266,16 +270,20 @@ std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
 }
 
 Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
-  // The header and the pixels come from one open file, so a file replaced after the header
-  // was checked cannot slip past the checks.
-  ReadFile file;
+  // The header and the pixels come from the same bytes, read once, so a file changed after
+  // its header was checked cannot slip past the checks.
+  PngBytes png;
   PngHeader header;
-  QString refusal = open_checked(path, file, header);
+  QString refusal = read_checked(path, png, header);
+  // The file's bytes are held already: they count in what the picture takes, and no longer in
+  // what the process can still take.
+  const qint64 held = png.bytes.capacity();
   if (refusal.isEmpty())
-    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16);
-  Image image = refusal.isEmpty() ? decode(file.get(), header) : Image();
+    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16, held,
+                             memory_headroom() + held);
+  Image image = refusal.isEmpty() ? decode(png.bytes, header) : Image();
   if (refusal.isEmpty() && !image)
-    refusal = damaged;
+    refusal = damaged_png();
   if (reason)
     *reason = refusal;
   if (image && metadata)

@@ -37,6 +37,7 @@ struct PngSize {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   int bit_depth = 0;
+  qint64 file_bytes = 0; // the whole file's size
 };
 bool read_png_size(const QString &path, PngSize &size);
 

@@ -5,8 +5,6 @@
 #include "engine/png/png_loader.h"
 #include "platform/system_memory.h"
 
-#include <algorithm>
-
 namespace lumbrix {
 
 void MemoryGate::acquire(qint64 bytes) {
@@ -29,12 +27,13 @@ qint64 conversion_memory(const QString &path) {
   PngSize size;
   if (!read_png_size(path, size) || size.width > max_image_side || size.height > max_image_side)
     return 0;
-  return picture_memory(size.width, size.height, size.bit_depth > 8);
+  return conversion_budget(size.width, size.height, size.bit_depth > 8, size.file_bytes);
 }
 
 qint64 batch_memory_budget() {
-  constexpr qint64 floor = 256LL << 20;
-  return std::max(floor, available_memory() / 4 * 3);
+  // Some of what the system has free is others' to take while the run lasts.
+  constexpr double system_share = 0.75;
+  return memory_headroom(system_share);
 }
 
 } // namespace lumbrix

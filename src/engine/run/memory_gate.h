@@ -24,13 +24,13 @@ private:
   qint64 held_ = 0;
 };
 
-// The memory one conversion of the PNG at path needs at its peak, from its header: the picture
-// and its converted copy, three copies' worth for 16-bit pictures. 0 when the header is unreadable
-// (such a file fails before allocating anything).
+// The memory one conversion of the PNG at path needs at its peak, from its header and its size,
+// as the loader counts it. 0 when the header is unreadable (such a file fails before allocating
+// anything).
 qint64 conversion_memory(const QString &path);
 
 // A budget for pictures converted side by side: three quarters of the memory the system has
-// available, at least 256 MB.
+// available, and no more than the process's own limits and its control group's leave.
 qint64 batch_memory_budget();
 
 } // namespace lumbrix

@@ -10,6 +10,11 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <atomic>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
 namespace lumbrix {
 namespace {
 
@@ -87,6 +92,47 @@ TEST(PngLoaderHostile, FilesAreHeldToWhatTheyCanReallyHold) {
     EXPECT_EQ(bool(load_png(path, &load_reason)), reason.isEmpty());
     EXPECT_EQ(load_reason, reason);
   }
+}
+
+// Another process rewrites a text chunk's length back and forth while the picture loads: each load
+// sees the file one way or the other, never checked one way and decoded the other.
+TEST(PngLoaderHostile, AFileRewrittenWhileItLoadsIsCheckedAndDecodedAlike) {
+  const QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("racing.png"));
+  QByteArray bytes = test::zero_png(64, 64, 8, PNG_COLOR_TYPE_RGB, 64);
+  const qsizetype length_at = bytes.size() - 12;
+  QByteArray text;
+  test::append_chunk(text, "tEXt", QByteArray("Comment\0", 8) + QByteArray(600, 'x'));
+  bytes.insert(length_at, text);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  std::atomic<bool> done = false;
+  std::thread writer([&] {
+    const QByteArray lengths[] = {test::big_endian(608), test::big_endian(0x7FFFFFF0)};
+    for (int i = 0; !done; ++i)
+      if (::pwrite(fd, lengths[i % 2].constData(), 4, length_at) != 4)
+        return;
+  });
+  const QString refusal = QStringLiteral("damaged PNG file: its tEXt chunk at byte %1 claims "
+                                         "2147483632 bytes, more than the file holds")
+                              .arg(length_at);
+  int loaded = 0;
+  QString other_reason;
+  for (int i = 0; i < 300 && other_reason.isEmpty(); ++i) {
+    QString reason;
+    loaded += load_png(path, &reason) ? 1 : 0;
+    if (!reason.isEmpty() && reason != refusal)
+      other_reason = reason;
+  }
+  done = true;
+  writer.join();
+  ::close(fd);
+  EXPECT_EQ(other_reason, "");
+  EXPECT_GT(loaded, 0);
 }
 
 } // namespace

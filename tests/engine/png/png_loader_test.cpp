@@ -1,6 +1,8 @@
+#include "engine/png/memory_budget.h"
 #include "engine/png/png_loader.h"
 #include "engine/run/memory_gate.h"
 #include "platform/files.h"
+#include "support/address_space.h"
 #include "support/crafted_png.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
@@ -44,6 +46,29 @@ TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
   EXPECT_EQ(size.width, 40000u);
   EXPECT_EQ(conversion_memory(huge), 0);
   EXPECT_GT(conversion_memory(corpus("pngsuite/basn0g04.png")), 32 * 32 * 4);
+}
+
+// The file's bytes are held while the picture decodes: they count once in what it takes, not
+// again in what is left, so a file loads under a limit just above its need.
+TEST(PngLoader, AFileLoadsUnderALimitJustAboveItsNeed) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("large.png");
+  {
+    QByteArray bytes = test::zero_png(100, 100, 8, PNG_COLOR_TYPE_RGB_ALPHA, 100);
+    const QByteArray end = bytes.right(12);
+    bytes.chop(12);
+    test::append_chunk(bytes, "prVt", QByteArray(150'000'000, 'x'));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes + end);
+  }
+  const qint64 need = conversion_budget(100, 100, false, QFile(path).size());
+  const test::AddressSpaceLimit limit(need + 20'000'000);
+  if (!limit.ok())
+    GTEST_SKIP() << "the hard limit leaves no room to lower";
+  QString reason;
+  EXPECT_TRUE(load_png(path, &reason));
+  EXPECT_EQ(reason, "");
 }
 
 TEST(PngLoader, ReadsTheHeaderBeforeTheImageData) {

@@ -5,6 +5,7 @@
 #include "virtual_display.h"
 
 #include <QImageReader>
+#include <QLocalServer>
 #include <QLockFile>
 #include <QProcess>
 #include <QtTest>
@@ -132,6 +133,21 @@ private slots:
     QVERIFY(on_one.state() == QProcess::Running && on_two.state() == QProcess::Running);
   }
 
+  // A window front that takes no message does not swallow the start: it opens a window itself.
+  void startNoWindowAnswersOpensItsOwn() {
+    test::VirtualDisplay display;
+    QVERIFY2(display.start(), "needs Xvfb, openbox and xdotool");
+    const QByteArray own_display = qgetenv("DISPLAY");
+    qputenv("DISPLAY", display.environment().value(QStringLiteral("DISPLAY")).toUtf8());
+    const InstanceClaim held = claim_instance(window_title());
+    own_display.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", own_display);
+    QCOMPARE(held.role, InstanceRole::first);
+    QProcess window;
+    window.setProcessEnvironment(display.environment());
+    window.start(test::program_binary(), {});
+    QTRY_VERIFY_WITH_TIMEOUT(display.shows(window_title()), 30000);
+  }
+
   // Without a runtime folder, and the usual fallback taken by another user, whatever that user
   // planted in the shared folder is ignored: the window opens, and nothing is left there.
   void runtimeFolderOfAnotherUserIsNeitherUsedNorNeeded() {
@@ -149,6 +165,8 @@ private slots:
     QLockFile planted(shared + window_title() + ".lock");
     QLockFile planted_here(shared + window_title() + " on " + display_name + ".lock");
     QVERIFY(planted.tryLock(0) && planted_here.tryLock(0));
+    QLocalServer listener;
+    QVERIFY(listener.listen(shared + window_title() + " on " + display_name + ".socket"));
     const QStringList before = QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     QProcess window;
@@ -156,6 +174,7 @@ private slots:
     window.start(test::program_binary(), {});
     QTRY_VERIFY_WITH_TIMEOUT(display.shows(window_title()), 30000);
     QCOMPARE(QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QVERIFY(!listener.hasPendingConnections());
   }
 
   void screenshotModeWritesBothPictures() {

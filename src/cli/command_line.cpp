@@ -123,7 +123,10 @@ bool parse_one(Parser &p) {
   return true;
 }
 
-QString program_name() { return QFileInfo(program_path()).completeBaseName(); }
+QString program_name() {
+  const QString path = program_path();
+  return path.isEmpty() ? QStringLiteral("lumbrix") : QFileInfo(path).completeBaseName();
+}
 
 QString random_input_extension() {
   const QStringList &list = input_formats();
@@ -187,13 +190,18 @@ CommandLineOptions read_command_line(const QStringList &parameters) {
   return parser;
 }
 
-QString window_file_argument(const QStringList &parameters) {
-  if (parameters.size() != 1 || parameters[0].isEmpty() ||
-      parameters[0].startsWith(QLatin1Char('-')))
-    return QString();
-  const QString &given = parameters[0];
-  const QString path = given.startsWith(QLatin1String("file:")) ? QUrl(given).toLocalFile() : given;
-  return path.isEmpty() ? QString() : QDir::cleanPath(QDir::current().absoluteFilePath(path));
+QStringList window_file_arguments(const QStringList &parameters) {
+  QStringList files;
+  for (const QString &given : parameters) {
+    if (given.isEmpty() || given.startsWith(QLatin1Char('-')))
+      return {};
+    const QString path =
+        given.startsWith(QLatin1String("file:")) ? QUrl(given).toLocalFile() : given;
+    if (path.isEmpty())
+      return {};
+    files << QDir::cleanPath(QDir::current().absoluteFilePath(path));
+  }
+  return files;
 }
 
 int command_line_main(const QStringList &parameters, const WindowCommands &commands) {

@@ -35,10 +35,10 @@ struct CommandLineOptions {
 
 CommandLineOptions read_command_line(const QStringList &parameters);
 
-// `lumbrix photo.png`: a command line of one parameter that is not an option names a file for
-// the window front to start with. Returns it as an absolute path (a "file:" address as its local
-// path), or an empty text for any other command line.
-QString window_file_argument(const QStringList &parameters);
+// `lumbrix a.png b.png`: a command line of parameters none of which is an option names the files
+// for the window front to start with. Returns them as absolute paths (a "file:" address as its
+// local path), or nothing for any other command line.
+QStringList window_file_arguments(const QStringList &parameters);
 
 // The console front. Returns the exit status when the command line was handled in console
 // mode (help, version, an option error or a console run); returns -1 when the program goes on

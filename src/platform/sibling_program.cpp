@@ -11,8 +11,12 @@
 
 namespace lumbrix {
 
-QString sibling_program(const QString &name) {
-  const QString folder = program_folder();
+QString sibling_program(const QString &name) { return sibling_program_in(program_folder(), name); }
+
+QString sibling_program_in(const QString &folder, const QString &name) {
+  // An unknown folder is never the current one.
+  if (folder.isEmpty())
+    return QString();
   for (const QString &candidate :
        {folder + name,
         folder + QString::fromUtf8(build::libexec_from_program) + QLatin1Char('/') + name}) {
@@ -26,7 +30,7 @@ QString sibling_program(const QString &name) {
 QString console_program_folder() {
   static const QString console = QStringLiteral("lumbrix");
   const QString folder = program_folder();
-  if (QFileInfo(folder + console).isFile())
+  if (folder.isEmpty() || QFileInfo(folder + console).isFile())
     return folder;
   const QString installed =
       QDir::cleanPath(folder + QString::fromUtf8(build::program_from_libexec)) + QLatin1Char('/');

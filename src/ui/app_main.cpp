@@ -30,7 +30,7 @@ int lumbrix_main(int argc, char **argv) {
   const int status = command_line_main(parameters, commands);
   if (status >= 0)
     return status;
-  return run_window_front(argc, argv, window_file_argument(parameters));
+  return run_window_front(argc, argv, window_file_arguments(parameters));
 }
 
 } // namespace lumbrix

@@ -31,14 +31,8 @@ void stop(const QString &message) {
 ConversionRequest window_request() {
   ConversionRequest request;
   MainWindow *window = main_window();
-  const QString shown = window ? window->input_field()->text() : QString();
-  const QString input = shown.trimmed();
-  WindowJob &job = window_job();
-  job.last_input = input;
-  if (!job.inputs.empty() && shown == job.inputs_caption)
-    request.files = job.inputs;
-  else if (is_acceptable_input(input))
-    request.files.push_back(InputFile{input, QString()});
+  window_job().last_input = window ? window->input_field()->text().trimmed() : QString();
+  request.files = shown_inputs();
   const QString folder = window ? window->folder_list()->currentText().trimmed() : QString();
   request.output_folder = with_separator(folder);
   const int format = window ? window->format_list()->currentData().toInt() : 0;

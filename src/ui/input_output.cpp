@@ -18,6 +18,8 @@
 #include <QMap>
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace lumbrix {
 namespace {
 
@@ -42,8 +44,6 @@ void show_input(const QString &path, const QString &caption) {
 
 } // namespace
 
-bool set_input_file(const QString &path) { return set_input_files({InputFile{path, QString()}}); }
-
 bool set_input_files(const std::vector<InputFile> &files) {
   std::vector<InputFile> accepted;
   for (const InputFile &file : files)
@@ -65,6 +65,34 @@ bool set_input_files(const std::vector<InputFile> &files) {
                   QString::number(job.inputs.size() - 1));
   show_input(first, job.inputs_caption);
   return true;
+}
+
+std::vector<InputFile> shown_inputs() {
+  const MainWindow *window = main_window();
+  const QString shown = window ? window->input_field()->text() : QString();
+  const WindowJob &job = window_job();
+  if (!job.inputs.empty() && shown == job.inputs_caption)
+    return job.inputs;
+  const QString input = shown.trimmed();
+  if (is_acceptable_input(input))
+    return {InputFile{input, QString()}};
+  return {};
+}
+
+bool add_input_files(const QStringList &paths) {
+  std::vector<InputFile> files = shown_inputs();
+  const auto listed = [&files](const QString &path) {
+    return std::any_of(files.begin(), files.end(),
+                       [&path](const InputFile &file) { return file.path == path; });
+  };
+  bool added = false;
+  for (const QString &path : paths) {
+    if (listed(path) || !is_acceptable_input(path))
+      continue;
+    files.push_back({path, QString()});
+    added = true;
+  }
+  return added && set_input_files(files);
 }
 
 std::vector<InputFile> dropped_inputs(const QStringList &paths) {

@@ -3,6 +3,7 @@
 #include "engine/run/conversion_request.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -10,14 +11,17 @@ class QComboBox;
 
 namespace lumbrix {
 
-// Makes path the input when it is an acceptable input file: shown in the input field and, while
-// no output folder is shown, its folder becomes the output folder. False, changing nothing,
-// otherwise.
-bool set_input_file(const QString &path);
-
 // Makes the acceptable files among files the input; several are shown as the first path and how
 // many more. False, changing nothing, when none is acceptable.
 bool set_input_files(const std::vector<InputFile> &files);
+
+// The files Convert would take now: the several files shown by their caption, else the file the
+// field names when it is acceptable; none otherwise.
+std::vector<InputFile> shown_inputs();
+
+// Adds the acceptable files among paths that are not listed yet after the files shown, as a
+// later start of the program hands them over. False, changing nothing, when none is added.
+bool add_input_files(const QStringList &paths);
 
 // What dropping these paths gives: the files as they are, and for a folder every picture in it and
 // below it, with its sub-folder.

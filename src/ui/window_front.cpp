@@ -23,6 +23,8 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include <optional>
+
 namespace lumbrix {
 
 QSize desktop_size() {
@@ -91,33 +93,32 @@ void finish_window_front() {
   destroy_main_window();
 }
 
-void receive_second_start(const QString &file) {
+void receive_second_start(const QStringList &files) {
   MainWindow *window = main_window();
   if (!window)
     return;
   window->bring_forward();
-  if (!file.isEmpty())
-    set_input_file(file);
+  add_input_files(files);
 }
 
-int run_window_front(int &argc, char **argv, const QString &input_file) {
+int run_window_front(int &argc, char **argv, const QStringList &input_files) {
   QApplication application(argc, argv);
   // The desktop matches the window to its menu entry by this name; the icon is the installed
   // one when there is one.
   QGuiApplication::setDesktopFileName(QString::fromUtf8(build::app_id));
   QApplication::setWindowIcon(QIcon::fromTheme(
       QStringLiteral("lumbrix"), QPixmap::fromImage(builtin_image(QStringLiteral("Program"), 64))));
-  const auto lock = single_instance(window_title());
-  if (!lock) {
-    send_to_instance(window_title(), input_file);
+  const InstanceClaim claim = claim_instance(window_title());
+  // A window front that takes no message opens a window of its own rather than lose the files.
+  if (claim.role == InstanceRole::second && send_to_instance(window_title(), input_files))
     return 0;
-  }
-  const InstanceChannel channel(window_title(), receive_second_start);
+  std::optional<InstanceChannel> channel;
+  if (claim.role == InstanceRole::first)
+    channel.emplace(window_title(), receive_second_start);
   WidgetDialogs dialogs;
   set_system_dialogs(&dialogs);
   start_window_front();
-  if (!input_file.isEmpty())
-    set_input_file(input_file);
+  add_input_files(input_files);
   QObject::connect(main_window(), &MainWindow::quit_requested, &application,
                    &QCoreApplication::quit, Qt::QueuedConnection);
   QApplication::exec();

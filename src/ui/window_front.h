@@ -3,19 +3,21 @@
 #include "cli/console_run.h"
 
 #include <QSize>
+#include <QStringList>
 
 namespace lumbrix {
 
 // The window front from start to end: the single-instance lock, settings, language table,
-// images and theme, the main window with input_file in its input field (when it is acceptable),
-// the event loop, and at the end the window geometry and the settings file. When another window
-// front is running, it is brought forward and given input_file instead. Returns the exit
-// status: 0.
-int run_window_front(int &argc, char **argv, const QString &input_file = QString());
+// images and theme, the main window with the acceptable input_files as its input, the event
+// loop, and at the end the window geometry and the settings file. When another window front
+// runs for this user on this display, it is brought forward and given input_files instead; when
+// it cannot be told, or no private place for the lock can be had, this one runs on its own.
+// Returns the exit status: 0.
+int run_window_front(int &argc, char **argv, const QStringList &input_files = {});
 
-// What a second start asks of the running window front: its window brought forward and, when
-// file is an acceptable input, file in the input field.
-void receive_second_start(const QString &file);
+// What a later start asks of the running window front: its window brought forward and the
+// acceptable files added to its input.
+void receive_second_start(const QStringList &files);
 
 // Everything before the event loop, once a QApplication exists: reads the settings file, builds
 // the language table, images, theme and main window, and shows it.

@@ -148,15 +148,16 @@ TEST_F(CommandLine, CommandsCountOnlyAsFirstParameter) {
                   .input_given);
 }
 
-// `lumbrix photo.png` opens the window with that file: window mode, the path made absolute.
-TEST_F(CommandLine, OneFileParameterIsTheWindowsInput) {
+// `lumbrix a.png b.png` opens the window with those files: window mode, the paths made absolute.
+TEST_F(CommandLine, FileParametersAreTheWindowsInput) {
   const QString here = QDir::currentPath();
-  EXPECT_EQ(window_file_argument({"photo.png"}), here + "/photo.png");
-  EXPECT_EQ(window_file_argument({"../a/photo.png"}), QDir::cleanPath(here + "/../a/photo.png"));
-  EXPECT_EQ(window_file_argument({"file:///srv/a%20b/p.png"}), "/srv/a b/p.png");
-  for (const QStringList &other : {QStringList{}, {""}, {"-i"}, {"--width=5"}, {"a", "b"}})
-    EXPECT_EQ(window_file_argument(other), "");
-  EXPECT_EQ(run({QStringLiteral("photo.png")}), -1);
+  EXPECT_EQ(window_file_arguments({"photo.png"}), QStringList{here + "/photo.png"});
+  EXPECT_EQ(window_file_arguments({"../a/photo.png", "file:///srv/a%20b/p.png", "/x/q.png"}),
+            (QStringList{QDir::cleanPath(here + "/../a/photo.png"), "/srv/a b/p.png", "/x/q.png"}));
+  for (const QStringList &other :
+       {QStringList{}, {""}, {"-i"}, {"--width=5"}, {"a.png", "-q"}, {"a.png", ""}})
+    EXPECT_EQ(window_file_arguments(other), QStringList{});
+  EXPECT_EQ(run({QStringLiteral("photo.png"), QStringLiteral("more.png")}), -1);
   EXPECT_TRUE(output.isEmpty());
 }
 

@@ -58,7 +58,7 @@ cmp -s "$work/installed/Lumbrix1.jpg" "$work/built/Lumbrix1.jpg" ||
 
 desktop=$(ls "$share"/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
-grep -qx 'Exec=lumbrix %f' "$desktop" || fail "desktop entry: no Exec=lumbrix %f"
+grep -qx 'Exec=lumbrix %F' "$desktop" || fail "desktop entry: no Exec=lumbrix %F"
 grep -qx 'MimeType=image/png;' "$desktop" || fail "desktop entry: no MimeType image/png"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml >/dev/null ||
   fail "appstreamcli validate $(ls "$share"/metainfo/*.metainfo.xml)"

@@ -5,8 +5,12 @@
 #include "virtual_display.h"
 
 #include <QImageReader>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 #include <QtTest>
+
+#include <unistd.h>
 
 using namespace lumbrix;
 
@@ -60,54 +64,117 @@ private slots:
     first.kill();
     first.waitForFinished();
     // A lock left by a process that died does not keep the next window front out.
-    QVERIFY(single_instance(window_title()));
+    QCOMPARE(claim_instance(window_title()).role, InstanceRole::first);
   }
 
-  void secondInstanceLeavesTheSettingsFileAlone() {
-    auto held = single_instance(window_title());
-    QVERIFY(held);
+  // The later start hands its files over whole, whatever their names hold, and touches nothing.
+  void secondInstanceSendsItsFilesAndLeavesTheSettingsFileAlone() {
+    const InstanceClaim held = claim_instance(window_title());
+    QCOMPARE(held.role, InstanceRole::first);
+    QList<QStringList> received;
+    const InstanceChannel channel(window_title(),
+                                  [&received](const QStringList &texts) { received << texts; });
     const QString settings_file = home.config() + QStringLiteral("/Vantrel/Lumbrix/config.ini");
     QFile::remove(settings_file);
-    QCOMPARE(run({}), 0);
+    const QStringList files{home.path(QStringLiteral("line\nbreak.png")),
+                            home.path(QStringLiteral("b.png"))};
+    QProcess second;
+    start(second, {files[0], QStringLiteral("file://") + files[1]});
+    QTRY_COMPARE_WITH_TIMEOUT(received, QList<QStringList>{files}, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 30000);
+    QCOMPARE(second.exitCode(), 0);
     QVERIFY(!QFile::exists(settings_file));
   }
 
-  // As a file manager's "Open with" does it: the file as the one parameter, from its folder.
-  void fileArgumentAndSecondStartReachTheOpenWindow() {
+  // As a desktop entry does it for several files at once (%F), from their folder; a later start
+  // adds its file to those waiting. One conversion writes them all.
+  void filesOfEveryStartReachTheOpenWindow() {
     test::VirtualDisplay display;
     QVERIFY2(display.start(), "needs Xvfb, openbox and xdotool (scripts/install-deps.sh)");
     const QString pictures = home.folder(QStringLiteral("pictures"));
-    QVERIFY(test::write_png(pictures + "photo.png") && test::write_png(pictures + "second.png"));
-    const auto start_in_pictures = [&](QProcess &process, const QString &file) {
+    const QStringList names{"a", "b", "c", "d"};
+    for (const QString &name : names)
+      QVERIFY(test::write_png(pictures + name + ".png"));
+    const auto start_in_pictures = [&](QProcess &process, const QStringList &files) {
       process.setProcessEnvironment(display.environment());
       process.setWorkingDirectory(pictures);
-      process.start(test::program_binary(), {file});
+      process.start(test::program_binary(), files);
     };
     const QString title = window_title();
-    // The key converts what the window shows, into the picture's folder; then OK.
-    const auto convert_with = [&](const QString &key, const QString &output) {
-      QTRY_COMPARE_WITH_TIMEOUT(display.active_window_title(), title, 30000);
-      QVERIFY(display.xdotool({"key", key}));
-      QTRY_VERIFY_WITH_TIMEOUT(test::is_psd_file(pictures + output), 30000);
-      QTRY_VERIFY_WITH_TIMEOUT(display.active_window_title().startsWith("Conversion complete"),
-                               30000);
-      QVERIFY(display.xdotool({"key", "Return"}));
-    };
     // A channel left behind by a process that died does not stand in the way.
     QFile(instance_channel_path(title)).open(QIODevice::WriteOnly);
 
     QProcess first;
-    start_in_pictures(first, QStringLiteral("photo.png"));
-    convert_with(QStringLiteral("Return"), QStringLiteral("photo.psd"));
+    start_in_pictures(first, {"a.png", "b.png", "c.png"});
     QTRY_COMPARE_WITH_TIMEOUT(display.active_window_title(), title, 30000);
     QVERIFY(display.xdotool({"getactivewindow", "windowminimize"}));
     QTRY_VERIFY_WITH_TIMEOUT(!display.shows(title), 30000);
     QProcess second;
-    start_in_pictures(second, QStringLiteral("second.png"));
+    start_in_pictures(second, {"d.png"});
     QVERIFY(second.waitForFinished(30000) && second.exitCode() == 0);
     QTRY_VERIFY_WITH_TIMEOUT(display.shows(title), 30000);
-    convert_with(QStringLiteral("F5"), QStringLiteral("second.psd"));
+    QTRY_COMPARE_WITH_TIMEOUT(display.active_window_title(), title, 30000);
+    QVERIFY(display.xdotool({"key", "F5"}));
+    for (const QString &name : names)
+      QTRY_VERIFY_WITH_TIMEOUT(test::is_psd_file(pictures + name + ".psd"), 30000);
     QVERIFY(first.state() == QProcess::Running);
+  }
+
+  // One user on two displays: a start on each opens a window there.
+  void eachDisplayHasAWindowOfItsOwn() {
+    test::VirtualDisplay one, two;
+    QVERIFY2(one.start() && two.start(), "needs Xvfb, openbox and xdotool");
+    QProcess on_one, on_two;
+    for (auto [display, process] : {std::pair{&one, &on_one}, std::pair{&two, &on_two}}) {
+      process->setProcessEnvironment(display->environment());
+      process->start(test::program_binary(), {});
+      QTRY_VERIFY_WITH_TIMEOUT(display->shows(window_title()), 30000);
+    }
+    QVERIFY(on_one.state() == QProcess::Running && on_two.state() == QProcess::Running);
+  }
+
+  // A window front that takes no message does not swallow the start: it opens a window itself.
+  void startNoWindowAnswersOpensItsOwn() {
+    test::VirtualDisplay display;
+    QVERIFY2(display.start(), "needs Xvfb, openbox and xdotool");
+    const QByteArray own_display = qgetenv("DISPLAY");
+    qputenv("DISPLAY", display.environment().value(QStringLiteral("DISPLAY")).toUtf8());
+    const InstanceClaim held = claim_instance(window_title());
+    own_display.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", own_display);
+    QCOMPARE(held.role, InstanceRole::first);
+    QProcess window;
+    window.setProcessEnvironment(display.environment());
+    window.start(test::program_binary(), {});
+    QTRY_VERIFY_WITH_TIMEOUT(display.shows(window_title()), 30000);
+  }
+
+  // Without a runtime folder, and the usual fallback taken by another user, whatever that user
+  // planted in the shared folder is ignored: the window opens, and nothing is left there.
+  void runtimeFolderOfAnotherUserIsNeitherUsedNorNeeded() {
+    if (::geteuid() != 0 || QFile::exists(QStringLiteral("/run/user/0")))
+      QSKIP("needs root to plant another user's folder");
+    test::VirtualDisplay display;
+    QVERIFY2(display.start(), "needs Xvfb, openbox and xdotool");
+    QProcessEnvironment env = display.environment();
+    const QString shared = home.folder(QStringLiteral("shared"));
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("TMPDIR"), shared);
+    QVERIFY(QDir().mkpath(shared + "runtime-root"));
+    QVERIFY(::chown(QFile::encodeName(shared + "runtime-root").constData(), 65534, 65534) == 0);
+    const QString display_name = env.value(QStringLiteral("DISPLAY"));
+    QLockFile planted(shared + window_title() + ".lock");
+    QLockFile planted_here(shared + window_title() + " on " + display_name + ".lock");
+    QVERIFY(planted.tryLock(0) && planted_here.tryLock(0));
+    QLocalServer listener;
+    QVERIFY(listener.listen(shared + window_title() + " on " + display_name + ".socket"));
+    const QStringList before = QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    QProcess window;
+    window.setProcessEnvironment(env);
+    window.start(test::program_binary(), {});
+    QTRY_VERIFY_WITH_TIMEOUT(display.shows(window_title()), 30000);
+    QCOMPARE(QDir(shared).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QVERIFY(!listener.hasPendingConnections());
   }
 
   void screenshotModeWritesBothPictures() {

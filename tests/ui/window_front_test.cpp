@@ -1,10 +1,12 @@
 #include "engine/settings/product.h"
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
+#include "ui/input_output.h"
 #include "ui/main_window.h"
 #include "ui/window_front.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -169,6 +171,34 @@ private slots:
     QSignalSpy quit(main_window(), &MainWindow::quit_requested);
     main_window()->close();
     QCOMPARE(quit.count(), 1);
+  }
+
+  // A later start adds its files after those shown, each once; what is not a picture stays out.
+  void laterStartsAddTheirFilesToTheInput() {
+    const QString a = home.path("a.png"), b = home.path("b.png"), c = home.path("c.png");
+    QVERIFY(test::write_png(a) && test::write_png(b) && test::write_png(c));
+    const QString text = home.file(QStringLiteral("notes.txt"), "text");
+    start_window_front();
+    const struct {
+      QStringList sent;
+      QStringList listed;
+    } starts[] = {
+        {{}, {}},
+        {{a}, {a}},
+        {{b, a, text}, {a, b}},
+        {{c, b}, {a, b, c}},
+    };
+    for (const auto &start : starts) {
+      receive_second_start(start.sent);
+      QStringList listed;
+      for (const InputFile &file : shown_inputs())
+        listed << file.path;
+      QCOMPARE(listed, start.listed);
+    }
+    // A file typed in the field counts as shown.
+    main_window()->input_field()->setText(b);
+    receive_second_start({c});
+    QCOMPARE(shown_inputs().size(), size_t(2));
   }
 
   // Two hundred megabytes of blank lines, and a folder in the file's place: the window starts

@@ -12,72 +12,44 @@
 namespace lumbrix {
 namespace {
 
-const QString link_refusal = QStringLiteral("skipped, a symbolic link");
-const QString long_refusal = QStringLiteral("skipped, the path is longer than the system allows");
+using Found = std::vector<std::pair<QString, QString>>; // path below the folder, refusal
 
-// A folder of pictures with a link among them, a link to a folder and, at the end of a chain of
-// folders close to the path limit, a picture and a folder whose paths are past it.
-class FolderInputs : public ::testing::Test {
-protected:
-  void SetUp() override {
-    for (const char *name : {"a.png", "note.txt", "sub/c.png"})
-      put(QString::fromLatin1(name));
-    ASSERT_TRUE(QFile::link(dir.filePath("a.png"), dir.filePath("link.png")));
-    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("sub/loop")));
-    deep = QStringLiteral("deep");
-    while (dir.path().size() + deep.size() < 3900)
-      deep += QLatin1Char('/') + QString(100, QLatin1Char('d'));
-    ASSERT_TRUE(QDir(dir.path()).mkpath(deep));
-    deep_fd = ::open(QFile::encodeName(dir.filePath(deep)).constData(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(deep_fd, 0);
-    ::close(::openat(deep_fd, far_name().constData(), O_CREAT | O_WRONLY, 0600));
-    ASSERT_EQ(::mkdirat(deep_fd, QByteArray(250, 'e').constData(), 0700), 0);
-  }
-
-  // What the system cannot remove by path is removed through the folder's descriptor.
-  void TearDown() override {
-    if (deep_fd < 0)
-      return;
-    ::unlinkat(deep_fd, far_name().constData(), 0);
-    ::unlinkat(deep_fd, QByteArray(250, 'e').constData(), AT_REMOVEDIR);
-    ::close(deep_fd);
-  }
-
-  static QByteArray far_name() { return QByteArray(240, 'f') + ".png"; }
-
-  void put(const QString &name) {
-    QDir(dir.path()).mkpath(QFileInfo(dir.filePath(name)).path());
-    QFile file(dir.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  }
-
+// A folder with a picture, a link named as one, a link to the folder below and, at the end of a
+// chain of folders close to the path limit, a picture and a folder whose paths are past it.
+TEST(FolderInputs, LinksAndPathsTooLongAreTakenWithTheirRefusal) {
   QTemporaryDir dir;
-  QString deep;
-  int deep_fd = -1;
-};
-
-TEST_F(FolderInputs, LinksAndPathsTooLongAreTakenWithTheirRefusal) {
-  struct Case {
-    bool recursive;
-    std::vector<std::pair<QString, QString>> expected; // path below the folder, refusal
+  ASSERT_TRUE(QDir(dir.path()).mkpath("sub"));
+  for (const char *name : {"a.png", "note.txt", "sub/c.png"})
+    QFile(dir.filePath(name)).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(QFile::link(dir.filePath("a.png"), dir.filePath("link.png")));
+  ASSERT_TRUE(QFile::link(dir.path(), dir.filePath("sub/loop")));
+  QString deep = QStringLiteral("deep");
+  while (dir.path().size() + deep.size() < 3900)
+    deep += '/' + QString(100, 'd');
+  ASSERT_TRUE(QDir(dir.path()).mkpath(deep));
+  const QByteArray far = QByteArray(240, 'f') + ".png", deeper(250, 'e');
+  const int fd = ::open(QFile::encodeName(dir.filePath(deep)).constData(), O_RDONLY | O_DIRECTORY);
+  ::close(::openat(fd, far.constData(), O_CREAT | O_WRONLY, 0600));
+  ::mkdirat(fd, deeper.constData(), 0700);
+  const auto found = [&](bool recursive) {
+    Found entries;
+    for (const InputFile &file : folder_inputs(dir.path(), recursive))
+      entries.emplace_back(file.path.mid(dir.path().size() + 1), file.refusal);
+    return entries;
   };
-  const QString far = deep + '/' + QString::fromLatin1(far_name());
-  const QString deeper = deep + '/' + QString(250, QLatin1Char('e')) + '/';
-  const Case cases[] = {
-      {false, {{"a.png", ""}, {"link.png", link_refusal}}},
-      {true,
-       {{"a.png", ""},
-        {"link.png", link_refusal},
-        {far, long_refusal},
-        {deeper, long_refusal},
-        {"sub/c.png", ""}}},
-  };
-  for (const Case &c : cases) {
-    std::vector<std::pair<QString, QString>> found;
-    for (const InputFile &file : folder_inputs(dir.path(), c.recursive))
-      found.emplace_back(file.path.mid(dir.path().size() + 1), file.refusal);
-    EXPECT_EQ(found, c.expected) << c.recursive;
-  }
+  const Found top = found(false), all = found(true);
+  // What the system cannot remove by path goes through the folder's descriptor.
+  ::unlinkat(fd, far.constData(), 0);
+  ::unlinkat(fd, deeper.constData(), AT_REMOVEDIR);
+  ::close(fd);
+  const QString link = QStringLiteral("skipped, a symbolic link");
+  const QString too_long = QStringLiteral("skipped, the path is longer than the system allows");
+  EXPECT_EQ(top, (Found{{"a.png", ""}, {"link.png", link}}));
+  EXPECT_EQ(all, (Found{{"a.png", ""},
+                        {"link.png", link},
+                        {deep + '/' + far, too_long},
+                        {deep + '/' + deeper + '/', too_long},
+                        {"sub/c.png", ""}}));
 }
 
 } // namespace

@@ -80,9 +80,15 @@ bool take_input(ConsoleRun &run) {
     return error("Invalid input file");
   else if (!job.input.isEmpty())
     files.push_back({job.input, QString()});
+  if (job.input_list.isEmpty())
+    return true;
+  const std::size_t before = files.size();
   QString reason;
-  if (!job.input_list.isEmpty() && !read_input_list(job.input_list, files, reason))
+  if (!read_input_list(job.input_list, files, reason))
     return error(QStringLiteral("Invalid input list: ") + reason);
+  if (files.size() == before)
+    return error(QStringLiteral("Invalid input list: the list ") + job.input_list +
+                 QStringLiteral(" is empty"));
   return true;
 }
 

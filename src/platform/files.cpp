@@ -2,14 +2,18 @@
 
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +77,26 @@ bool is_same_file(const QString &a, const QString &b) {
          first.st_ino == second.st_ino;
 }
 
+std::optional<FileIdentity> file_identity(const QString &path, bool follow_links) {
+  struct stat info {};
+  const QByteArray native = native_path(path);
+  const int found =
+      follow_links ? ::stat(native.constData(), &info) : ::lstat(native.constData(), &info);
+  if (path.isEmpty() || found != 0)
+    return std::nullopt;
+  return FileIdentity{static_cast<quint64>(info.st_dev), static_cast<quint64>(info.st_ino)};
+}
+
+QString resolved_path(const QString &path) {
+  const QFileInfo file(path);
+  const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+  if (folder.isEmpty())
+    return QDir::cleanPath(file.absoluteFilePath());
+  return with_separator(folder) + file.fileName();
+}
+
+qint64 longest_path() { return PATH_MAX - 1; }
+
 qint64 file_size(const QString &path) {
   struct stat info {};
   if (!stat_path(path, info) || !S_ISREG(info.st_mode))
@@ -120,5 +144,13 @@ bool create_folders(const QString &base, const QString &relative) {
 }
 
 void ignore_file_size_signal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+void raise_descriptor_limit() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+  }
+}
 
 } // namespace lumbrix

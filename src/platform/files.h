@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <compare>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace lumbrix {
 
@@ -34,6 +36,22 @@ qint64 open_file_size(std::FILE *file);
 bool file_exists(const QString &path);
 bool is_same_file(const QString &a, const QString &b);
 
+// Which file a path names, whatever the path: its device and inode.
+struct FileIdentity {
+  quint64 device = 0;
+  quint64 inode = 0;
+  auto operator<=>(const FileIdentity &) const = default;
+};
+// follow_links false: a link itself rather than what it leads to. None when nothing is there.
+std::optional<FileIdentity> file_identity(const QString &path, bool follow_links);
+
+// path absolute, its folder's links, "." and ".." resolved; the file itself, which need not
+// exist, is not followed. Where the folder does not exist, the cleaned absolute path.
+QString resolved_path(const QString &path);
+
+// The longest path, in bytes, that the system opens.
+qint64 longest_path();
+
 // Size in bytes of a regular file; -1 when there is none.
 qint64 file_size(const QString &path);
 
@@ -52,5 +70,8 @@ bool create_folders(const QString &base, const QString &relative);
 
 // A write beyond the file-size limit then fails with an error instead of ending the process.
 void ignore_file_size_signal();
+
+// Raises the soft limit on open descriptors to the hard one.
+void raise_descriptor_limit();
 
 } // namespace lumbrix

@@ -119,14 +119,17 @@ bool TempFile::holds(const QByteArray &name) const {
          same_file(mine, named);
 }
 
+bool TempFile::link_as(const QByteArray &name) const {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+  return ::linkat(AT_FDCWD, self.constData(), folder_fd_, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 // A file made without a name is linked to a fresh one, from which it is renamed into place:
 // linking cannot replace an existing file.
 bool TempFile::give_name() {
-  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
   for (int attempt = 0; attempt < name_attempts; ++attempt) {
     const QByteArray name = fresh_name(prefix_, extension_);
-    if (::linkat(AT_FDCWD, self.constData(), folder_fd_, name.constData(), AT_SYMLINK_FOLLOW) ==
-        0) {
+    if (link_as(name)) {
       name_ = name;
       signal_slot_ = remove_on_signal(native_path(path()));
       return true;
@@ -135,6 +138,29 @@ bool TempFile::give_name() {
       return false;
   }
   return false;
+}
+
+// Moves the file to target. With no earlier file there, a file without a name is linked to
+// target straight away, so that no temporary name is ever seen, even by whatever kills the
+// process; otherwise it gets a temporary name that is renamed over the earlier file, unless the
+// name no longer holds this file.
+bool TempFile::move_to(const QByteArray &target, bool replacing) {
+  if (name_.isEmpty() && !replacing && link_as(target))
+    return true;
+  if (name_.isEmpty() && !give_name())
+    return false;
+  if (hooks.before_rename)
+    hooks.before_rename(path());
+  if (!holds(name_)) {
+    errno = 0;
+    return false;
+  }
+  if (::renameat(folder_fd_, name_.constData(), folder_fd_, target.constData()) != 0)
+    return false;
+  keep_on_signal(signal_slot_);
+  signal_slot_ = -1;
+  name_.clear();
+  return true;
 }
 
 // Removes the temporary name if it is still this file's; a name someone else put there stays.
@@ -158,18 +184,12 @@ bool TempFile::commit(const QString &file_name, int *error) {
   if (fd_ < 0 || target.isEmpty() || target.contains('/'))
     return fail(EINVAL);
   struct stat existing {};
-  if (::fstatat(folder_fd_, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
-      S_ISREG(existing.st_mode))
+  const bool replacing =
+      ::fstatat(folder_fd_, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+  if (replacing && S_ISREG(existing.st_mode))
     ::fchmod(fd_, existing.st_mode & 07777);
-  if (!synced(fd_) || (name_.isEmpty() && !give_name()))
+  if (!synced(fd_) || !move_to(target, replacing))
     return fail(errno);
-  if (hooks.before_rename)
-    hooks.before_rename(path());
-  if (::renameat(folder_fd_, name_.constData(), folder_fd_, target.constData()) != 0)
-    return fail(errno);
-  keep_on_signal(signal_slot_);
-  signal_slot_ = -1;
-  name_.clear();
   // What was renamed may be a link put in the file's place: then the data is not there, and
   // the link must not stand under the final name either.
   if (!holds(target)) {

@@ -40,16 +40,18 @@ public:
   void start_writeback() const;
 
   // Gives the file the name file_name in its folder: the data synced to disk, an existing file
-  // of that name replaced in one step (its permissions kept), then the folder synced. False when
-  // a step fails, error (when given) then holding its error number, or when the name does not
-  // end up on this file (a name swapped for a link on the way), error then 0; the file is then
-  // removed.
+  // of that name replaced in one step (its permissions kept), then the folder synced; with no
+  // existing file, a file without a name takes file_name directly. False when a step fails,
+  // error (when given) then holding its error number, or when the name does not end up on this
+  // file (a name swapped for a link on the way), error then 0; the file is then removed.
   bool commit(const QString &file_name, int *error = nullptr);
   // Closes and removes the file.
   void discard();
 
 private:
+  bool link_as(const QByteArray &name) const;
   bool give_name();
+  bool move_to(const QByteArray &target, bool replacing);
   bool drop_name();
   bool holds(const QByteArray &name) const; // name in the folder is this file
 

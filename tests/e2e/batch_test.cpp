@@ -11,6 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <thread>
 
 namespace lumbrix::test {
 namespace {
@@ -46,9 +50,26 @@ protected:
     return files;
   }
 
+  // Every file below the input folder with its bytes.
+  std::map<QString, QByteArray> inputs() const {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(in.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      QFile file(it.next());
+      const QString name = QDir(in.path()).relativeFilePath(file.fileName());
+      files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    return files;
+  }
+
   QTemporaryDir in;
   QTemporaryDir out;
 };
+
+// A text with {in} and {out} standing for the input and output folders.
+QString expand(QString text, const QString &in, const QString &out) {
+  return text.replace(QLatin1String("{in}"), in).replace(QLatin1String("{out}"), out);
+}
 
 TEST_F(Batch, AFolderConvertsItsGoodFilesAndNamesEveryOtherWithItsReason) {
   const QString sample = source_dir() + QStringLiteral("samples/sample.png");
@@ -79,6 +100,121 @@ TEST_F(Batch, AListNamesItsFilesAndAllConvertedExitsZero) {
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_TRUE(run.lines.isEmpty());
   EXPECT_EQ(written(), (QStringList{"a.psd", "b.psd"}));
+}
+
+// Whatever the mask, folder or sub-folder, an output never takes the place of one of the run's
+// inputs, read yet or not: that file fails with its reason and every input keeps its bytes.
+TEST_F(Batch, NoOutputReplacesAnInputOfTheRun) {
+  struct Case {
+    QStringList files;
+    QStringList arguments;
+    QString input;  // the file that fails
+    QString output; // the name it was refused
+  };
+  const QString mask = QStringLiteral("--filename-mask=x%filename%.png");
+  const Case cases[] = {
+      {{"0big.png", "a.png", "xa.png"}, {"-i", "{in}", "-o", "{in}", mask}, "a.png", "{in}/xa.png"},
+      {{"a.png", "xa.png"}, {"-i", "{in}", "-o", "{out}/link", mask}, "a.png", "{out}/link/xa.png"},
+      {{"a.png", "sub/a.png"},
+       {"-i", "{in}", "-o", "{in}/sub", "--recursive", "--filename-mask=%filename%.png"},
+       "a.png",
+       "{in}/sub/a.png"},
+  };
+  ASSERT_TRUE(QFile::link(in.path(), out.filePath("link")));
+  for (const Case &c : cases) {
+    ASSERT_TRUE(QDir(in.path()).removeRecursively() && QDir().mkpath(in.filePath("sub")));
+    for (const QString &name : c.files)
+      put(name, source_dir() + QStringLiteral("samples/sample.png"));
+    const auto before = inputs();
+    QStringList arguments;
+    for (const QString &argument : c.arguments)
+      arguments << expand(argument, in.path(), out.path());
+    const ChildRun run = run_lumbrix_child(arguments);
+    EXPECT_EQ(run.exit_code, 1) << c.output.toStdString();
+    const QString line = "Error: " + in.filePath(c.input) + ": the output name " +
+                         expand(c.output, in.path(), out.path()) + " is another input of this run";
+    EXPECT_TRUE(run.lines.contains(line)) << run.lines.join('\n').toStdString();
+    for (const auto &[name, bytes] : before)
+      EXPECT_EQ(inputs()[name], bytes) << name.toStdString();
+  }
+}
+
+// Two files of one name in two sub-folders are two outputs, not a clash.
+TEST_F(Batch, SameNamesInTwoSubfoldersAreTwoOutputs) {
+  const QString sample = source_dir() + QStringLiteral("samples/sample.png");
+  ASSERT_TRUE(QDir(in.path()).mkpath("other"));
+  put(QStringLiteral("sub/x.png"), sample);
+  put(QStringLiteral("other/x.png"), sample);
+  const ChildRun run = run_lumbrix_child({"-q", "-i", in.path(), "-o", out.path(), "--recursive"});
+  EXPECT_EQ(run.exit_code, 0) << run.lines.join('\n').toStdString();
+  EXPECT_EQ(written(), (QStringList{"other/x.psd", "sub/x.psd"}));
+}
+
+// A slow first file does not let the rest of a long batch pile up open files: under a small
+// descriptor limit every file converts.
+TEST_F(Batch, ALongBatchBehindASlowFileStaysWithinFewDescriptors) {
+  ASSERT_TRUE(write_grey_png(in.filePath("0big.png"), 4000, 3000));
+  for (int i = 0; i < 300; ++i)
+    ASSERT_TRUE(write_grey_png(in.filePath(QStringLiteral("t%1.png").arg(i)), 8, 8));
+  ChildOptions options;
+  options.descriptor_limit = 64;
+  const ChildRun run = run_lumbrix_child({"-i", in.path(), "-o", out.path()}, options);
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Files converted: 301 of 301")
+      << run.lines.mid(0, 8).join('\n').toStdString();
+}
+
+// A list read from a pipe, a list with a line holding a NUL byte and an empty list: each says
+// what became of it.
+TEST_F(Batch, ListsFromStreamsAndTheirBadLines) {
+  struct Case {
+    const char *name;
+    QByteArray list; // {good} stands for a picture's path
+    bool fifo;
+    int exit_code;
+    QString line; // expected among the output; {list} stands for the list's path
+    QStringList written;
+  };
+  const Case cases[] = {
+      {"pipe", "{good}\n", true, 0, "Files converted: 1 of 1", {"good.psd"}},
+      {"nul",
+       QByteArray("{in}/a.png") + '\0' + "x.png\n{good}\n",
+       false,
+       1,
+       "Error: {in}/a.png\\0x.png: the list's line holds a NUL byte",
+       {"good.psd"}},
+      {"empty", "\n  \n", false, 1, "Error: Invalid input list: the list {list} is empty", {}},
+  };
+  const QString good = put(QStringLiteral("good.png"), source_dir() + "samples/sample.png");
+  put(QStringLiteral("a.png"), source_dir() + "samples/sample.png");
+  for (const Case &c : cases) {
+    ASSERT_TRUE(QDir(out.path()).removeRecursively() && QDir().mkpath(out.path()));
+    const QString list = in.filePath(QString::fromLatin1(c.name));
+    QByteArray bytes = c.list;
+    bytes.replace("{good}", good.toUtf8()).replace("{in}", in.path().toUtf8());
+    std::thread writer;
+    if (c.fifo) {
+      ASSERT_EQ(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+      writer = std::thread([&] {
+        QFile pipe(list);
+        if (pipe.open(QIODevice::WriteOnly))
+          pipe.write(bytes);
+      });
+    } else {
+      put_bytes(QString::fromLatin1(c.name), bytes);
+    }
+    const ChildRun run = run_lumbrix_child({"--input-list=" + list, "-o", out.path()});
+    if (writer.joinable()) {
+      // A run that never opened the pipe leaves the writer waiting for a reader.
+      const int unblock = ::open(QFile::encodeName(list).constData(), O_RDONLY | O_NONBLOCK);
+      writer.join();
+      ::close(unblock);
+    }
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.name;
+    const QString line = expand(c.line, in.path(), out.path()).replace("{list}", list);
+    EXPECT_TRUE(run.lines.contains(line)) << c.name << ": " << run.lines.join('\n').toStdString();
+    EXPECT_EQ(written(), c.written) << c.name;
+  }
 }
 
 // SIGINT part way: the file done stays, the one in progress leaves nothing, the rest are named

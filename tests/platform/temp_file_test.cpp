@@ -87,9 +87,36 @@ TEST_F(TempFileTest, ExistingNamesAndDanglingLinksAreNeverTaken) {
   EXPECT_EQ(read("taken.psd"), "someone's");
 }
 
+// With no earlier file, a file made without a name takes the final name directly: no temporary
+// name ever appears, so whatever kills the process cannot leave one behind.
+TEST_F(TempFileTest, ATemporaryNameAppearsOnlyToReplaceAFileOrWhenNamedFromTheStart) {
+  struct Case {
+    TempName naming;
+    bool earlier;
+    bool named;
+  };
+  const Case cases[] = {{TempName::when_placed, false, false},
+                        {TempName::when_placed, true, true},
+                        {TempName::from_start, false, true}};
+  static bool named = false;
+  set_temp_file_hooks({nullptr, [](const QString &) { named = true; }});
+  for (const Case &c : cases) {
+    QFile::remove(path("out.psd"));
+    if (c.earlier)
+      put("out.psd", "earlier");
+    named = false;
+    TempFile file = written(c.naming, "new");
+    EXPECT_TRUE(file.commit("out.psd"));
+    EXPECT_EQ(named, c.named) << c.earlier;
+    EXPECT_EQ(read("out.psd"), "new");
+    EXPECT_EQ(entries(), QStringList{"out.psd"});
+  }
+}
+
 // Someone who may write the folder swaps the temporary name for a link to a file of theirs,
 // between the claim and the write, or between the naming and the rename: the writing goes to
-// the file that was created, the link's target is untouched, and the commit fails.
+// the file that was created, the link's target and the earlier file are untouched, and the
+// commit fails.
 TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
   static QString target;
   target = path("victim.txt");
@@ -98,6 +125,7 @@ TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
     ASSERT_TRUE(QFile::link(target, temporary));
   };
   put("victim.txt", "precious");
+  put("out.psd", "earlier");
   {
     TempFile file = TempFile::create(dir.path(), "Lumbrix", "psd", TempName::from_start);
     swap_for_link(file.path());
@@ -110,8 +138,7 @@ TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
     EXPECT_FALSE(file.commit("out.psd"));
   }
   EXPECT_EQ(read("victim.txt"), "precious");
-  EXPECT_FALSE(QFileInfo(path("out.psd")).isSymLink());
-  EXPECT_FALSE(QFile::exists(path("out.psd")));
+  EXPECT_EQ(read("out.psd"), "earlier");
 }
 
 // A run ended by one of these signals removes its named temporary file and ends as the signal

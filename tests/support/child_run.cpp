@@ -34,17 +34,18 @@ void take_lines(QByteArray &buffer, const ChildOptions &options, ChildRun &run, 
   }
 }
 
+// Both the soft and the hard limit, so that the program cannot raise it again.
+void set_limit(int resource, long long value) {
+  if (value > 0) {
+    const rlimit limit{static_cast<rlim_t>(value), static_cast<rlim_t>(value)};
+    setrlimit(resource, &limit);
+  }
+}
+
 [[noreturn]] void exec_child(const QStringList &arguments, const ChildOptions &options, int out) {
-  if (options.file_size_limit > 0) {
-    const rlimit limit{static_cast<rlim_t>(options.file_size_limit),
-                       static_cast<rlim_t>(options.file_size_limit)};
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  if (options.address_space_limit > 0) {
-    const rlimit limit{static_cast<rlim_t>(options.address_space_limit),
-                       static_cast<rlim_t>(options.address_space_limit)};
-    setrlimit(RLIMIT_AS, &limit);
-  }
+  set_limit(RLIMIT_FSIZE, options.file_size_limit);
+  set_limit(RLIMIT_AS, options.address_space_limit);
+  set_limit(RLIMIT_NOFILE, options.descriptor_limit);
   dup2(out, STDOUT_FILENO);
   const QByteArray program = binary_path().toLocal8Bit();
   std::vector<QByteArray> storage{program};

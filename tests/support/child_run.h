@@ -12,6 +12,7 @@ namespace lumbrix::test {
 struct ChildOptions {
   long long file_size_limit = 0;     // RLIMIT_FSIZE in bytes; 0 for none
   long long address_space_limit = 0; // RLIMIT_AS in bytes; 0 for none
+  long long descriptor_limit = 0;    // RLIMIT_NOFILE; 0 for none
   // Called with each output line as it arrives (the program writes its lines unbuffered).
   std::function<void(const QString &line)> on_line;
   // Called with each line too; a signal number it returns is sent to the program.

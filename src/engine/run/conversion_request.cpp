@@ -15,7 +15,9 @@ bool is_non_empty_file(const QString &path) { return file_size(path) >= 1; }
 // One file alone must be there to run at all; among several, a file that is not fails on its own
 // and the others still convert.
 bool input_files_valid(ConversionRequest &r) {
-  return r.files.size() > 1 || (r.files.size() == 1 && is_non_empty_file(r.files[0].path));
+  // A file found with a refusal fails in the run, with its own reason.
+  return r.files.size() > 1 || (r.files.size() == 1 && (!r.files[0].refusal.isEmpty() ||
+                                                        is_non_empty_file(r.files[0].path)));
 }
 
 bool output_folder_given(ConversionRequest &r) { return !r.output_folder.isEmpty(); }

@@ -25,6 +25,7 @@ inline void notify_step(StepObserver observer, const char *step) {
 struct InputFile {
   QString path;
   QString relative_subfolder;
+  QString refusal = {}; // why the file fails unread, when how it was found already says
 };
 
 // Everything a conversion run reads, built by a front and checked by check_request before the

@@ -3,8 +3,10 @@
 #include "engine/run/memory_gate.h"
 #include "platform/bands.h"
 #include "platform/console.h"
+#include "platform/files.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <thread>
 
@@ -28,6 +30,11 @@ bool files_depend_on_each_other(const ConversionRequest &request) {
 // Several files share the memory; a file alone shares it with no one.
 bool side_by_side(const ConversionRequest &request) { return request.files.size() > 1; }
 
+// How many files past the first one not yet put in place a worker may start, per worker: each
+// written file holds its descriptors until its turn, so this bounds what a run holds open,
+// however long the batch and however slow one of its files.
+constexpr std::size_t files_ahead_per_worker = 4;
+
 // One run: the files prepared side by side and committed in order by whichever worker gets
 // there.
 class Run {
@@ -35,7 +42,7 @@ public:
   Run(const ConversionRequest &request, ProgressRecord &progress)
       : request_(request), progress_(progress), prepared_(request.files.size()),
         ready_(request.files.size(), false),
-        gate_(side_by_side(request) ? batch_memory_budget() : 0) {
+        gate_(side_by_side(request) ? batch_memory_budget() : 0), outputs_(request.files) {
     result_.counters = request.counters;
     result_.files.resize(request.files.size());
   }
@@ -44,6 +51,7 @@ public:
     // The debug lines of a file read in order only when the files take turns.
     const bool in_turn = files_depend_on_each_other(request_) || request_.trace;
     const int workers = in_turn ? 1 : std::min<int>(core_count(), int(request_.files.size()));
+    window_ = files_ahead_per_worker * static_cast<std::size_t>(workers);
     std::vector<std::thread> threads;
     for (int i = 1; i < workers; ++i)
       threads.emplace_back([this] { work(); });
@@ -61,11 +69,17 @@ private:
   void work() {
     for (;;) {
       const std::size_t index = next_++;
-      if (index >= request_.files.size() || !start(index))
+      if (index >= request_.files.size())
         return;
+      wait_for_turn(index);
+      if (!start(index)) {
+        stop_waiting();
+        return;
+      }
       const InputFile &file = request_.files[index];
       // The loader still checks that a file alone fits.
-      const qint64 memory = side_by_side(request_) ? conversion_memory(file.path) : 0;
+      const bool shares = side_by_side(request_) && file.refusal.isEmpty();
+      const qint64 memory = shares ? conversion_memory(file.path) : 0;
       const FileProgress progress = progress_of();
       gate_.acquire(memory);
       prepared_[index] = prepare_file(request_, file, counters_for(), progress);
@@ -73,6 +87,22 @@ private:
       progress.report(1000);
       finish(index);
     }
+  }
+
+  // Waits until the file is within the window of files the run may hold written at once, or the
+  // run is stopped.
+  void wait_for_turn(std::size_t index) {
+    std::unique_lock lock(commit_mutex_);
+    turn_.wait(lock, [this, index] { return stopped_ || index < committed_ + window_; });
+  }
+
+  // A stopped run leaves files that are never committed: nobody waits for them.
+  void stop_waiting() {
+    {
+      const std::lock_guard lock(commit_mutex_);
+      stopped_ = true;
+    }
+    turn_.notify_all();
   }
 
   bool start(std::size_t index) {
@@ -112,12 +142,13 @@ private:
       commit(committed_);
       ++committed_;
     }
+    turn_.notify_all();
   }
 
   void commit(std::size_t index) {
     const InputFile &file = request_.files[index];
     FileResult &result = result_.files[index];
-    result = commit_file(request_, file, prepared_[index], result_.counters, names_);
+    result = commit_file(request_, index, prepared_[index], result_.counters, outputs_);
     if (request_.trace) {
       console_line(QStringLiteral("Saving As: ") + result.output_path);
       console_line(result.status == FileStatus::Converted ? QStringLiteral("OK")
@@ -137,14 +168,18 @@ private:
   MemoryGate gate_;
   std::atomic<std::size_t> next_ = 0;
   std::mutex commit_mutex_;
+  std::condition_variable turn_;
   std::size_t committed_ = 0;
-  std::set<QString> names_;
+  std::size_t window_ = 1;
+  bool stopped_ = false;
+  RunOutputs outputs_;
   RunResult result_;
 };
 
 } // namespace
 
 RunResult run_conversion(const ConversionRequest &request, ProgressRecord &progress) {
+  raise_descriptor_limit();
   return Run(request, progress).run();
 }
 

@@ -125,6 +125,8 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
 
 PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
                           const NameCounters &counters, const FileProgress &progress) {
+  if (!file.refusal.isEmpty())
+    return failed(file.refusal);
   QString reason;
   PngMetadata metadata;
   Image image = load_png(file.path, &reason, &metadata);
@@ -164,11 +166,11 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
   return prepared;
 }
 
-FileResult commit_file(const ConversionRequest &request, const InputFile &file,
-                       PreparedFile &prepared, const NameCounters &counters,
-                       std::set<QString> &names_taken) {
+FileResult commit_file(const ConversionRequest &request, std::size_t index, PreparedFile &prepared,
+                       const NameCounters &counters, RunOutputs &outputs) {
   if (prepared.result.status != FileStatus::Converted)
     return prepared.result;
+  const InputFile &file = request.files[index];
   FileResult &result = prepared.result;
   TokenValues &values = prepared.values;
   values.random = counters.random;
@@ -176,16 +178,12 @@ FileResult commit_file(const ConversionRequest &request, const InputFile &file,
   values.now = QDateTime::currentDateTime();
   const QString name = build_file_name(request.settings.filename_mask, values);
   result.output_path = prepared.written.folder + name;
-  const QString name_problem = output_name_problem(name);
-  if (!name_problem.isEmpty()) {
+  QString refused = output_name_problem(name);
+  if (refused.isEmpty())
+    refused = outputs.claim(result.output_path, index);
+  if (!refused.isEmpty()) {
     discard_output(prepared.written);
-    return {FileStatus::Failed, result.output_path, name_problem};
-  }
-  // Two files of one run never write over each other.
-  if (!names_taken.insert(result.output_path).second) {
-    discard_output(prepared.written);
-    return {FileStatus::Failed, result.output_path,
-            QStringLiteral("another file of this run is written as ") + result.output_path};
+    return {FileStatus::Failed, result.output_path, refused};
   }
   if (!commit_output(prepared.written, file, name, result.reason)) {
     result.status = FileStatus::Failed;
@@ -197,9 +195,11 @@ FileResult commit_file(const ConversionRequest &request, const InputFile &file,
 
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,
                         const NameCounters &counters, const FileProgress &progress) {
-  PreparedFile prepared = prepare_file(request, file, counters, progress);
-  std::set<QString> names;
-  return commit_file(request, file, prepared, counters, names);
+  ConversionRequest single = request;
+  single.files = {file};
+  PreparedFile prepared = prepare_file(single, file, counters, progress);
+  RunOutputs outputs(single.files);
+  return commit_file(single, 0, prepared, counters, outputs);
 }
 
 void apply_file_timestamp(const Settings &s, const QString &input, const QString &output) {

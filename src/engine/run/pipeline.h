@@ -3,12 +3,12 @@
 #include "engine/image/image.h"
 #include "engine/run/conversion_request.h"
 #include "engine/run/output_file.h"
+#include "engine/run/run_outputs.h"
 #include "engine/stages/stages.h"
 
 #include <QString>
 
 #include <functional>
-#include <set>
 
 namespace lumbrix {
 
@@ -47,17 +47,16 @@ struct PreparedFile {
   TokenValues values; // the naming tokens but the counters and the time, which naming sets
 };
 
-// Loads the file, runs the stages and writes the temporary file. counters are those the
-// watermark text sees.
+// Loads the file, runs the stages and writes the temporary file; a file found with a refusal
+// fails with it, unread. counters are those the watermark text sees.
 PreparedFile prepare_file(const ConversionRequest &request, const InputFile &file,
                           const NameCounters &counters, const FileProgress &progress = {});
 
 // Names a prepared file with counters and puts it in place, unless the mask does not give one
-// file name (output_name_problem) or an earlier file of the run took that name (names_taken
-// holds the names given so far and gains this one).
-FileResult commit_file(const ConversionRequest &request, const InputFile &file,
-                       PreparedFile &prepared, const NameCounters &counters,
-                       std::set<QString> &names_taken);
+// file name (output_name_problem) or the run's outputs refuse that name to the file at index of
+// the request (another input of the run, or a name an earlier file was given).
+FileResult commit_file(const ConversionRequest &request, std::size_t index, PreparedFile &prepared,
+                       const NameCounters &counters, RunOutputs &outputs);
 
 // Both steps for one file on its own.
 FileResult convert_file(const ConversionRequest &request, const InputFile &file,

@@ -237,8 +237,8 @@ TEST_F(Pipeline, FailureKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
 }
 
 // Someone who may write the output folder swaps the temporary name for a link just before the
-// rename: the file fails with its reason, the link's target is untouched and no link is left
-// under the final name.
+// rename over an earlier file: the file fails with its reason, and the link's target and the
+// earlier file are untouched.
 TEST_F(Pipeline, ATemporaryNameSwappedForALinkNeverReachesItsTarget) {
   static QString victim;
   victim = out_path(QStringLiteral("victim.txt"));
@@ -246,6 +246,10 @@ TEST_F(Pipeline, ATemporaryNameSwappedForALinkNeverReachesItsTarget) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("precious");
   file.close();
+  QFile earlier(out_path(QStringLiteral("basn2c08.psd")));
+  ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+  earlier.write("earlier");
+  earlier.close();
   set_temp_file_hooks({nullptr, [](const QString &temporary) {
                          QFile::remove(temporary);
                          QFile::link(victim, temporary);
@@ -254,9 +258,10 @@ TEST_F(Pipeline, ATemporaryNameSwappedForALinkNeverReachesItsTarget) {
   set_temp_file_hooks({});
   EXPECT_EQ(last_reason, "cannot replace " + out_path(QStringLiteral("basn2c08.psd")) +
                              ": something else took the temporary file's place");
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly) && earlier.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "precious");
-  EXPECT_EQ(out_files(), QStringList{QStringLiteral("victim.txt")});
+  EXPECT_EQ(earlier.readAll(), "earlier");
+  EXPECT_FALSE(QFileInfo(earlier).isSymLink());
 }
 
 TEST_F(Pipeline, AFailedRenameFailsTheFile) {

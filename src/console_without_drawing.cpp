@@ -4,6 +4,7 @@
 // drawing functions' place at link time; with no frame and no watermark asked for, what they do
 // is what the real ones do.
 #include "engine/stages/stages.h"
+#include "engine/stages/watermark/watermark_image_decoder.h"
 #include "platform/gui_app.h"
 
 #include <cstdlib>
@@ -20,6 +21,10 @@ Image watermark_stage(Image image, const StageContext &context, int, int) {
   if (context.settings.do_watermark != WatermarkKind::None)
     std::abort(); // a run with a watermark goes to lumbrix-draw
   return image;
+}
+
+bool watermark_image_decodes(const QString &) {
+  std::abort(); // a run with a watermark goes to lumbrix-draw
 }
 
 bool ensure_gui_application() { return false; }

@@ -26,12 +26,15 @@ namespace {
 
 const QString converted_one = QStringLiteral("Files converted: 1 of 1");
 
-// A file that fails is traced "Not OK"; the run then ends "Conversion stopped", status 1.
-void expect_failed(const ChildRun &run) {
+// A file that fails is traced "Not OK" and named with its reason, which begins with reason; the
+// run then ends "Conversion stopped", status 1.
+void expect_failed(const ChildRun &run, const QString &file, const QString &reason) {
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.signal, 0);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_TRUE(run.lines.contains("Not OK")) << run.lines.join('\n').toStdString();
+  const QString line = run.lines.value(run.lines.size() - 2);
+  EXPECT_TRUE(line.startsWith("Error: " + file + ": " + reason)) << line.toStdString();
   EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Conversion stopped");
 }
 
@@ -133,7 +136,7 @@ TEST_F(Failure, OutputFolderRemovedDuringTheRunFailsTheFile) {
       QDir(out).removeRecursively();
   };
   const ChildRun run = run_lumbrix_child({"-d", "-i", big, "-o", out}, options);
-  expect_failed(run);
+  expect_failed(run, big, "cannot create the folder " + out + "/");
   EXPECT_FALSE(QFileInfo::exists(out));
   EXPECT_EQ(files(dir.path()), (QStringList{"big.png", "photo.png"}));
 }
@@ -146,7 +149,7 @@ TEST_F(Failure, FileSizeLimitFailsTheFileAndKeepsTheEarlierPsd) {
   ChildOptions options;
   options.file_size_limit = 150000;
   const ChildRun run = run_lumbrix_child({"-d", "-i", input, "--PSD-COMPRESSION=NONE"}, options);
-  expect_failed(run);
+  expect_failed(run, input, "cannot write to " + dir.path() + ": file too large");
   EXPECT_EQ(read_all(path("photo.psd")), earlier);
   EXPECT_EQ(files(dir.path()), (QStringList{"photo.png", "photo.psd"}));
 }
@@ -178,7 +181,7 @@ TEST_F(FullDisk, FullDiskFailsTheFileKeepsTheEarlierPsdAndLeavesNoTemporaryFile)
   // About 100 KB free of 512 KB; the uncompressed PSD needs 600 KB.
   ASSERT_TRUE(write_all(disk + "/filler", QByteArray(400 * 1024, 'x')));
   const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", disk, "--PSD-COMPRESSION=NONE"});
-  expect_failed(run);
+  expect_failed(run, input, "cannot write to " + disk + ": no space left on device");
   EXPECT_EQ(read_all(target), earlier);
   EXPECT_EQ(files(disk), (QStringList{"filler", "photo.psd"}));
 
@@ -225,7 +228,7 @@ TEST_F(Failure, InputChangedAfterTheChecksIsConvertedWhollyOrNotAtAll) {
       EXPECT_TRUE(is_complete_psd(out + "/changing.psd", 2000, 1500));
       EXPECT_EQ(files(out), QStringList{"changing.psd"});
     } else {
-      expect_failed(run);
+      expect_failed(run, picture, QString()); // the reason depends on when the change came
       EXPECT_EQ(files(out), QStringList());
     }
   }
@@ -349,7 +352,7 @@ TEST_F(Failure, AMaskReachingOutOfTheOutputFolderWritesNothingThere) {
   for (const auto &[option, name] : masks) {
     SCOPED_TRACE(option.toStdString());
     const ChildRun run = run_lumbrix_child({"-d", "-i", input, "-o", path("out"), option});
-    expect_failed(run);
+    expect_failed(run, input, "the name");
     EXPECT_EQ(run.lines.value(run.lines.size() - 2),
               "Error: " + input + ": the name \"" + name + "\"" + separator);
     EXPECT_EQ(read_all(path("docs/notes.txt")), "notes");

@@ -1,11 +1,15 @@
 #include "support/psd_reader.h"
 #include "support/run_binary.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace lumbrix {
 namespace {
@@ -38,29 +42,42 @@ protected:
   QTemporaryDir dir;
 };
 
-TEST_F(WatermarkRun, MissingOrEmptyWatermarkImageIsRefusedBeforeConverting) {
-  for (const QString &image : {dir.filePath("missing.png"), write("empty.png", {})}) {
+// Nothing is converted rather than every picture converted without its watermark.
+TEST_F(WatermarkRun, WatermarkImageThatDoesNotDecodeIsRefusedBeforeConverting) {
+  QImage mark(8, 8, QImage::Format_RGB32);
+  mark.fill(qRgb(255, 0, 0));
+  ASSERT_TRUE(mark.save(dir.filePath("mark.ppm"), "PPM")); // a picture of a kind not offered
+  QStringList refused{dir.filePath("missing.png"), write("empty.png", {}),
+                      write("notes.png", "plain text, not a picture"), dir.filePath("mark.ppm")};
+  for (const char *format : {"PNG", "JPG"}) {
+    QByteArray whole;
+    QBuffer buffer(&whole);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && mark.save(&buffer, format));
+    refused << write(format, whole.left(whole.size() / 2));
+  }
+  for (const QString &image : refused) {
     const test::RunResult run = convert({"--wm-image=" + image});
-    EXPECT_TRUE(run.lines.contains("Error: Invalid watermark image"));
+    EXPECT_EQ(run.exit_code, 1) << image.toStdString();
+    EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Error: Invalid watermark image");
     EXPECT_FALSE(QFile::exists(output()));
   }
 }
 
-TEST_F(WatermarkRun, TruncatedWatermarkImagesLeaveThePictureToConvert) {
-  QImage mark(32, 32, QImage::Format_RGB32);
+// Each kind the image chooser offers is drawn, whatever the file is called.
+TEST_F(WatermarkRun, BmpAndMisnamedWatermarkImagesAreDrawn) {
+  QImage mark(16, 16, QImage::Format_RGB32);
   mark.fill(qRgb(255, 0, 0));
-  for (const char *format : {"PNG", "JPG"}) {
-    ASSERT_TRUE(mark.save(dir.filePath("whole"), format));
-    QFile whole(dir.filePath("whole"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray bytes = whole.readAll();
-    const test::RunResult run = convert({"--wm-image=" + write("cut", bytes.left(bytes.size() / 2)),
-                                         "--wm-image-position=TOPLEFT"});
-    EXPECT_EQ(run.exit_code, 0) << format;
+  ASSERT_TRUE(mark.save(dir.filePath("mark.bmp"), "BMP"));
+  ASSERT_TRUE(mark.save(dir.filePath("mark-jpeg.png"), "JPG", 100));
+  for (const char *name : {"mark.bmp", "mark-jpeg.png"}) {
+    const test::RunResult run =
+        convert({"--wm-image=" + dir.filePath(name), "--wm-image-position=TOPLEFT"});
+    ASSERT_EQ(run.exit_code, 0) << name;
     test::PsdImage psd;
-    ASSERT_TRUE(test::read_psd(output(), psd)) << format;
-    EXPECT_EQ(psd.at(0, 12, 12), 40) << format;
-    EXPECT_EQ(psd.at(2, 12, 12), 200) << format;
+    ASSERT_TRUE(test::read_psd(output(), psd)) << name;
+    EXPECT_GE(psd.at(0, 14, 14), 250) << name; // placed 10 pixels in
+    EXPECT_LE(psd.at(2, 14, 14), 5) << name;
+    EXPECT_EQ(psd.at(2, 40, 40), 200) << name;
   }
 }
 
@@ -80,6 +97,27 @@ TEST_F(WatermarkRun, FrameAndTextWatermarkAreDrawn) {
     for (int x = 20; x < 64; ++x)
       white += psd.at(0, x, y) == 255 && psd.at(1, x, y) == 255;
   EXPECT_GT(white, 10);
+}
+
+// Three copies of one picture in one run: each is stamped with its own number.
+TEST_F(WatermarkRun, CounterInTheTextWatermarkDiffersFromFileToFile) {
+  const QString batch = dir.filePath("batch");
+  ASSERT_TRUE(QDir().mkdir(batch));
+  for (const char *name : {"a.png", "b.png", "c.png"})
+    ASSERT_TRUE(QFile::copy(dir.filePath("in.png"), batch + "/" + name));
+  const test::RunResult run = test::run_lumbrix(
+      {"-i", batch, "-o", dir.filePath("out"), "--wm-text=%n%", "--wm-font=DejaVu Sans",
+       "--wm-font-size=8", "--wm-font-color=FFFFFF", "--wm-text-position=TOPLEFT"});
+  ASSERT_EQ(run.exit_code, 0) << run.lines.join('|').toStdString();
+  std::vector<std::vector<std::uint8_t>> stamped;
+  for (const char *name : {"a.psd", "b.psd", "c.psd"}) {
+    test::PsdImage psd;
+    ASSERT_TRUE(test::read_psd(dir.filePath("out/") + name, psd)) << name;
+    stamped.push_back(psd.planes.at(0));
+  }
+  EXPECT_NE(stamped[0], stamped[1]);
+  EXPECT_NE(stamped[1], stamped[2]);
+  EXPECT_NE(stamped[0], stamped[2]);
 }
 
 // Under cron there is no XDG_RUNTIME_DIR, and Qt says so when the offscreen platform starts.

@@ -99,23 +99,32 @@ bool read_layers(Cursor &in, PsdImage &image) {
       right != image.width)
     return false;
   const int channels = static_cast<int>(in.read(2));
-  std::vector<int> ids;
+  std::vector<std::pair<int, std::uint32_t>> listed; // id and length of each channel
   for (int c = 0; c < channels; ++c) {
-    ids.push_back(static_cast<std::int16_t>(in.read(2)));
-    in.read(4);
+    const int id = static_cast<std::int16_t>(in.read(2));
+    listed.emplace_back(id, in.read(4));
   }
-  in.skip(12);       // signature, blend mode, opacity, clipping, flags, filler
-  in.skip_section(); // mask, blending ranges, name and tagged blocks
+  in.skip(10); // signature, blend mode, opacity, clipping
+  const std::uint32_t flags = in.read(1);
+  in.skip(1);           // filler
+  in.skip_section();    // mask, blending ranges, name and tagged blocks
+  if ((flags & 2) != 0) // hidden: an editor would open the document with nothing shown
+    return false;
   // Further layers' records would come here; the files checked hold one.
   std::map<int, Plane> by_id;
-  for (const int id : ids) {
+  for (const auto &[id, length] : listed) {
+    const qsizetype start = in.at();
     std::vector<Plane> plane;
-    if (!read_planes(in, static_cast<int>(in.read(2)), image.width, image.height, 1, plane))
+    if (!read_planes(in, static_cast<int>(in.read(2)), image.width, image.height, 1, plane) ||
+        in.at() - start != qsizetype{length})
       return false;
     by_id[id] = std::move(plane.front());
   }
-  for (const int id : {0, 1, 2, -1})
+  for (const int id : {0, 1, 2, -1}) {
+    if (!by_id.contains(id))
+      return false;
     image.planes.push_back(by_id[id]);
+  }
   in.skip(end - in.at());
   return in.ok();
 }

@@ -23,16 +23,18 @@ struct PsdImage {
   std::vector<std::vector<std::uint8_t>> planes;
   std::vector<std::vector<std::uint8_t>> merged; // the merged image's planes as stored
 
-  // Channel c (0 R, 1 G, 2 B, 3 A) of the picture's pixel at x, y.
+  // Channel c (0 R, 1 G, 2 B, 3 A) of the picture's pixel at x, y; a channel or pixel the file
+  // lacks throws, which fails the test instead of ending it.
   std::uint8_t at(int c, int x, int y) const {
-    return planes[static_cast<std::size_t>(c)]
-                 [static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                  static_cast<std::size_t>(x)];
+    return planes.at(static_cast<std::size_t>(c))
+        .at(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+            static_cast<std::size_t>(x));
   }
 };
 
-// Reads the header, the first layer (which must cover the canvas) and the merged image; false
-// when the file is not a well-formed PSD.
+// Reads the header, the first layer (which must cover the canvas, be visible and hold the R, G,
+// B and transparency channels, each exactly as long as its record says) and the merged image;
+// false when the file is not a well-formed PSD.
 bool read_psd(const QString &path, PsdImage &image);
 
 // Where a PSD's last section says the file ends, reading only lengths and row tables, so that a

@@ -138,11 +138,15 @@ private slots:
     fill(picture, output);
     expect_refusal(QStringLiteral("Selected watermark image is invalid/empty!"),
                    QStringLiteral("Preparing..."));
-    dialogs.messages.clear();
-    settings().image = home.path(QStringLiteral("no-such-mark.png"));
-    expect_refusal(QStringLiteral("Unable to load selected file as a watermark image: ") +
-                       settings().image,
-                   QStringLiteral("Preparing..."));
+    QFile text(home.path(QStringLiteral("notes.png")));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("plain text, not a picture") > 0);
+    text.close();
+    for (const QString &image : {home.path(QStringLiteral("no-such-mark.png")), text.fileName()}) {
+      dialogs.messages.clear();
+      settings().image = image;
+      expect_refusal(QStringLiteral("Unable to load selected file as a watermark image: ") + image,
+                     QStringLiteral("Preparing..."));
+    }
   }
 
   void realConversionEndsComplete() {

@@ -2,6 +2,7 @@
 
 #include "engine/settings/format_catalogue.h"
 #include "engine/settings/settings_keys.h"
+#include "engine/stages/watermark/watermark_image_decoder.h"
 #include "platform/files.h"
 #include "platform/gui_app.h"
 
@@ -74,8 +75,11 @@ bool watermark_image_named(ConversionRequest &r) {
   return r.settings.do_watermark != WatermarkKind::Image || !r.settings.image.isEmpty();
 }
 
+// Decoded once here, so that a file no stage could draw stops the run instead of leaving every
+// picture without its watermark.
 bool watermark_image_valid(ConversionRequest &r) {
-  return r.settings.do_watermark != WatermarkKind::Image || is_non_empty_file(r.settings.image);
+  return r.settings.do_watermark != WatermarkKind::Image ||
+         (is_non_empty_file(r.settings.image) && watermark_image_decodes(r.settings.image));
 }
 
 constexpr RequestCheck checks[] = {

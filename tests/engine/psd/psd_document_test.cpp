@@ -5,6 +5,7 @@
 #include "support/psd_document_file.h"
 #include "support/psd_reader.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -218,6 +219,41 @@ TEST_F(PsdDocumentTest, EveryFailedWriteIsReportedWithItsCause) {
   setrlimit(RLIMIT_FSIZE, &saved);
   EXPECT_EQ(too_big.status, PsdWriteStatus::failed);
   EXPECT_EQ(too_big.error, EFBIG);
+}
+
+// The tests' own reader, which every other test trusts, refuses a layer an editor would show
+// wrongly: switched off, a channel of the wrong length, a channel missing.
+TEST_F(PsdDocumentTest, TestReaderRefusesAHiddenLayerAndMissingOrShortChannels) {
+  ASSERT_EQ(test::write_psd_file({test::make_rgba32(5, 3, noise_at)}, path("whole.psd")).status,
+            PsdWriteStatus::written);
+  QFile whole(path("whole.psd"));
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  // The layer record's blend signature; the four channel records (id, length) end before it.
+  const qsizetype blend = bytes.indexOf("8BIMnorm");
+  ASSERT_GT(blend, 24);
+  const struct {
+    const char *change;
+    qsizetype at;
+    char value;
+    bool read;
+  } cases[] = {
+      {"none", 0, 'x', true},
+      {"flags: hidden", blend + 10, 2, false},
+      {"transparency channel longer than its data", blend - 1, 1, false},
+      {"transparency channel under another id", blend - 5, 1, false},
+  };
+  for (const auto &c : cases) {
+    QByteArray changed = bytes;
+    if (c.at != 0)
+      changed[c.at] = static_cast<char>(changed[c.at] + c.value);
+    QFile file(path("changed.psd"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(changed);
+    file.close();
+    test::PsdImage image;
+    EXPECT_EQ(test::read_psd(path("changed.psd"), image), c.read) << c.change;
+  }
 }
 
 TEST_F(PsdDocumentTest, RefusesWhatAPsdCannotHoldWithoutWriting) {

@@ -69,6 +69,11 @@ TEST_F(ConversionRequestCheck, EachCheckNamesItsProblemAndTheFirstFailureWins) {
        [](ConversionRequest &r) {
          r.settings.do_watermark = WatermarkKind::Image, r.settings.image = "/no/such.png";
        }},
+      // A file of some bytes that is no picture: a run would leave every file unmarked.
+      {RequestProblem::WatermarkImageInvalid,
+       [](ConversionRequest &r) {
+         r.settings.do_watermark = WatermarkKind::Image, r.settings.image = r.files[0].path;
+       }},
       // Out-of-range values the run never uses are not checked.
       {RequestProblem::None, [](ConversionRequest &r) { r.settings.image_brightness = 500; }},
       // Two problems: the earlier check is the one reported.

@@ -1,5 +1,6 @@
 #include "engine/stages/watermark/watermark_image_decoder.h"
 
+#include "engine/image/image.h"
 #include "engine/image/image_limits.h"
 #include "engine/stages/watermark/watermark_composite.h"
 #include "platform/files.h"
@@ -68,14 +69,12 @@ bool read_png_rows(png_structp png, png_bytepp rows) {
   return true;
 }
 
-QImage decode_png(const QString &path) {
-  const ReadFile file = open_regular_file(path);
-  png_structp png =
-      file ? png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, png_fail, png_quiet) : nullptr;
+QImage decode_png(std::FILE *file) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, png_fail, png_quiet);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   QImage pixels;
   std::vector<png_bytep> rows;
-  if (info && start_png(png, info, file.get()) &&
+  if (info && start_png(png, info, file) &&
       size_acceptable(png_get_image_width(png, info), png_get_image_height(png, info)))
     pixels = QImage(static_cast<int>(png_get_image_width(png, info)),
                     static_cast<int>(png_get_image_height(png, info)), QImage::Format_RGBA8888);
@@ -129,18 +128,14 @@ bool read_jpeg_rows(JpegRead &read, uchar *bits, qsizetype stride) {
   return read.warnings == 0;
 }
 
-QImage decode_jpeg(const QString &path) {
-  const ReadFile file = open_regular_file(path);
-  if (!file)
-    return {};
+QImage decode_jpeg(std::FILE *file) {
   const auto read = std::make_unique<JpegRead>();
   read->info.err = jpeg_std_error(&read->errors);
   read->errors.error_exit = jpeg_fail;
   read->errors.emit_message = jpeg_message;
   read->info.client_data = read.get();
   QImage pixels;
-  if (start_jpeg(*read, file.get()) &&
-      size_acceptable(read->info.output_width, read->info.output_height))
+  if (start_jpeg(*read, file) && size_acceptable(read->info.output_width, read->info.output_height))
     pixels = QImage(static_cast<int>(read->info.output_width),
                     static_cast<int>(read->info.output_height), QImage::Format_RGB888);
   const bool complete =
@@ -149,32 +144,94 @@ QImage decode_jpeg(const QString &path) {
   return finished(std::move(pixels), complete);
 }
 
-enum class Kind { unknown, png, jpeg };
+bool alpha_unused(const Image &bitmap) {
+  for (int y = 0; y < image_height(bitmap); ++y) {
+    const BYTE *row = FreeImage_GetScanLine(bitmap.get(), y);
+    for (int x = 0; x < image_width(bitmap); ++x)
+      if (row[4 * x + FI_RGBA_ALPHA] != 0)
+        return false;
+  }
+  return true;
+}
 
-Kind kind_of(const QString &path) {
+// A 32-bit bitmap's pixels, top row first. A fourth byte that is zero throughout is one the
+// writer left unused, not a picture that is wholly transparent: it is drawn opaque.
+QImage argb_picture(const Image &bitmap) {
+  const int width = image_width(bitmap);
+  const int height = image_height(bitmap);
+  QImage picture(width, height, QImage::Format_ARGB32);
+  const bool opaque = alpha_unused(bitmap);
+  for (int y = 0; y < picture.height(); ++y) {
+    const BYTE *from = FreeImage_GetScanLine(bitmap.get(), height - 1 - y);
+    auto *to = reinterpret_cast<QRgb *>(picture.scanLine(y));
+    for (int x = 0; x < width; ++x, from += 4)
+      to[x] = qRgba(from[FI_RGBA_RED], from[FI_RGBA_GREEN], from[FI_RGBA_BLUE],
+                    opaque ? 255 : from[FI_RGBA_ALPHA]);
+  }
+  return picture;
+}
+
+// A BMP through FreeImage: its header first, so that a tiny file declaring a huge picture costs
+// nothing, then its pixels.
+QImage decode_bmp(FIMEMORY *memory) {
+  FreeImage_SeekMemory(memory, 0, SEEK_SET);
+  const Image header(FreeImage_LoadFromMemory(FIF_BMP, memory, FIF_LOAD_NOPIXELS));
+  if (!header || !size_acceptable(image_width(header), image_height(header)))
+    return {};
+  FreeImage_SeekMemory(memory, 0, SEEK_SET);
+  const Image loaded(FreeImage_LoadFromMemory(FIF_BMP, memory, 0));
+  if (!loaded || !size_acceptable(image_width(loaded), image_height(loaded)))
+    return {};
+  const Image bitmap(FreeImage_ConvertTo32Bits(loaded.get()));
+  return bitmap ? argb_picture(bitmap) : QImage();
+}
+
+using Memory = std::unique_ptr<FIMEMORY, decltype(&FreeImage_CloseMemory)>;
+
+// The bytes as a stream for libpng and libjpeg.
+QImage decode_with(QImage (*decode)(std::FILE *), QByteArray &bytes) {
+  const ReadFile stream(fmemopen(bytes.data(), static_cast<std::size_t>(bytes.size()), "rb"));
+  return stream ? decode(stream.get()) : QImage();
+}
+
+// The whole file, read once through one descriptor: what is told apart is what is decoded, even
+// when the file changes meanwhile. A file larger than an uncompressed picture at the layer limit
+// gives nothing.
+constexpr qint64 max_file_bytes = max_layer_pixels * 4 + (qint64{1} << 20);
+
+QByteArray whole_file(const QString &path) {
   const ReadFile file = open_regular_file(path);
-  char bytes[8] = {};
-  if (!file || std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes)
-    return Kind::unknown;
-  const QByteArray head(bytes, sizeof bytes);
-  if (head.startsWith("\x89PNG\r\n\x1a\n"))
-    return Kind::png;
-  if (head.startsWith("\xff\xd8\xff"))
-    return Kind::jpeg;
-  return Kind::unknown;
+  const qint64 size = file ? open_file_size(file.get()) : -1;
+  if (size <= 0 || size > max_file_bytes)
+    return {};
+  QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+  return read_at(file.get(), 0, bytes.data(), static_cast<std::size_t>(size)) ? bytes
+                                                                              : QByteArray();
 }
 
 } // namespace
 
 QImage decode_watermark_image(const QString &path) {
-  switch (kind_of(path)) {
-  case Kind::png:
-    return decode_png(path);
-  case Kind::jpeg:
-    return decode_jpeg(path);
+  QByteArray bytes = whole_file(path);
+  if (bytes.isEmpty())
+    return {};
+  const Memory memory(FreeImage_OpenMemory(reinterpret_cast<BYTE *>(bytes.data()),
+                                           static_cast<DWORD>(bytes.size())),
+                      &FreeImage_CloseMemory);
+  if (!memory)
+    return {};
+  switch (FreeImage_GetFileTypeFromMemory(memory.get(), 0)) {
+  case FIF_PNG:
+    return decode_with(decode_png, bytes);
+  case FIF_JPEG:
+    return decode_with(decode_jpeg, bytes);
+  case FIF_BMP:
+    return decode_bmp(memory.get());
   default:
     return {};
   }
 }
+
+bool watermark_image_decodes(const QString &path) { return !decode_watermark_image(path).isNull(); }
 
 } // namespace lumbrix

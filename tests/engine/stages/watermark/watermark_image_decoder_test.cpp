@@ -2,6 +2,7 @@
 #include "support/paths.h"
 #include "support/png_reference.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,6 +58,56 @@ TEST_F(WatermarkImageDecoder, JpegColours) {
   EXPECT_EQ(qAlpha(image.pixel(4, 8)), 255);
 }
 
+// A BMP written by hand: file header, 40-byte info header, palette, then the pixel rows bottom
+// first.
+QByteArray bmp(qint32 width, qint32 height, quint16 bpp, quint32 compression,
+               const QByteArray &palette, const QByteArray &pixels) {
+  QByteArray out;
+  QDataStream s(&out, QIODevice::WriteOnly);
+  s.setByteOrder(QDataStream::LittleEndian);
+  const auto offset = static_cast<quint32>(54 + palette.size());
+  s.writeRawData("BM", 2);
+  s << quint32(offset + pixels.size()) << quint32(0) << offset << quint32(40) << width << height
+    << quint16(1) << bpp << compression << quint32(pixels.size()) << quint32(2835) << quint32(2835)
+    << quint32(palette.size() / 4) << quint32(0);
+  return out + palette + pixels;
+}
+
+// Told apart by contents, not by name; a fourth byte left at zero is no transparency.
+TEST_F(WatermarkImageDecoder, BmpFilesOfEveryKindTheChooserOffers) {
+  QFile qt_bmp(save("qt.bmp", 4, 2, "BMP"));
+  ASSERT_TRUE(qt_bmp.open(QIODevice::ReadOnly));
+  const QByteArray written = qt_bmp.readAll();
+  const QByteArray palette("\x00\x00\x00\x00\x00\xff\x00\x00", 8); // black, green
+  const struct {
+    const char *name;
+    QByteArray bytes;
+    QRgb left;
+    QRgb right;
+  } cases[] = {
+      {"qt.bmp", written, qRgb(200, 40, 40), qRgb(30, 60, 220)},
+      {"named.png", written, qRgb(200, 40, 40), qRgb(30, 60, 220)},
+      {"zero.dib", bmp(2, 1, 32, 0, {}, QByteArray("\x00\x00\xff\x00\xff\x00\x00\x00", 8)),
+       qRgb(255, 0, 0), qRgb(0, 0, 255)},
+      {"alpha.bmp", bmp(2, 1, 32, 0, {}, QByteArray("\x00\x00\xff\x80\xff\x00\x00\xff", 8)),
+       qRgba(255, 0, 0, 128), qRgb(0, 0, 255)},
+      {"run.rle", bmp(2, 1, 8, 1, palette, QByteArray("\x01\x00\x01\x01\x00\x01", 6)),
+       qRgb(0, 0, 0), qRgb(0, 255, 0)},
+  };
+  for (const auto &c : cases) {
+    const QImage image = decode_watermark_image(write(c.name, c.bytes));
+    ASSERT_FALSE(image.isNull()) << c.name;
+    EXPECT_EQ(image.pixel(0, 0), c.left) << c.name;
+    EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), c.right) << c.name;
+  }
+  // Compressed runs declaring more than any layer holds cost nothing to refuse.
+  const QByteArray end("\x00\x01", 2);
+  EXPECT_TRUE(
+      decode_watermark_image(write("wide.bmp", bmp(30001, 1, 8, 1, palette, end))).isNull());
+  EXPECT_TRUE(
+      decode_watermark_image(write("vast.bmp", bmp(20000, 20000, 8, 1, palette, end))).isNull());
+}
+
 TEST_F(WatermarkImageDecoder, TruncatedDamagedAndForeignFilesAreRefused) {
   for (const char *format : {"PNG", "JPG"}) {
     QFile whole(save("whole", 64, 64, format));
@@ -70,7 +121,7 @@ TEST_F(WatermarkImageDecoder, TruncatedDamagedAndForeignFilesAreRefused) {
   EXPECT_TRUE(decode_watermark_image(dir.filePath("missing.png")).isNull());
   EXPECT_TRUE(decode_watermark_image(write("empty.png", {})).isNull());
   EXPECT_TRUE(decode_watermark_image(write("soi.jpg", "\xff\xd8\xff")).isNull());
-  EXPECT_TRUE(decode_watermark_image(save("b.bmp", 4, 4, "BMP")).isNull());
+  EXPECT_TRUE(decode_watermark_image(write("text.png", "plain text, not a picture")).isNull());
   // libpng's hostile files: bad checksums, chunks declaring gigabytes, a huge IDAT.
   for (const QString &path : test::corpus_pngs(test::CorpusPart::damaged)) {
     if (!path.endsWith("/empty_ancillary_chunks.png") && !path.endsWith("/bad_iCCP.png")) {

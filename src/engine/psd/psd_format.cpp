@@ -12,10 +12,14 @@ constexpr std::uint16_t icc_profile_id = 1039;
 constexpr unsigned pixels_per_inch = 1;
 constexpr unsigned inches = 1;
 
-// 16.16 fixed point; anything unusable is read as the 72 dpi every reader assumes.
+// 16.16 fixed point; anything unusable is read as the 72 dpi every reader assumes. Pixels per
+// metre land a hair off the whole dpi they stand for (11811 is 299.9994 dpi): within a hundredth,
+// the whole dpi is stored, which readers that keep whole numbers show as meant.
 std::uint32_t fixed_dpi(double dpi) {
   if (!(dpi > 0) || !std::isfinite(dpi))
     dpi = 72;
+  if (std::abs(dpi - std::round(dpi)) <= 0.01)
+    dpi = std::round(dpi);
   return static_cast<std::uint32_t>(std::clamp(std::llround(dpi * 65536.0), 1LL, 0x7FFFFFFFLL));
 }
 

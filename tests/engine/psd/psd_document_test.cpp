@@ -153,7 +153,11 @@ TEST_F(PsdDocumentTest, PacksOnlyWherePackingMakesTheFileSmaller) {
 
 TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   const QByteArray profile = QByteArrayLiteral("not really a profile, but any bytes go");
-  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), 300, 150, profile};
+  // 11811 px/m is within a hundredth of 300 dpi and lands on it; 5905 px/m is not and stays.
+  const double near_whole = 11811 * 0.0254;
+  const double between = 5905 * 0.0254;
+  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), near_whole, between,
+                       profile};
   ASSERT_EQ(test::write_psd_file(std::move(document), path("meta.psd")).status,
             PsdWriteStatus::written);
   ASSERT_EQ(test::write_psd_file({test::make_rgb24(4, 4, noise_at)}, path("plain.psd")).status,
@@ -162,7 +166,7 @@ TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   test::PsdToolsView plain;
   ASSERT_TRUE(test::read_with_psd_tools(path("meta.psd"), meta));
   ASSERT_TRUE(test::read_with_psd_tools(path("plain.psd"), plain));
-  EXPECT_EQ(meta.dpi, (QList<double>{300, 150}));
+  EXPECT_EQ(meta.dpi, (QList<double>{300, std::round(between * 65536) / 65536}));
   EXPECT_EQ(meta.icc_profile, profile);
   EXPECT_EQ(plain.dpi, (QList<double>{72, 72}));
   EXPECT_TRUE(plain.icc_profile.isEmpty());

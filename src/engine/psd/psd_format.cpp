@@ -94,7 +94,7 @@ void PsdBytes::set_u32(std::size_t at, std::uint32_t value) {
     bytes_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
-PsdBytes psd_header(int width, int height) {
+PsdBytes psd_header(int width, int height, int depth) {
   PsdBytes header;
   header.append("8BPS", 4);
   header.u16(1); // version
@@ -102,9 +102,9 @@ PsdBytes psd_header(int width, int height) {
   header.u16(psd_layer_channels);
   header.u32(static_cast<std::uint32_t>(height));
   header.u32(static_cast<std::uint32_t>(width));
-  header.u16(8); // bits per channel
-  header.u16(3); // RGB
-  header.u32(0); // no colour-mode data
+  header.u16(static_cast<unsigned>(depth)); // bits per channel
+  header.u16(3);                            // RGB
+  header.u32(0);                            // no colour-mode data
   return header;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/temp_file.h"
+#include "support/independent_readers.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
@@ -143,6 +144,26 @@ TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
     QFile::remove(last_output);
   }
   EXPECT_GT(seen, 20);
+}
+
+// At 64 bits the layer holds the PNG's samples at 16 bits, 8-bit ones widened (v * 257), alpha
+// too, as a reader that is not ours decodes them.
+TEST_F(Pipeline, SixtyFourBitsKeepSixteenBitSamples) {
+  request.settings.psd_bpp = 64;
+  for (const char *name :
+       {"pngsuite/basn6a16.png", "pngsuite/basn2c16.png", "pngsuite/basn4a16.png",
+        "pngsuite/basn0g16.png", "pngsuite/basn6a08.png", "pngsuite/basn3p04.png"}) {
+    SCOPED_TRACE(name);
+    PngPixels png;
+    ASSERT_TRUE(test::decode_png_reference(corpus(name), png, test::Gamma::raw, 2));
+    ASSERT_TRUE(convert(corpus(name)));
+    const test::PsdToolsSamples read = test::psd_tools_samples(last_output);
+    EXPECT_EQ(read.depth, 16);
+    std::vector<int> expected;
+    for (std::size_t i = 0; i < png.rgba.size(); i += 2)
+      expected.push_back(png.rgba[i] << 8 | png.rgba[i + 1]);
+    EXPECT_TRUE(read.layer == expected);
+  }
 }
 
 // The same file without its tRNS chunk.

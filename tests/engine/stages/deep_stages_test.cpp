@@ -49,7 +49,7 @@ int distance(const Image &deep, const Image &narrow) {
                                {wide[x].blue, bytes[FI_RGBA_BLUE]},
                                {wide[x].alpha, bytes[FI_RGBA_ALPHA]}};
       for (const auto &pair : pairs)
-        worst = std::max(worst, std::abs(pair[0] - widened(static_cast<std::uint8_t>(pair[1]))));
+        worst = std::max(worst, std::abs(pair[0] - 257 * pair[1]));
     }
   }
   return worst;
@@ -140,6 +140,30 @@ TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
     ASSERT_TRUE(narrow);
     EXPECT_LE(distance(deep, narrow), 257 * c.steps);
   }
+}
+
+// Colour correction of a 16-bit ramp stays a ramp of 16-bit steps, not of 256 levels.
+TEST(DeepStages, ColourCorrectionKeepsTheSixteenBitSteps) {
+  Image ramp(FreeImage_AllocateT(FIT_RGBA16, 256, 256));
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      const auto level = static_cast<WORD>(y * 256 + x);
+      deep_row(ramp.get(), y)[x] = {level, level, level, 65535};
+    }
+  Settings s = default_settings(SettingsUse::Console);
+  s.do_image_color_correction = 1, s.image_contrast = 30, s.image_gamma = 1.4f;
+  ramp = color_correction_stage(std::move(ramp), s);
+  ASSERT_TRUE(is_deep_rgba(ramp));
+  int levels = 0;
+  WORD last = 0;
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) {
+      const WORD level = deep_row(ramp.get(), y)[x].red;
+      ASSERT_GE(level, last);
+      levels += level != last;
+      last = level;
+    }
+  EXPECT_GT(levels, 20000);
 }
 
 // An 8-bit picture of any layout widens level for level; 16-bit samples stay as they are.

@@ -136,7 +136,7 @@ TEST_F(Console, ChecksFailInOrderWithExitOne) {
 
 TEST_F(Console, BoundaryValuesPass) {
   for (const char *option : {"--gamma=0.01", "--gamma=9.99", "--brightness=-100", "--psd-bpp=32",
-                             "--psd-bpp=0", "-c psd"}) {
+                             "--psd-bpp=64", "--psd-bpp=0", "-c psd"}) {
     QStringList args{"-q", "-i", input};
     args += QString::fromLatin1(option).split(' ');
     const RunResult result = run_lumbrix(args);

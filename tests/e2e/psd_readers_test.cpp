@@ -84,7 +84,7 @@ TEST_F(PsdReaders, EveryCorpusPictureIsOneLayerWithItsTransparency) {
     SCOPED_TRACE(inputs[i].toStdString());
     const PsdToolsView &view = views[i];
     PngPixels png;
-    ASSERT_TRUE(decode_png_reference(inputs[i], png, Gamma::display_2_2));
+    ASSERT_TRUE(decode_png_reference(inputs[i], png));
     EXPECT_EQ(view.warnings, 0);
     EXPECT_EQ(view.layers, 1);
     EXPECT_TRUE(view.layer_alpha);

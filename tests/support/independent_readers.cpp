@@ -63,6 +63,21 @@ bool read_with_psd_tools(const QString &path, PsdToolsView &view) {
   return true;
 }
 
+PsdToolsSamples psd_tools_samples(const QString &path) {
+  const QJsonObject read =
+      QJsonDocument::fromJson(
+          run_reader(QStringLiteral("/usr/bin/python3"),
+                     {source_dir() + "tests/support/psd_tools_samples.py", path}))
+          .object();
+  PsdToolsSamples samples;
+  samples.depth = read["depth"].toInt();
+  for (const QJsonValue value : read["layer"].toArray())
+    samples.layer.push_back(value.toInt());
+  for (const QJsonValue value : read["composite"].toArray())
+    samples.composite.push_back(value.toInt());
+  return samples;
+}
+
 // identify prints one line per frame: the file's index among those named, then the alpha.
 QList<QList<bool>> magick_frame_alphas(const QStringList &paths) {
   QList<QList<bool>> files(paths.size());

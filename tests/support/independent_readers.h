@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace lumbrix::test {
 
 // Readers that are not ours, so a writer and reader that agree on a mistake cannot pass.
@@ -33,6 +35,15 @@ struct PsdToolsView {
 bool read_with_psd_tools(const QString &path, PsdToolsView &view);
 // Many files in one run of psd-tools, in order; empty when any is unreadable.
 QList<PsdToolsView> read_with_psd_tools(const QStringList &paths);
+
+// The samples psd-tools decodes at the file's depth: the first layer's (empty without layers)
+// and the composite's, RGBA interleaved, rows from the top; depth 0 when it cannot read the file.
+struct PsdToolsSamples {
+  int depth = 0;
+  std::vector<int> layer;
+  std::vector<int> composite;
+};
+PsdToolsSamples psd_tools_samples(const QString &path);
 
 // ImageMagick's view of PSDs, in one run: per file, whether each frame (the composite, then
 // each layer) has alpha.

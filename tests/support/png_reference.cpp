@@ -26,9 +26,12 @@ void set_transforms(png_structp png, png_infop info, Gamma gamma, PngPixels &out
   double file_gamma = 0;
   out.has_gamma = png_get_gAMA(png, info, &file_gamma) != 0;
   png_set_expand(png);
-  png_set_scale_16(png);
+  if (out.sample_bytes == 2)
+    png_set_expand_16(png);
+  else
+    png_set_scale_16(png);
   png_set_gray_to_rgb(png);
-  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_add_alpha(png, out.sample_bytes == 2 ? 0xFFFF : 0xFF, PNG_FILLER_AFTER);
   if (gamma == Gamma::display_2_2 && out.has_gamma)
     png_set_gamma(png, 2.2, file_gamma);
   png_set_interlace_handling(png);
@@ -49,13 +52,13 @@ bool decode(std::FILE *file, PngPixels &out, Gamma gamma, std::vector<png_bytep>
   png_init_io(png, file);
   png_read_info(png, info);
   set_transforms(png, info, gamma, out);
-  if (png_get_rowbytes(png, info) != static_cast<size_t>(out.width) * 4)
+  const size_t row_bytes = static_cast<size_t>(out.width) * 4 * out.sample_bytes;
+  if (png_get_rowbytes(png, info) != row_bytes)
     png_error(png, "unexpected row size");
-  out.rgba.assign(static_cast<size_t>(out.width) * static_cast<size_t>(out.height) * 4, 0);
+  out.rgba.assign(row_bytes * static_cast<size_t>(out.height), 0);
   rows.resize(static_cast<size_t>(out.height));
   for (int y = 0; y < out.height; ++y)
-    rows[static_cast<size_t>(y)] =
-        out.rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(out.width) * 4;
+    rows[static_cast<size_t>(y)] = out.rgba.data() + static_cast<size_t>(y) * row_bytes;
   png_read_image(png, rows.data());
   png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
@@ -96,8 +99,9 @@ bool write_grey_png(const QString &path, int width, int height) {
   return file && encode_grey(file.get(), width, height, row);
 }
 
-bool decode_png_reference(const QString &path, PngPixels &out, Gamma gamma) {
+bool decode_png_reference(const QString &path, PngPixels &out, Gamma gamma, int sample_bytes) {
   out = PngPixels{};
+  out.sample_bytes = static_cast<size_t>(sample_bytes);
   std::unique_ptr<std::FILE, FileCloser> file(
       std::fopen(QFile::encodeName(path).constData(), "rb"));
   if (!file)

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -17,8 +16,6 @@
 
 namespace lumbrix {
 namespace {
-
-constexpr double display_gamma = 2.2;
 
 // Broken files are expected here; they are refused, not reported.
 void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
@@ -142,25 +139,11 @@ void mark_grey_key(FIBITMAP *image, const PngHeader &header) {
   FreeImage_SetTransparencyTable(image, alphas, static_cast<int>(count));
 }
 
-// FreeImage corrects the gamma of some palette layouts and not others; it is loaded without
-// and corrected here, the same for all.
-void correct_palette_gamma(FIBITMAP *image, int file_gamma) {
-  const auto table = display_gamma_table(file_gamma);
-  RGBQUAD *palette = FreeImage_GetPalette(image);
-  for (unsigned i = 0; i < FreeImage_GetColorsUsed(image); ++i) {
-    palette[i].rgbRed = table[palette[i].rgbRed];
-    palette[i].rgbGreen = table[palette[i].rgbGreen];
-    palette[i].rgbBlue = table[palette[i].rgbBlue];
-  }
-}
-
 void mend_palette(FIBITMAP *image, const PngHeader &header) {
   if (header.color_type == PNG_COLOR_TYPE_PALETTE)
     blacken_unused_entries(image, header.palette_size);
   if (header.has_grey_key)
     mark_grey_key(image, header);
-  if (gamma_corrects(header.gamma))
-    correct_palette_gamma(image, header.gamma);
 }
 
 // The file's structure, its header and what the header claims, before a byte of pixels. The
@@ -215,12 +198,12 @@ long tell_proc(fi_handle handle) {
 FreeImageIO memory_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
 
 Image decode(const QByteArray &bytes, const PngHeader &header) {
-  const bool palettized = is_palettized(header);
   FreeImageIO io = memory_io();
   MemoryCursor cursor{&bytes, 0};
-  Image image(FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(&cursor),
-                                       palettized ? PNG_IGNOREGAMMA : PNG_DEFAULT));
-  if (image && palettized && FreeImage_GetPalette(image.get()))
+  // The samples as the file stores them, whatever its gAMA says.
+  Image image(
+      FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(&cursor), PNG_IGNOREGAMMA));
+  if (image && is_palettized(header) && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
   return image;
 }
@@ -245,28 +228,6 @@ bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
   if (reason)
     *reason = refusal;
   return refusal.isEmpty();
-}
-
-// The same arithmetic as libpng, which FreeImage decodes with, so palette and pixel
-// corrections agree.
-bool gamma_corrects(int file_gamma) {
-  if (file_gamma <= 0)
-    return false;
-  const double product = std::floor(file_gamma * 1e-5 * display_gamma * 100000 + 0.5);
-  return std::abs(product - 100000) > 5000;
-}
-
-std::array<std::uint8_t, 256> display_gamma_table(int file_gamma) {
-  std::array<std::uint8_t, 256> table{};
-  for (std::size_t i = 0; i < table.size(); ++i)
-    table[i] = static_cast<std::uint8_t>(i);
-  if (file_gamma <= 0)
-    return table;
-  const double exponent = std::floor(1e15 / file_gamma / (display_gamma * 100000) + 0.5) * 1e-5;
-  for (std::size_t i = 1; i < 255; ++i)
-    table[i] = static_cast<std::uint8_t>(
-        std::floor(255 * std::pow(static_cast<double>(i) / 255.0, exponent) + 0.5));
-  return table;
 }
 
 Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {

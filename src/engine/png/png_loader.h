@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <array>
 #include <cstdint>
 
 namespace lumbrix {
@@ -41,15 +40,9 @@ struct PngSize {
 };
 bool read_png_size(const QString &path, PngSize &size);
 
-// True when a decoder aiming at a 2.2 display corrects this file gamma.
-bool gamma_corrects(int file_gamma);
-
-// The 8-bit correction of a file gamma for a 2.2 display.
-std::array<std::uint8_t, 256> display_gamma_table(int file_gamma);
-
 // Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
-// level keep it at every bit depth, gamma is applied to palette images too, palette indices
-// past the palette are black. Empty for what read_png_header refuses, for pictures whose
+// level keep it at every bit depth, samples stay as stored whatever the file's gamma, palette
+// indices past the palette are black. Empty for what read_png_header refuses, for pictures whose
 // conversion would take more memory than there is (checked before decoding), and for damaged
 // image data; reason, when given, then says why in words that follow the file's name ("not a
 // PNG file"). metadata, when given, receives the file's resolution and colour profile.

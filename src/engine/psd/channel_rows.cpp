@@ -105,6 +105,27 @@ void colour_on_white(const std::uint8_t *colour, const std::uint8_t *alpha, int 
   }
 }
 
+void split_deep_channels(const std::uint16_t *pixels, int width, std::uint8_t *const (&rows)[4]) {
+  for (int x = 0; x < width; ++x, pixels += 4)
+    for (int c = 0; c < 4; ++c) {
+      rows[c][2 * x] = static_cast<std::uint8_t>(pixels[c] >> 8);
+      rows[c][2 * x + 1] = static_cast<std::uint8_t>(pixels[c]);
+    }
+}
+
+// c * a / 65535 + 65535 - a, rounded to the nearest level, on samples stored high byte first.
+void deep_colour_on_white(const std::uint8_t *colour, const std::uint8_t *alpha, int width,
+                          std::uint8_t *out) {
+  constexpr std::uint64_t full = 65535;
+  for (int x = 0; x < 2 * width; x += 2) {
+    const std::uint64_t c = (colour[x] << 8) | colour[x + 1];
+    const std::uint64_t a = (alpha[x] << 8) | alpha[x + 1];
+    const auto mixed = static_cast<unsigned>(full - a + (c * a + full / 2) / full);
+    out[x] = static_cast<std::uint8_t>(mixed >> 8);
+    out[x + 1] = static_cast<std::uint8_t>(mixed);
+  }
+}
+
 bool all_opaque(const std::uint8_t *alpha, int width) {
   Bytes all = ~Bytes{};
   int x = 0;

@@ -4,7 +4,8 @@
 
 namespace lumbrix {
 
-// Row work for writing channel planes: rows of one channel, one byte per pixel.
+// Row work for writing channel planes: rows of one channel, one byte per pixel, or two, high byte
+// first, for 16-bit samples.
 
 // Splits a row of FreeImage pixels, 32-bit blue-green-red-alpha or 24-bit blue-green-red, into
 // red, green, blue and alpha rows; 24-bit pixels are opaque.
@@ -16,6 +17,12 @@ void split_channels(const std::uint8_t *pixels, int bytes_per_pixel, int width,
 void colour_on_white(const std::uint8_t *colour, const std::uint8_t *alpha, int width,
                      std::uint8_t *out);
 
-bool all_opaque(const std::uint8_t *alpha, int width);
+// The same for FreeImage's 16-bit red-green-blue-alpha pixels, into rows of 2 x width bytes.
+void split_deep_channels(const std::uint16_t *pixels, int width, std::uint8_t *const (&rows)[4]);
+void deep_colour_on_white(const std::uint8_t *colour, const std::uint8_t *alpha, int width,
+                          std::uint8_t *out);
+
+// Whether every byte of the alpha row is 0xFF: bytes is the row's length in bytes.
+bool all_opaque(const std::uint8_t *alpha, int bytes);
 
 } // namespace lumbrix

@@ -1,5 +1,6 @@
 #include "engine/psd/psd_document.h"
 
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_limits.h"
 #include "engine/psd/psd_file.h"
 #include "engine/psd/psd_format.h"
@@ -11,9 +12,11 @@
 namespace lumbrix {
 namespace {
 
-// 24 and 32-bit pixels are read as they are; palettes, transparency tables and 16-bit layouts
-// are FreeImage's to expand.
+// 24 and 32-bit pixels, and 16-bit samples with alpha, are read as they are; palettes,
+// transparency tables and 16-bit layouts are FreeImage's to expand.
 Image writable(Image picture) {
+  if (is_deep_rgba(picture))
+    return picture;
   if (!picture || FreeImage_GetImageType(picture.get()) != FIT_BITMAP)
     return Image();
   const unsigned bpp = FreeImage_GetBPP(picture.get());
@@ -99,7 +102,7 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   if (!planes.measure(file))
     return file.result();
   Layout layout(file, planes);
-  layout.put(psd_header(width, height));
+  layout.put(psd_header(width, height, FreeImage_GetImageType(picture) == FIT_RGBA16 ? 16 : 8));
   PsdBytes no_section;
   no_section.u32(0);
   if (layered) {

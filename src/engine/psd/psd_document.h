@@ -25,7 +25,7 @@ enum class PsdCompression { raw, rle };
 // One picture as a PSD document.
 struct PsdDocument {
   // A standard bitmap; 24 and 32 bits are written as they are, other depths widened to 32 bits
-  // as FreeImage converts them.
+  // as FreeImage converts them. A FIT_RGBA16 picture is written at 16 bits per channel.
   Image picture{};
   QString layer_name{};
   double horizontal_dpi = 72;

@@ -12,10 +12,14 @@ constexpr std::uint16_t icc_profile_id = 1039;
 constexpr unsigned pixels_per_inch = 1;
 constexpr unsigned inches = 1;
 
-// 16.16 fixed point; anything unusable is read as the 72 dpi every reader assumes.
+// 16.16 fixed point; anything unusable is read as the 72 dpi every reader assumes. Pixels per
+// metre land a hair off the whole dpi they stand for (11811 is 299.9994 dpi): within a hundredth,
+// the whole dpi is stored, which readers that keep whole numbers show as meant.
 std::uint32_t fixed_dpi(double dpi) {
   if (!(dpi > 0) || !std::isfinite(dpi))
     dpi = 72;
+  if (std::abs(dpi - std::round(dpi)) <= 0.01)
+    dpi = std::round(dpi);
   return static_cast<std::uint32_t>(std::clamp(std::llround(dpi * 65536.0), 1LL, 0x7FFFFFFFLL));
 }
 
@@ -90,7 +94,7 @@ void PsdBytes::set_u32(std::size_t at, std::uint32_t value) {
     bytes_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
-PsdBytes psd_header(int width, int height) {
+PsdBytes psd_header(int width, int height, int depth) {
   PsdBytes header;
   header.append("8BPS", 4);
   header.u16(1); // version
@@ -98,9 +102,9 @@ PsdBytes psd_header(int width, int height) {
   header.u16(psd_layer_channels);
   header.u32(static_cast<std::uint32_t>(height));
   header.u32(static_cast<std::uint32_t>(width));
-  header.u16(8); // bits per channel
-  header.u16(3); // RGB
-  header.u32(0); // no colour-mode data
+  header.u16(static_cast<unsigned>(depth)); // bits per channel
+  header.u16(3);                            // RGB
+  header.u32(0);                            // no colour-mode data
   return header;
 }
 

@@ -29,8 +29,9 @@ private:
   std::vector<std::uint8_t> bytes_;
 };
 
-// The file header for an 8-bit RGB picture with four channels, and empty colour-mode data.
-PsdBytes psd_header(int width, int height);
+// The file header for an RGB picture with four channels of depth (8 or 16) bits each, and empty
+// colour-mode data.
+PsdBytes psd_header(int width, int height, int depth);
 
 // The image resources section: ResolutionInfo, and the ICC profile when there is one.
 PsdBytes psd_resources(double horizontal_dpi, double vertical_dpi, const QByteArray &icc_profile);

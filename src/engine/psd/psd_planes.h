@@ -34,7 +34,8 @@ struct PlaneKind {
 // measuring it.
 class PsdPlanes {
 public:
-  // picture: a 24 or 32-bit standard bitmap that outlives this.
+  // picture: a 24 or 32-bit standard bitmap, or a FIT_RGBA16 one whose planes hold two bytes a
+  // sample, that outlives this.
   PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes);
 
   // Chooses each group's compression, then learns the length of every packed row, which the
@@ -71,6 +72,8 @@ private:
   int width_;
   int height_;
   int bytes_per_pixel_;
+  bool deep_;
+  std::size_t row_bytes_; // of one plane
   std::vector<PlaneKind> planes_;
   std::vector<bool> packed_;
   std::vector<int> twins_;          // an earlier plane of the same channel and compression, or -1

@@ -1,5 +1,6 @@
 #include "engine/run/pipeline.h"
 
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_limits.h"
 #include "engine/png/png_loader.h"
 #include "engine/settings/naming.h"
@@ -83,7 +84,14 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
                  QString *reason) {
   const Settings &s = context.settings;
   StageRun run(monitor, reason);
-  image = rotate_stage(std::move(image), s);
+  // A 64-bit file is worked on in 16-bit samples from the start, and never tone-mapped.
+  const bool deep = context.file.bpp == deep_depth;
+  if (deep) {
+    image = widen_to_deep(std::move(image));
+    if (!run.done(image, "widen", QStringLiteral("no conversion to 64 bits")))
+      return {};
+  }
+  image = rotate_stage(std::move(image), s, deep);
   if (!run.done(image, "rotate", QStringLiteral("rotation failed")))
     return {};
   const int loaded_width = image_width(image);
@@ -93,9 +101,12 @@ Image run_stages(Image image, const StageContext &context, const StepMonitor &mo
     return {};
   const int width = image_width(image);
   const int height = image_height(image);
-  image = tone_map_stage(std::move(image));
-  if (!run.done(image, "tone map", QStringLiteral("tone mapping failed")))
-    return {};
+  // Widening took the tone map's step.
+  if (!deep) {
+    image = tone_map_stage(std::move(image));
+    if (!run.done(image, "tone map", QStringLiteral("tone mapping failed")))
+      return {};
+  }
   flip_stage(image.get(), s);
   if (!run.done(image, "flip", QString()))
     return {};

@@ -93,7 +93,7 @@ constexpr OutputRow output_rows[] = {
     {"wbmp", 19, "Wireless Bitmap", "1"},
     {"webp", 35, "Google WebP Image Format", "24,32"},
     {"xpm", 23, "X11 Pixmap Format", "24"},
-    {"psd", devil_psd_type, "Adobe Photoshop", "32"},
+    {"psd", devil_psd_type, "Adobe Photoshop", "32,64"},
     {"dds", 0x0437, "DirectDraw Surface", "32"},
     {"pcx", 0x0428, "ZSoft Paintbrush", "24"},
 };

@@ -1,3 +1,4 @@
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_conversion.h"
 #include "engine/image/image_limits.h"
 #include "engine/stages/alpha_channel.h"
@@ -66,13 +67,23 @@ QImage faded(const QImage &piece, int opacity) {
   return result;
 }
 
+Image made_opaque(Image strip) {
+  if (!is_deep_rgba(strip))
+    return convert_image(std::move(strip), FreeImage_ConvertTo24Bits);
+  for (int y = 0; y < image_height(strip); ++y)
+    for (int x = 0; x < image_width(strip); ++x)
+      deep_row(strip.get(), y)[x].alpha = 65535;
+  return strip;
+}
+
 // On a transparent picture a strip is framed as on an opaque one and turns opaque; the rest of
 // the picture keeps its alpha.
 Image frame_opaque_strip(Image picture, const Image &piece, QPoint at) {
   Image strip{FreeImage_Copy(picture.get(), at.x(), at.y(), at.x() + image_width(piece),
                              at.y() + image_height(piece))};
-  strip = convert_image(std::move(strip), FreeImage_ConvertTo24Bits);
-  strip = convert_image(composite_at(std::move(strip), piece, QPoint()), FreeImage_ConvertTo32Bits);
+  strip = composite_at(made_opaque(std::move(strip)), piece, QPoint());
+  if (!is_deep_rgba(strip))
+    strip = convert_image(std::move(strip), FreeImage_ConvertTo32Bits);
   if (strip)
     FreeImage_Paste(picture.get(), strip.get(), at.x(), at.y(), 256);
   return picture;
@@ -88,9 +99,10 @@ Rgba parse_rgba_color(const QString &text, int alpha) {
 Image frame_stage(Image image, const Settings &s, int width, int height) {
   if (s.do_frame == FrameKind::None || !image)
     return image;
-  // Any frame setting leaves the picture 24-bit, or 32-bit when it has alpha, drawn or not.
-  const bool alpha = has_alpha(image);
-  if (image_bpp(image) != (alpha ? 32 : 24))
+  // Any frame setting leaves the picture 24-bit, or 32-bit when it has alpha, drawn or not; one
+  // of 16-bit samples stays as it is.
+  const bool alpha = has_alpha(image) || is_deep_rgba(image);
+  if (!is_deep_rgba(image) && image_bpp(image) != (alpha ? 32 : 24))
     image = convert_image(std::move(image),
                           alpha ? FreeImage_ConvertTo32Bits : FreeImage_ConvertTo24Bits);
   if (s.do_frame != FrameKind::Solid || !image)

@@ -1,3 +1,4 @@
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_conversion.h"
 #include "engine/image/image_limits.h"
 #include "engine/settings/settings.h"
@@ -21,7 +22,11 @@ Image rotate_converted(Image image, const Settings &s, int angle, int width, int
   if (s.image_rotation_type == 0) {
     const Rgb back = parse_hex_color(s.image_rotation_back_color);
     const RGBQUAD background{back.blue, back.green, back.red, 0};
-    return Image{FreeImage_Rotate(image.get(), angle, &background)};
+    // FreeImage reads the background as a pixel of the picture's own type.
+    const FIRGBA16 deep_background{widened(back.red), widened(back.green), widened(back.blue), 0};
+    return Image{FreeImage_Rotate(image.get(), angle,
+                                  is_deep_rgba(image) ? static_cast<const void *>(&deep_background)
+                                                      : &background)};
   }
   if (s.image_rotation_type == 1)
     return Image{
@@ -57,14 +62,19 @@ bool leave_size(const Settings &s, int width, int height, int target_width, int 
 
 } // namespace
 
-Image rotate_stage(Image image, const Settings &s) {
+Image rotate_stage(Image image, const Settings &s, bool keep_deep) {
   const int angle = s.image_rotation;
   if (!image || !s.do_image_rotation || angle < 1 || angle > 359)
     return image;
   const int width = image_width(image);
   const int height = image_height(image);
+  // FreeImage turns any angle of 16-bit samples, but shifts them only at 8 bits.
+  const bool deep = keep_deep && is_deep_rgba(image);
+  if (deep && s.image_rotation_type == 1)
+    return widen_to_deep(rotate_converted(
+        convert_image(std::move(image), FreeImage_ConvertTo32Bits), s, angle, width, height));
   const int bpp = image_bpp(image);
-  if (bpp <= 16 || bpp > 32)
+  if (!deep && (bpp <= 16 || bpp > 32))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   if (!image)
     return image;

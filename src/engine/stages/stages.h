@@ -41,8 +41,8 @@ struct StageContext {
   TokenValues file;
 };
 
-// Geometry.
-Image rotate_stage(Image image, const Settings &s);
+// Geometry. keep_deep: a FIT_RGBA16 picture stays one, as a 64-bit conversion has it.
+Image rotate_stage(Image image, const Settings &s, bool keep_deep = false);
 // The size Resize gives a picture of width x height; nothing when it is left as it is.
 std::optional<QSize> resize_target(const Settings &s, int width, int height);
 Image resize_stage(Image image, const Settings &s, int width, int height);
@@ -51,7 +51,7 @@ Rgb parse_hex_color(const QString &text);       // "RRGGBB"; any other length is
 int scaled_size(int value, int unit, int base); // unit 0 pixels, 1 percent
 FREE_IMAGE_FILTER resize_filter(const Settings &s);
 
-// Tone and colour.
+// Tone and colour; a FIT_RGBA16 picture stays one.
 Image color_correction_stage(Image image, const Settings &s);
 Image greyscale_stage(Image image, const Settings &s);
 Image threshold_stage(Image image, const Settings &s);

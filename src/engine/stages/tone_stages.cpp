@@ -1,6 +1,8 @@
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_conversion.h"
 #include "engine/settings/format_catalogue.h"
 #include "engine/stages/alpha_channel.h"
+#include "engine/stages/deep_tone.h"
 #include "engine/stages/stages.h"
 
 #include <QStringList>
@@ -41,6 +43,8 @@ Image to_8_bits(Image image, const QString &extension) {
 
 Image to_depth(Image image, int depth, const QString &extension) {
   switch (depth) {
+  case deep_depth:
+    return widen_to_deep(std::move(image));
   case 96:
     return convert_image(std::move(image), FreeImage_ConvertToRGBF);
   case 48:
@@ -71,6 +75,12 @@ Image to_depth(Image image, int depth, const QString &extension) {
 Image color_correction_stage(Image image, const Settings &s) {
   if (!image || !s.do_image_color_correction)
     return image;
+  if (is_deep_rgba(image)) {
+    adjust_deep_colours(image.get(), static_cast<double>(s.image_brightness),
+                        static_cast<double>(s.image_contrast), static_cast<double>(s.image_gamma),
+                        s.image_invert != 0);
+    return image;
+  }
   const int bpp = image_bpp(image);
   // Colour adjustment works on 8- to 32-bit standard bitmaps only.
   if (bpp < 8 || bpp > 32 || FreeImage_GetImageType(image.get()) != FIT_BITMAP)
@@ -85,6 +95,10 @@ Image color_correction_stage(Image image, const Settings &s) {
 Image greyscale_stage(Image image, const Settings &s) {
   if (!image || !s.do_image_greyscale)
     return image;
+  if (is_deep_rgba(image)) {
+    deep_greyscale(image.get());
+    return image;
+  }
   if (is_deep(image))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   return convert_keeping_alpha(std::move(image), FreeImage_ConvertToGreyscale);
@@ -93,6 +107,10 @@ Image greyscale_stage(Image image, const Settings &s) {
 Image threshold_stage(Image image, const Settings &s) {
   if (!image || !s.do_image_threshold)
     return image;
+  if (is_deep_rgba(image)) {
+    deep_threshold(image.get(), s.image_threshold & 0xFF);
+    return image;
+  }
   if (is_deep(image))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);
   if (!image)
@@ -111,10 +129,13 @@ Image output_depth_stage(Image image, int depth, const QString &extension) {
   return result;
 }
 
-// The first listed depth that holds the input, else the deepest. A format the catalogue lacks
-// lists nothing and gives 0, which no conversion takes.
+// The first listed depth that holds the input, else the deepest. 16 bits per channel with alpha
+// is only ever asked for by name, so files converted automatically stay as they always were. A
+// format the catalogue lacks lists nothing and gives 0, which no conversion takes.
 int automatic_depth(const QString &extension, int input_bpp) {
-  const QStringList depths = output_format(extension).bit_depths.split(QLatin1Char(','));
+  QStringList depths = output_format(extension).bit_depths.split(QLatin1Char(','));
+  if (depths.size() > 1)
+    depths.removeAll(QString::number(deep_depth));
   for (const QString &depth : depths)
     if (depth.toInt() >= input_bpp)
       return depth.toInt();

@@ -122,6 +122,57 @@ TEST_F(PsdDocumentTest, PsdToolsReadsOneTransparentLayerAndItsComposite) {
   }
 }
 
+// A picture of 16-bit samples, rows from the top: flat runs on the left for the packing, every
+// level of both bytes on the right, transparent and half-transparent pixels.
+std::vector<int> deep_samples(int width, int height) {
+  std::vector<int> samples;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 4; ++c)
+        samples.push_back(x < 40 ? (c == 3 ? 65535 : 4660 * (c + 1))
+                                 : (x * 7919 + y * 104729 + c * 31337) % 65536);
+  return samples;
+}
+
+Image deep_picture(int width, int height, const std::vector<int> &samples) {
+  Image image(FreeImage_AllocateT(FIT_RGBA16, width, height));
+  for (int y = 0; y < height; ++y) {
+    auto *row = reinterpret_cast<WORD *>(FreeImage_GetScanLine(image.get(), height - 1 - y));
+    for (int i = 0; i < 4 * width; ++i)
+      row[i] = static_cast<WORD>(samples[static_cast<std::size_t>(y * 4 * width + i)]);
+  }
+  return image;
+}
+
+// 16 bits per channel: psd-tools reads depth 16 and every sample of the layer as it was, packed
+// or raw; an opaque picture's composite is its layer.
+TEST_F(PsdDocumentTest, SixteenBitSamplesReachTheFileExactly) {
+  const int width = 300, height = 9;
+  std::vector<int> opaque = deep_samples(width, height);
+  for (std::size_t i = 3; i < opaque.size(); i += 4)
+    opaque[i] = 65535;
+  const struct {
+    const char *name;
+    std::vector<int> samples;
+    PsdCompression compression;
+  } cases[] = {{"RLE", deep_samples(width, height), PsdCompression::rle},
+               {"raw", deep_samples(width, height), PsdCompression::raw},
+               {"opaque", opaque, PsdCompression::rle}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    PsdDocument document{deep_picture(width, height, c.samples), QStringLiteral("deep")};
+    document.compression = c.compression;
+    ASSERT_EQ(test::write_psd_file(std::move(document), path("deep.psd")).status,
+              PsdWriteStatus::written);
+    const test::PsdToolsSamples read = test::psd_tools_samples(path("deep.psd"));
+    EXPECT_EQ(read.depth, 16);
+    EXPECT_TRUE(read.layer == c.samples);
+    if (c.samples == opaque) {
+      EXPECT_TRUE(read.composite == c.samples);
+    }
+  }
+}
+
 // A large picture's groups are packed only where that makes them smaller: noise is stored raw,
 // never larger than asked for raw; a flat picture packs.
 TEST_F(PsdDocumentTest, PacksOnlyWherePackingMakesTheFileSmaller) {
@@ -154,7 +205,11 @@ TEST_F(PsdDocumentTest, PacksOnlyWherePackingMakesTheFileSmaller) {
 
 TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   const QByteArray profile = QByteArrayLiteral("not really a profile, but any bytes go");
-  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), 300, 150, profile};
+  // 11811 px/m is within a hundredth of 300 dpi and lands on it; 5905 px/m is not and stays.
+  const double near_whole = 11811 * 0.0254;
+  const double between = 5905 * 0.0254;
+  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), near_whole, between,
+                       profile};
   ASSERT_EQ(test::write_psd_file(std::move(document), path("meta.psd")).status,
             PsdWriteStatus::written);
   ASSERT_EQ(test::write_psd_file({test::make_rgb24(4, 4, noise_at)}, path("plain.psd")).status,
@@ -163,7 +218,7 @@ TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   test::PsdToolsView plain;
   ASSERT_TRUE(test::read_with_psd_tools(path("meta.psd"), meta));
   ASSERT_TRUE(test::read_with_psd_tools(path("plain.psd"), plain));
-  EXPECT_EQ(meta.dpi, (QList<double>{300, 150}));
+  EXPECT_EQ(meta.dpi, (QList<double>{300, std::round(between * 65536) / 65536}));
   EXPECT_EQ(meta.icc_profile, profile);
   EXPECT_EQ(plain.dpi, (QList<double>{72, 72}));
   EXPECT_TRUE(plain.icc_profile.isEmpty());

@@ -3,6 +3,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/temp_file.h"
+#include "support/independent_readers.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 #include "support/psd_reader.h"
@@ -86,6 +87,18 @@ protected:
     return test::read_psd(psd_path, psd) ? psd.at(0, 0, 0) : 0;
   }
 
+  // The file without layers holds the same samples.
+  void expect_merged_only_keeps(const QString &file, const PngPixels &png) {
+    request.settings.psd_layers = 0;
+    ASSERT_TRUE(convert(file));
+    request.settings.psd_layers = 1;
+    PsdImage psd;
+    ASSERT_TRUE(test::read_psd(last_output, psd));
+    EXPECT_EQ(psd.layer_count, 0);
+    EXPECT_EQ(compare(psd, png).colour, 0);
+    QFile::remove(last_output);
+  }
+
   QTemporaryDir out;
   ConversionRequest request;
   QString last_output;
@@ -96,18 +109,20 @@ TEST_F(Pipeline, EveryEightBitCorpusFileKeepsItsPixels) {
   for (const QString &file : test::corpus_pngs(test::CorpusPart::readable)) {
     SCOPED_TRACE(file.toStdString());
     PngPixels png;
-    ASSERT_TRUE(test::decode_png_reference(file, png, test::Gamma::display_2_2));
+    ASSERT_TRUE(test::decode_png_reference(file, png));
     if (png.bit_depth > 8)
       continue;
     ASSERT_TRUE(convert(file));
     PsdImage psd;
     ASSERT_TRUE(test::read_psd(last_output, psd));
     expect_rgba_psd(psd, png.width, png.height);
-    // Files with gAMA are expected corrected for a 2.2 display, by libpng's own tables.
+    // Files with gAMA keep the samples they store.
     const Comparison c = compare(psd, png);
     EXPECT_EQ(c.colour, 0);
     EXPECT_TRUE(c.alpha_equal);
     QFile::remove(last_output);
+    if (png.has_gamma)
+      expect_merged_only_keeps(file, png);
   }
 }
 
@@ -129,6 +144,26 @@ TEST_F(Pipeline, SixteenBitFilesAreToneMappedAndKeepTheirAlpha) {
     QFile::remove(last_output);
   }
   EXPECT_GT(seen, 20);
+}
+
+// At 64 bits the layer holds the PNG's samples at 16 bits, 8-bit ones widened (v * 257), alpha
+// too, as a reader that is not ours decodes them.
+TEST_F(Pipeline, SixtyFourBitsKeepSixteenBitSamples) {
+  request.settings.psd_bpp = 64;
+  for (const char *name :
+       {"pngsuite/basn6a16.png", "pngsuite/basn2c16.png", "pngsuite/basn4a16.png",
+        "pngsuite/basn0g16.png", "pngsuite/basn6a08.png", "pngsuite/basn3p04.png"}) {
+    SCOPED_TRACE(name);
+    PngPixels png;
+    ASSERT_TRUE(test::decode_png_reference(corpus(name), png, test::Gamma::raw, 2));
+    ASSERT_TRUE(convert(corpus(name)));
+    const test::PsdToolsSamples read = test::psd_tools_samples(last_output);
+    EXPECT_EQ(read.depth, 16);
+    std::vector<int> expected;
+    for (std::size_t i = 0; i < png.rgba.size(); i += 2)
+      expected.push_back(png.rgba[i] << 8 | png.rgba[i + 1]);
+    EXPECT_TRUE(read.layer == expected);
+  }
 }
 
 // The same file without its tRNS chunk.

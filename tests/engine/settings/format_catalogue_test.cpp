@@ -86,6 +86,7 @@ TEST_F(FormatCatalogue, EachMapKeepsItsOwnDescriptions) {
 
 TEST_F(FormatCatalogue, BitDepthsFollowEachFormatsList) {
   EXPECT_TRUE(bpp_allowed("psd", 32));
+  EXPECT_TRUE(bpp_allowed("psd", 64));
   EXPECT_TRUE(bpp_allowed("psd", 0));
   EXPECT_FALSE(bpp_allowed("psd", 24));
   EXPECT_FALSE(bpp_allowed("png", 16));

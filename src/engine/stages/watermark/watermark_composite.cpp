@@ -1,9 +1,11 @@
 #include "engine/stages/watermark/watermark_composite.h"
 
+#include "engine/image/deep_picture.h"
 #include "engine/stages/stages.h"
 
 #include <QRect>
 
+#include <cstdint>
 #include <cstring>
 
 namespace lumbrix {
@@ -51,12 +53,36 @@ void blend_over(const BYTE *mark, BYTE *picture) {
   picture[FI_RGBA_ALPHA] = static_cast<BYTE>((total + 127) / 255);
 }
 
+// The same over 16-bit samples, the mark's levels widened.
+void blend_over_deep(const BYTE *mark, FIRGBA16 &picture) {
+  constexpr std::uint64_t full = 65535;
+  const std::uint64_t m = widened(mark[FI_RGBA_ALPHA]);
+  const std::uint64_t mark_weight = m * full;
+  const std::uint64_t picture_weight = picture.alpha * (full - m);
+  const std::uint64_t total = mark_weight + picture_weight;
+  const auto mix = [&](BYTE front, WORD &back) {
+    back = static_cast<WORD>(
+        total == 0 ? 0
+                   : (widened(front) * mark_weight + back * picture_weight + total / 2) / total);
+  };
+  mix(mark[FI_RGBA_RED], picture.red);
+  mix(mark[FI_RGBA_GREEN], picture.green);
+  mix(mark[FI_RGBA_BLUE], picture.blue);
+  picture.alpha = static_cast<WORD>((total + full / 2) / full);
+}
+
 void composite_over(const Image &picture, const Image &mark, const QRect &covered, QPoint at) {
+  const bool deep = is_deep_rgba(picture);
   for (int y = covered.top(); y <= covered.bottom(); ++y) {
     const BYTE *front = row(mark, y - at.y());
     BYTE *back = row(picture, y);
-    for (int x = covered.left(); x <= covered.right(); ++x)
-      blend_over(front + 4 * (x - at.x()), back + 4 * x);
+    for (int x = covered.left(); x <= covered.right(); ++x) {
+      const BYTE *pixel = front + 4 * (x - at.x());
+      if (deep)
+        blend_over_deep(pixel, reinterpret_cast<FIRGBA16 *>(back)[x]);
+      else
+        blend_over(pixel, back + 4 * x);
+    }
   }
 }
 
@@ -86,7 +112,7 @@ Image layer_to_bitmap(const QImage &layer) {
 }
 
 Image composite_at(Image picture, const Image &mark, QPoint at) {
-  const int depth = image_bpp(picture);
+  const int depth = is_deep_rgba(picture) ? 32 : image_bpp(picture);
   if ((depth != 24 && depth != 32) || image_bpp(mark) != 32)
     return picture;
   const QRect covered = QRect(at, QSize(image_width(mark), image_height(mark))) &

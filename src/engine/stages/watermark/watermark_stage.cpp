@@ -1,3 +1,4 @@
+#include "engine/image/deep_picture.h"
 #include "engine/image/image_conversion.h"
 #include "engine/stages/alpha_channel.h"
 #include "engine/stages/stages.h"
@@ -55,7 +56,7 @@ Image watermark_stage(Image image, const StageContext &context, int width, int h
   if (s.do_watermark == WatermarkKind::None || !image)
     return image;
   const bool alpha = has_alpha(image);
-  if (image_bpp(image) != (alpha ? 32 : 24))
+  if (!is_deep_rgba(image) && image_bpp(image) != (alpha ? 32 : 24))
     image = convert_image(std::move(image),
                           alpha ? FreeImage_ConvertTo32Bits : FreeImage_ConvertTo24Bits);
   if (!image)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the converter against ImageMagick and a decode-only floor, and writes
-# docs/benchmarks.md. The commands alternate within each round, so a change in the machine's load
+# docs/benchmarks.md and its plots in docs/benchmarks/. The commands alternate within each round, so a change in the machine's load
 # touches all of them alike. Needs a Release build with the bench programs.
 # Usage: bench/run.sh [build-dir] [rounds]
 set -euo pipefail
@@ -14,6 +14,7 @@ lumbrix=$build/src/lumbrix
 magick=/usr/bin/convert
 [ -x "$magick" ] || magick=$(command -v convert)
 timer=/usr/bin/time
+"$root/bench/install-deps.sh"
 for tool in "$lumbrix" "$build/bench/make_noise_png" "$build/bench/decode_floor" \
   "$build/bench/stage_bench" "$build/bench/tone_map_bench" "$build/bench/durable_write_bench" \
   "$magick" "$timer"; do
@@ -198,11 +199,11 @@ for name, title, *_ in inputs:
                f"{ratio(r[(name, 'lumbrix-raw')], r[(name, 'floor')])} | "
                f"{ratio(r[(name, 'lumbrix-full')], r[(name, 'lumbrix')])} |")
 out += ["", "## Seconds and peak RSS (MB)", "",
-        "| Input | default | flat | raw | full | ImageMagick | floor | default RSS | flat RSS | raw RSS | ImageMagick RSS |",
-        "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
+        "| Input | default | flat | raw | full | ImageMagick | floor | default RSS | flat RSS | raw RSS | ImageMagick RSS | floor RSS |",
+        "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"]
 for name, title, *_ in inputs:
     row = [secs(r[(name, t)]) for t in modes + ["imagemagick", "floor"]]
-    row += [mb(r[(name, t)]) for t in ["lumbrix", "lumbrix-flat", "lumbrix-raw", "imagemagick"]]
+    row += [mb(r[(name, t)]) for t in ["lumbrix", "lumbrix-flat", "lumbrix-raw", "imagemagick", "floor"]]
     out.append(f"| {title} | " + " | ".join(row) + " |")
 out += ["", "## File sizes (bytes, default settings)", "",
         "| Input | lumbrix | ImageMagick | lumbrix / ImageMagick |", "|---|---:|---:|---:|"]
@@ -300,3 +301,4 @@ if os.path.exists(notes):
 open(doc, "w").write("\n".join(out) + "\n")
 print("\n".join(out))
 PY
+/usr/bin/python3 "$root/bench/plot.py" "$root/docs/benchmarks.md" "$root/docs/benchmarks"

@@ -96,6 +96,10 @@ bool parse_one(Parser &p) {
     p.job.input_list = join_quoted(p, value);
   } else if (name == QLatin1String("--RECURSIVE")) {
     p.job.recursive = true;
+  } else if (name == QLatin1String("--PROGRESS")) {
+    if (!long_value(p, value))
+      return false;
+    p.job.progress = progress_mode(strip_quotes(value));
   } else if (is_one_of(name, "-O", "--OUTPUT")) {
     if (!general_value(p, name == QLatin1String("-O"), value))
       return false;

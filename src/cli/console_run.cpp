@@ -16,6 +16,7 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 namespace lumbrix {
@@ -334,10 +335,13 @@ int import_input(ConsoleRun &run) {
 }
 
 // The run on a worker thread; a stop signal meanwhile stops it, and ends the process once the
-// lines are printed.
-RunResult run_worker(const ConversionRequest &request, int &signal) {
+// lines are printed. With a progress line, the wait wakes to draw it; without, it only sleeps.
+RunResult run_worker(const ConversionRequest &request, int &signal, bool show_progress) {
   const StopSignals stop;
   ProgressRecord progress;
+  std::optional<ProgressLine> line;
+  if (show_progress)
+    line.emplace(request.files);
   std::atomic<bool> done = false;
   RunResult result;
   std::thread worker([&] {
@@ -346,7 +350,11 @@ RunResult run_worker(const ConversionRequest &request, int &signal) {
     stop.wake();
   });
   while (!done) {
-    const int caught = stop.wait();
+    const int caught = stop.wait(line ? ProgressLine::interval_ms : -1);
+    if (caught == StopSignals::timed_out) {
+      line->draw(progress);
+      continue;
+    }
     if (caught == 0)
       break; // woken: the work is done
     signal = caught;
@@ -354,6 +362,8 @@ RunResult run_worker(const ConversionRequest &request, int &signal) {
     progress.keep_running = false;
   }
   worker.join();
+  if (line)
+    line->clear();
   return result;
 }
 
@@ -383,7 +393,8 @@ int convert(ConsoleRun &run, bool quiet) {
   }
   status(quiet, "General", "Converting");
   int signal = 0;
-  const RunResult result = run_worker(request, signal);
+  const RunResult result =
+      run_worker(request, signal, progress_line_wanted(run.job.progress, quiet));
   report_failures(request, result);
   const int converted = result.files_converted;
   const auto files_line = [&] {

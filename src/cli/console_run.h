@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/progress_line.h"
 #include "engine/settings/settings.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ struct ConsoleJob {
   QString output_extension; // the -c value; empty means the build's first output format
   Settings settings;        // the console defaults with every option and profile applied
   RunMode mode = RunMode::Normal;
+  ProgressMode progress = ProgressMode::Auto; // the live line on standard error
 };
 
 // The console conversion of the file named by -i, or of every picture of a folder or a list:

@@ -49,6 +49,8 @@ QStringList help_text(const QString &program, const QString &extension) {
       QStringLiteral("  -d, --debug               Print debug information to stdout"),
       QStringLiteral("  -p, --pause               Pause at exit"),
       QStringLiteral("  -v, --version             Display version information and exit"),
+      QStringLiteral(
+          "  --progress=WORD           Progress line on stderr, WORD = (auto | never | always)"),
   };
 }
 

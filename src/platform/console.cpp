@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,15 +11,23 @@ namespace {
 
 QString *capture = nullptr;
 std::mutex write_mutex; // the worker prints trace lines while the front may print too
+bool status_shown = false;
 
-void write_all(const char *data, size_t size) {
+void write_all(const char *data, size_t size, int fd = STDOUT_FILENO) {
   while (size > 0) {
-    const ssize_t n = ::write(STDOUT_FILENO, data, size);
+    const ssize_t n = ::write(fd, data, size);
     if (n <= 0)
       return;
     data += n;
     size -= static_cast<size_t>(n);
   }
+}
+
+// Back to the line's start and erase to its end.
+void erase_status() {
+  static constexpr char erase[] = "\r\033[K";
+  write_all(erase, sizeof erase - 1, STDERR_FILENO);
+  status_shown = false;
 }
 
 } // namespace
@@ -42,6 +51,8 @@ void console_line(const QString &line) {
     return;
   }
   if (::isatty(STDOUT_FILENO)) {
+    if (status_shown)
+      erase_status();
     const QByteArray bytes = text.toUtf8();
     write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
     return;
@@ -53,6 +64,26 @@ void console_line(const QString &line) {
     bytes.append(static_cast<char>(c.unicode() >> 8));
   }
   write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool console_status_on_terminal() { return !capture && ::isatty(STDERR_FILENO); }
+
+int console_status_columns() {
+  winsize size{};
+  return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
+
+void console_status(const QString &text) {
+  const std::lock_guard lock(write_mutex);
+  const QByteArray bytes = "\r" + text.toUtf8() + "\033[K";
+  write_all(bytes.constData(), static_cast<size_t>(bytes.size()), STDERR_FILENO);
+  status_shown = true;
+}
+
+void console_status_clear() {
+  const std::lock_guard lock(write_mutex);
+  if (status_shown)
+    erase_status();
 }
 
 void console_wait_key() {

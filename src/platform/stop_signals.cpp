@@ -41,14 +41,17 @@ StopSignals::~StopSignals() {
   pthread_sigmask(SIG_SETMASK, &saved_mask, nullptr);
 }
 
-int StopSignals::wait() const {
+int StopSignals::wait(int timeout_ms) const {
   // Without its descriptors (a process out of them) the work simply runs to its end.
   if (signal_fd_ < 0 || wake_fd_ < 0)
     return 0;
   pollfd fds[2] = {{signal_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
-  while (::poll(fds, 2, -1) < 0)
+  int ready = 0;
+  while ((ready = ::poll(fds, 2, timeout_ms)) < 0)
     if (errno != EINTR)
       return 0;
+  if (ready == 0)
+    return timed_out;
   signalfd_siginfo info{};
   if ((fds[0].revents & POLLIN) &&
       ::read(signal_fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info))

@@ -14,8 +14,10 @@ public:
   StopSignals &operator=(const StopSignals &) = delete;
 
   // Sleeps until a stop signal arrives, returning it, or until wake() is called, returning 0
-  // (also at once when the system gave no descriptors to wait on).
-  int wait() const;
+  // (also at once when the system gave no descriptors to wait on). Given a timeout in
+  // milliseconds, returns timed_out when it passes first.
+  static constexpr int timed_out = -1;
+  int wait(int timeout_ms = -1) const;
   // Ends a wait() in progress or the next one; any thread may call it, once the work is done.
   void wake() const;
 

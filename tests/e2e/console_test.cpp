@@ -39,8 +39,9 @@ TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
                                     10));
   const RunResult help = run_lumbrix({QStringLiteral("-?")});
   EXPECT_EQ(help.exit_code, 0);
-  ASSERT_EQ(help.lines.size(), 38);
+  ASSERT_EQ(help.lines.size(), 39);
   EXPECT_EQ(help.lines[1], "Usage: lumbrix -i <filename> [options]");
+  EXPECT_TRUE(help.lines[38].startsWith("  --progress=WORD ")) << help.lines[38].toStdString();
   EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
 }
 

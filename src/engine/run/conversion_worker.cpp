@@ -80,7 +80,7 @@ private:
       // The loader still checks that a file alone fits.
       const bool shares = side_by_side(request_) && file.refusal.isEmpty();
       const qint64 memory = shares ? conversion_memory(file.path) : 0;
-      const FileProgress progress = progress_of();
+      const FileProgress progress = progress_of(index);
       gate_.acquire(memory);
       prepared_[index] = prepare_file(request_, file, counters_for(), progress);
       gate_.release(memory);
@@ -111,6 +111,7 @@ private:
       return false;
     progress_.files_started = static_cast<int>(index) + 1;
     progress_.current_file = request_.files[index].path;
+    progress_.current_permille = 0;
     if (request_.trace)
       console_line(QStringLiteral("Processing: ") + progress_.current_file);
     return true;
@@ -124,11 +125,15 @@ private:
   }
 
   // A file's share of the run's progress, as it moves.
-  FileProgress progress_of() {
+  FileProgress progress_of(std::size_t index) {
     auto shown = std::make_shared<int>(0);
-    return {[this, shown](int permille) {
+    return {[this, shown, index](int permille) {
               const std::lock_guard lock(progress_.mutex);
               progress_.permille_done += permille - *shown;
+              if (permille == 1000 && *shown != 1000)
+                ++progress_.files_done;
+              if (static_cast<int>(index) + 1 == progress_.files_started)
+                progress_.current_permille = permille;
               *shown = permille;
             },
             [this] { return keep_running(progress_); }};

@@ -13,7 +13,9 @@ namespace lumbrix {
 struct ProgressRecord {
   std::mutex mutex;
   int files_started = 0;
-  QString current_file; // the file started last
+  QString current_file;     // the file started last
+  int current_permille = 0; // how far that file is, in thousandths
+  int files_done = 0;       // files whose work has ended, converted or not
   // How far the run is: a thousand for each file done, and each file in progress's share.
   qint64 permille_done = 0;
   int files_converted = 0;

@@ -71,6 +71,8 @@ TEST_F(Worker, CountersAdvanceOnlyForWrittenFiles) {
   EXPECT_EQ(first.files_converted, 2);
   EXPECT_EQ(progress.files_converted, 2);
   EXPECT_EQ(progress.files_started, 3);
+  EXPECT_EQ(progress.files_done, 3); // the failed file too
+  EXPECT_EQ(progress.current_permille, 1000);
   EXPECT_EQ(first.counters.sequence, 3);
   const QStringList files = out_files();
   ASSERT_EQ(files.size(), 2);

@@ -209,7 +209,8 @@ int command_line_main(const QStringList &parameters, const WindowCommands &comma
   }
   if (first == QLatin1String("-T")) {
     if (commands.screenshot_mode)
-      commands.screenshot_mode(parameters.size() > 1 ? option_value(parameters[1]) : QString());
+      return commands.screenshot_mode(parameters.size() > 1 ? option_value(parameters[1])
+                                                            : QString());
     return 0;
   }
   if (is_one_of(first, "-V", "--VERSION")) {

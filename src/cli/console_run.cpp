@@ -9,10 +9,10 @@
 #include "engine/settings/product.h"
 #include "platform/console.h"
 #include "platform/paths.h"
-#include "platform/sibling_program.h"
 #include "platform/stop_signals.h"
 #include "text/lang.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <atomic>
@@ -48,12 +48,13 @@ bool has_extension(const QString &path) {
   return dot > 0 && path[dot - 1] != QLatin1Char('/') && path[dot - 1] != QLatin1Char('\\');
 }
 
-// A relative folder is resolved against the console program's folder, not the current directory.
+// A relative folder is resolved against the current folder, as a shell user means it; the empty
+// folder (an input named without one) is the current folder itself.
 QString resolved_folder(QString folder) {
   if (!folder.startsWith(QLatin1Char('/'))) {
     if (folder.startsWith(QLatin1String("./")))
       folder.remove(0, 2);
-    folder.prepend(console_program_folder());
+    folder.prepend(with_separator(QDir::currentPath()));
   }
   return with_separator(folder);
 }

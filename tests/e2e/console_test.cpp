@@ -144,17 +144,31 @@ TEST_F(Console, BoundaryValuesPass) {
   }
 }
 
-TEST_F(Console, RelativeOutputFolderIsResolvedAgainstTheProgramFolder) {
-  const QString program_folder = QFileInfo(binary_path()).absolutePath();
-  const QString name = "e2e-out-" + QString::number(QCoreApplication::applicationPid());
-  ASSERT_TRUE(QDir(program_folder).mkdir(name));
-  const RunResult plain = run_lumbrix({"-q", "-i", input, "-o", name}, dir.path());
-  const RunResult dotted = run_lumbrix({"-q", "-i", input, "-o", "./" + name}, dir.path());
-  const bool written = QFileInfo::exists(program_folder + "/" + name + "/photo.psd");
-  QDir(program_folder + "/" + name).removeRecursively();
-  EXPECT_EQ(plain.exit_code, 0);
-  EXPECT_EQ(dotted.exit_code, 0);
-  EXPECT_TRUE(written);
+// Relative paths are the current folder's; without -o the PSD goes beside its input.
+TEST_F(Console, RelativePathsAreResolvedAgainstTheCurrentFolder) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+  ASSERT_TRUE(QDir(dir.path()).mkpath("sub"));
+  ASSERT_TRUE(QFile::copy(input, path("sub/photo.png")));
+  const struct {
+    QStringList args;
+    QString written; // empty: the run fails
+  } cases[] = {
+      {{"-i", "photo.png", "-o", "out"}, "out/photo.psd"},
+      {{"-i", "./photo.png", "-o", "./out/"}, "out/photo.psd"},
+      {{"-i", "photo.png"}, "photo.psd"},
+      {{"-i", "sub/photo.png"}, "sub/photo.psd"},
+      {{"-i", "photo.png", "-o", "missing"}, ""},
+  };
+  for (const auto &c : cases) {
+    const RunResult result = run_lumbrix(QStringList{"-q"} + c.args, dir.path());
+    const QString args = c.args.join(' ');
+    EXPECT_EQ(result.exit_code, c.written.isEmpty() ? 1 : 0) << args.toStdString();
+    if (!c.written.isEmpty())
+      EXPECT_TRUE(QFile::remove(path(c.written))) << args.toStdString();
+    else
+      EXPECT_EQ(result.lines, QStringList{"Error: Invalid output folder"}) << args.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo::exists(path("missing")));
 }
 
 TEST_F(Console, ConvertedPsdHoldsThePngPixels) {

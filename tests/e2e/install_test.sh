@@ -30,16 +30,18 @@ mkdir "$work/out"
   fail "the installed program does not convert the sample"
 [ "$(head -c 4 "$work/out/sample.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD written"
 
-# A run with a frame goes to the drawing program in libexec/lumbrix/, which resolves a relative
-# output folder against bin/ as lumbrix does.
+# Relative paths are the current folder's, also for the drawing program in libexec/lumbrix/ that
+# a run with a frame goes to; without -o the PSD goes beside the PNG.
 [ -x "$prefix/libexec/lumbrix/lumbrix-draw" ] || fail "no drawing program in libexec/lumbrix"
-mkdir "$prefix/bin/relative"
+mkdir -p "$work/here/out"
+cp "$source/samples/sample.png" "$work/here/photo.png"
 for options in "" "--fr-solid-left=4"; do
-  rm -f "$prefix/bin/relative/sample.psd"
+  rm -f "$work/here/out/photo.psd" "$work/here/photo.psd"
   # shellcheck disable=SC2086 # the options are one word or none
-  "$program" -q -i "$source/samples/sample.png" -o relative $options >/dev/null ||
-    fail "lumbrix $options: no conversion into a relative folder"
-  [ -s "$prefix/bin/relative/sample.psd" ] || fail "lumbrix $options: not written below bin/"
+  (cd "$work/here" && "$program" -q -i photo.png -o out/ $options &&
+    "$program" -q -i photo.png $options) >/dev/null || fail "lumbrix $options: relative paths"
+  [ -s "$work/here/out/photo.psd" ] || fail "lumbrix $options: not written into ./out"
+  [ -s "$work/here/photo.psd" ] || fail "lumbrix $options: not written beside the PNG"
 done
 
 # The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
@@ -48,13 +50,25 @@ done
 mkdir "$work/installed" "$work/built" "$work/lone"
 [ -x "$prefix/libexec/lumbrix/lumbrix-window" ] || fail "no window program in libexec/lumbrix"
 cp "$program" "$prefix/libexec/lumbrix/lumbrix-window" "$work/lone/"
-"$program" -T "$work/installed"
+(cd "$work/installed" && "$program" -T) || fail "lumbrix -T into the current folder fails"
 "$build/lumbrix" -T "$work/built"
 "$work/lone/lumbrix" -T "$work/lone"
 cmp -s "$work/installed/Lumbrix1.jpg" "$work/built/Lumbrix1.jpg" ||
   fail "the installed program draws its window without the theme the build folder has"
 ! cmp -s "$work/installed/Lumbrix1.jpg" "$work/lone/Lumbrix1.jpg" ||
   fail "the theme makes no difference; the check above proves nothing"
+
+# As a user without the right to write the current folder, -T fails with its reason.
+if [ "$(id -u)" = 0 ]; then
+  mkdir "$work/locked"
+  chmod 755 "$work" "$work/root"
+  chmod 555 "$work/locked"
+  status=0
+  shot=$(cd "$work/locked" && runuser -u nobody -- "$program" -T 2>/dev/null | console_text) || status=$?
+  [ "$status" = 1 ] || fail "lumbrix -T in an unwritable folder exits with $status"
+  grep -q '^Error: Cannot write .*/locked/Lumbrix1.jpg$' <<<"$shot" ||
+    fail "lumbrix -T in an unwritable folder gives no reason: $shot"
+fi
 
 desktop=$(ls "$share"/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"

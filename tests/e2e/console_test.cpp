@@ -44,6 +44,24 @@ TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
   EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
 }
 
+// LUMBRIX_OUTPUT_ENCODING=UTF-8 gives the same lines, CR LF and all, as UTF-8; any other value
+// keeps UTF-16LE.
+TEST_F(Console, OutputEncodingVariableSwitchesRedirectedOutputToUtf8) {
+  const QByteArray utf16 = run_lumbrix({"-h"}).raw;
+  const QString text =
+      QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()), utf16.size() / 2);
+  ASSERT_TRUE(text.contains("--width") && text.endsWith("\r\n"));
+  const struct {
+    const char *value;
+    QByteArray expected;
+  } cases[] = {{"UTF-8", text.toUtf8()}, {"utf8", text.toUtf8()}, {"UTF-16", utf16}, {"", utf16}};
+  for (const auto &c : cases) {
+    qputenv("LUMBRIX_OUTPUT_ENCODING", c.value);
+    EXPECT_EQ(run_lumbrix({"-h"}).raw, c.expected) << c.value;
+  }
+  qunsetenv("LUMBRIX_OUTPUT_ENCODING");
+}
+
 TEST_F(Console, OptionErrorsExitOneWithoutBanner) {
   const RunResult result = run_lumbrix({QStringLiteral("-i")});
   EXPECT_EQ(result.exit_code, 1);

@@ -44,6 +44,10 @@ for options in "" "--fr-solid-left=4"; do
   [ -s "$work/here/photo.psd" ] || fail "lumbrix $options: not written beside the PNG"
 done
 
+# Redirected output as UTF-8 when asked, the same lines otherwise.
+LUMBRIX_OUTPUT_ENCODING=UTF-8 "$program" -h | tr -d '\r' | grep -q -- '^  --width' ||
+  fail "LUMBRIX_OUTPUT_ENCODING=UTF-8 lumbrix -h | grep -- --width finds nothing"
+
 # The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
 # shows the theme's icons: the same picture as from the build folder, and not the built-in icons
 # a lone copy of the two programs falls back to.

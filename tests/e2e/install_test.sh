@@ -93,6 +93,9 @@ warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man -
 [ -z "$warnings" ] || fail "man -l $page: $warnings"
 options=$(grep -E '^  -' <<<"$help" | grep -oE '(^|[ ,])--?[a-zA-Z?][a-zA-Z-]*' | tr -d ' ,')
 page_text=$(zcat "$page" | sed 's/\\f[BIRP]//g; s/\\-/-/g')
+# Also every option of the manual's console tables, which list those the help text leaves out.
+manual_source=$source/docs/manual/Lumbrix.html
+options+=" $(grep -oE '<tr><td><code>--[a-z-]+' "$manual_source" | sed 's/.*<code>//')"
 for option in $options; do
   grep -qwF -- "$option" <<<"$page_text" || fail "the manual page does not name $option"
 done

@@ -100,6 +100,8 @@ bool parse_one(Parser &p) {
     if (!general_value(p, name == QLatin1String("-O"), value))
       return false;
     p.job.output_folder = join_quoted(p, value);
+  } else if (name == QLatin1String("--CREATE-OUTPUT-FOLDER")) {
+    p.job.create_output_folder = true;
   } else if (is_one_of(name, "-C", "--CONVERSION")) {
     if (!general_value(p, name == QLatin1String("-C"), value))
       return false;

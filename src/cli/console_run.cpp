@@ -104,6 +104,14 @@ bool take_output_folder(ConsoleRun &run) {
   return true;
 }
 
+// With --create-output-folder a missing output folder is made before it is checked; when that
+// fails the check names the folder invalid as it would without the option.
+void create_output_folder(const ConsoleRun &run) {
+  const QString &folder = run.request.output_folder;
+  if (run.job.create_output_folder && !is_folder(folder))
+    QDir().mkpath(folder);
+}
+
 void take_output_format(ConsoleRun &run) {
   const QString &given = run.job.output_extension;
   run.request.output_extension = given.isEmpty() ? output_formats().value(0) : given;
@@ -223,6 +231,9 @@ bool before_check(RequestProblem check, ConsoleRun &run) {
     return take_input(run);
   case RequestProblem::NoOutputFolder:
     return take_output_folder(run);
+  case RequestProblem::OutputFolderNotFound:
+    create_output_folder(run);
+    return true;
   case RequestProblem::UnknownOutputFormat:
     take_output_format(run);
     return true;
@@ -255,7 +266,6 @@ bool before_check(RequestProblem check, ConsoleRun &run) {
       echo_image_watermark(run.echo, s);
     return true;
   case RequestProblem::None:
-  case RequestProblem::OutputFolderNotFound:
   case RequestProblem::JpgQualityOutOfRange:
   case RequestProblem::WatermarkImageInvalid:
     return true;

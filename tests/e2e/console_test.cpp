@@ -162,11 +162,13 @@ TEST_F(Console, BoundaryValuesPass) {
   }
 }
 
-// Relative paths are the current folder's; without -o the PSD goes beside its input.
+// Relative paths are the current folder's; without -o the PSD goes beside its input. A missing
+// output folder is made only when asked for.
 TEST_F(Console, RelativePathsAreResolvedAgainstTheCurrentFolder) {
   ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
   ASSERT_TRUE(QDir(dir.path()).mkpath("sub"));
   ASSERT_TRUE(QFile::copy(input, path("sub/photo.png")));
+  const QString create = "--create-output-folder";
   const struct {
     QStringList args;
     QString written; // empty: the run fails
@@ -175,7 +177,9 @@ TEST_F(Console, RelativePathsAreResolvedAgainstTheCurrentFolder) {
       {{"-i", "./photo.png", "-o", "./out/"}, "out/photo.psd"},
       {{"-i", "photo.png"}, "photo.psd"},
       {{"-i", "sub/photo.png"}, "sub/photo.psd"},
+      {{"-i", "photo.png", "-o", "new/deeper", create}, "new/deeper/photo.psd"},
       {{"-i", "photo.png", "-o", "missing"}, ""},
+      {{"-i", "photo.png", "-o", "photo.png/x", create}, ""},
   };
   for (const auto &c : cases) {
     const RunResult result = run_lumbrix(QStringList{"-q"} + c.args, dir.path());

@@ -48,6 +48,17 @@ done
 LUMBRIX_OUTPUT_ENCODING=UTF-8 "$program" -h | tr -d '\r' | grep -q -- '^  --width' ||
   fail "LUMBRIX_OUTPUT_ENCODING=UTF-8 lumbrix -h | grep -- --width finds nothing"
 
+# One version throughout: the program's, the package's, both changelogs' and the release notes'.
+version=$("$program" -v | console_text)
+grep -q "^set(CPACK_PACKAGE_VERSION \"$version\")" "$build/CPackConfig.cmake" ||
+  fail "the package version is not $version"
+zcat "$prefix/share/doc/lumbrix/changelog.Debian.gz" | head -1 | grep -qF "($version-1)" ||
+  fail "changelog.Debian does not start with $version-1"
+zcat "$prefix/share/doc/lumbrix/changelog.gz" | head -1 | grep -qF "Lumbrix $version " ||
+  fail "the changelog does not start with $version"
+grep -qF "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml ||
+  fail "the metainfo has no release $version"
+
 # The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
 # shows the theme's icons: the same picture as from the build folder, and not the built-in icons
 # a lone copy of the two programs falls back to.
@@ -78,6 +89,7 @@ desktop=$(ls "$share"/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 grep -qx 'Exec=lumbrix %f' "$desktop" || fail "desktop entry: no Exec=lumbrix %f"
 grep -qx 'MimeType=image/png;' "$desktop" || fail "desktop entry: no MimeType image/png"
+grep -qx 'TryExec=lumbrix' "$desktop" || fail "desktop entry: no TryExec=lumbrix"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml >/dev/null ||
   fail "appstreamcli validate $(ls "$share"/metainfo/*.metainfo.xml)"
 
@@ -102,6 +114,9 @@ done
 
 manual=$prefix/share/doc/lumbrix/Lumbrix.html
 /usr/bin/python3 "$source/tests/e2e/manual_links.py" "$manual" || fail "links of $manual"
+for screen in "$prefix"/share/doc/lumbrix/screens/*; do
+  grep -qF "screens/${screen##*/}" "$manual" || fail "$screen is installed but the manual never shows it"
+done
 
 [ "$failures" = 0 ] && echo "install checks passed"
 exit "$failures"

@@ -43,8 +43,9 @@ run_recipe() { # folder list output
 status=0
 run_recipe "$work/run" "$work/list.txt" "$work/out" || status=$?
 [ "$status" = 1 ] || fail "the recipe ends with $status, not 1, after failed files"
-[ "$(ls "$work"/run/shard-* | wc -l)" = 4 ] || fail "not 4 shards"
-written=$(ls "$work/out" | grep -c '\.psd$' || true)
+shards=("$work"/run/shard-*)
+[ "${#shards[@]}" = 4 ] || fail "${#shards[@]} shards, not 4"
+written=$(find "$work/out" -name '*.psd' | wc -l)
 [ "$written" = 300 ] || fail "$written PSDs written, not 300"
 for i in $(seq -w 0 299); do
   [ "$(head -c 4 "$work/out/p$i.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD for p$i.png"

@@ -29,16 +29,18 @@ configure_file(${LUMBRIX_PACKAGING}/lumbrix.metainfo.xml.in
   ${LUMBRIX_STAGE}/${LUMBRIX_APP_ID}.metainfo.xml @ONLY)
 configure_file(${LUMBRIX_PACKAGING}/lumbrix.1.in ${LUMBRIX_STAGE}/lumbrix.1 @ONLY)
 configure_file(${LUMBRIX_PACKAGING}/changelog.Debian.in ${LUMBRIX_STAGE}/changelog.Debian @ONLY)
+configure_file(${LUMBRIX_PACKAGING}/changelog.in ${LUMBRIX_STAGE}/changelog @ONLY)
 
 # Debian keeps manual pages and changelogs compressed, without a time stamp inside.
 find_program(LUMBRIX_GZIP gzip REQUIRED)
-foreach(page lumbrix.1 changelog.Debian)
+foreach(page lumbrix.1 changelog.Debian changelog)
   add_custom_command(OUTPUT ${LUMBRIX_STAGE}/${page}.gz
     COMMAND ${LUMBRIX_GZIP} -9nc ${LUMBRIX_STAGE}/${page} > ${LUMBRIX_STAGE}/${page}.gz
     DEPENDS ${LUMBRIX_STAGE}/${page})
 endforeach()
 add_custom_target(lumbrix_packaging ALL
-  DEPENDS ${LUMBRIX_STAGE}/lumbrix.1.gz ${LUMBRIX_STAGE}/changelog.Debian.gz)
+  DEPENDS ${LUMBRIX_STAGE}/lumbrix.1.gz ${LUMBRIX_STAGE}/changelog.Debian.gz
+          ${LUMBRIX_STAGE}/changelog.gz)
 
 install(TARGETS lumbrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The window program and the drawing console program are started by lumbrix only, so they stay
@@ -50,11 +52,15 @@ install(FILES ${CMAKE_SOURCE_DIR}/samples/sample.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/lumbrix/samples)
 install(FILES ${LUMBRIX_MANUAL_SOURCE}/Lumbrix.html DESTINATION ${CMAKE_INSTALL_DOCDIR}
   RENAME ${LUMBRIX_HELP_FILE})
-# The double-size screenshots are for the README only.
-install(DIRECTORY ${LUMBRIX_MANUAL_SOURCE}/screens DESTINATION ${CMAKE_INSTALL_DOCDIR}
-  PATTERN "*-x2.png" EXCLUDE)
+# Only the screenshots the manual shows; the others are for the README.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${LUMBRIX_MANUAL_SOURCE}/Lumbrix.html)
+file(READ ${LUMBRIX_MANUAL_SOURCE}/Lumbrix.html LUMBRIX_MANUAL_TEXT)
+string(REGEX MATCHALL "screens/[A-Za-z0-9._-]+" LUMBRIX_MANUAL_SHOWN "${LUMBRIX_MANUAL_TEXT}")
+list(REMOVE_DUPLICATES LUMBRIX_MANUAL_SHOWN)
+list(TRANSFORM LUMBRIX_MANUAL_SHOWN PREPEND ${LUMBRIX_MANUAL_SOURCE}/)
+install(FILES ${LUMBRIX_MANUAL_SHOWN} DESTINATION ${CMAKE_INSTALL_DOCDIR}/screens)
 install(FILES ${LUMBRIX_PACKAGING}/copyright ${LUMBRIX_STAGE}/changelog.Debian.gz
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  ${LUMBRIX_STAGE}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # Lists the manual in Debian's documentation index (read in the package's /usr only).
 install(FILES ${LUMBRIX_PACKAGING}/lumbrix.doc-base DESTINATION ${CMAKE_INSTALL_DATADIR}/doc-base
   RENAME lumbrix)

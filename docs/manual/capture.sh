@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Redraws the window screenshots of the user manual and the README: the real program on a
-# virtual X display with a window manager, driven from the keyboard by xdotool. Needs Xvfb,
-# openbox, xdotool and ImageMagick.
+# Redraws every screenshot of the user manual and the README from the build: the windows here,
+# then the preferences dialog's pages by capture-preferences.sh. The real program on a virtual X
+# display with a window manager, driven from the keyboard by xdotool. Needs Xvfb, openbox,
+# xdotool and ImageMagick.
 # Usage: docs/manual/capture.sh [build-folder]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -137,3 +138,6 @@ sleep 3
 shot main-window-scale-2.png
 xdotool key ctrl+q
 sleep 1
+
+# The preferences dialog's pages, on a display of their own.
+"$here/capture-preferences.sh" "$build" "$screens"

@@ -104,6 +104,8 @@ bool parse_one(Parser &p) {
     if (!general_value(p, name == QLatin1String("-O"), value))
       return false;
     p.job.output_folder = join_quoted(p, value);
+  } else if (name == QLatin1String("--CREATE-OUTPUT-FOLDER")) {
+    p.job.create_output_folder = true;
   } else if (is_one_of(name, "-C", "--CONVERSION")) {
     if (!general_value(p, name == QLatin1String("-C"), value))
       return false;
@@ -221,7 +223,8 @@ int command_line_main(const QStringList &parameters, const WindowCommands &comma
   }
   if (first == QLatin1String("-T")) {
     if (commands.screenshot_mode)
-      commands.screenshot_mode(parameters.size() > 1 ? option_value(parameters[1]) : QString());
+      return commands.screenshot_mode(parameters.size() > 1 ? option_value(parameters[1])
+                                                            : QString());
     return 0;
   }
   if (is_one_of(first, "-V", "--VERSION")) {

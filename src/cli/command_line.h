@@ -11,8 +11,9 @@ namespace lumbrix {
 // The commands of the command line that show windows, which the console front has none of: the
 // window front hands them in.
 struct WindowCommands {
-  // "-T folder": draws the window into pictures. Without it, -T does nothing.
-  std::function<void(const QString &folder)> screenshot_mode;
+  // "-T folder": draws the window into pictures and gives the exit status. Without it, -T does
+  // nothing.
+  std::function<int(const QString &folder)> screenshot_mode;
   // "-U": the uninstall page. Without it, -U says the page is not available.
   std::function<void()> uninstall_page;
   // A console run that asks for a frame or a watermark, which are drawn with the GUI library:

@@ -38,7 +38,7 @@ int console_main(int argc, char **argv, ConsoleProgram program) {
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);
   WindowCommands commands;
-  commands.screenshot_mode = [argv](const QString &) { run_window_program(argv); };
+  commands.screenshot_mode = [argv](const QString &) { return run_window_program(argv); };
   commands.uninstall_page = [argv] { run_window_program(argv); };
   if (program == ConsoleProgram::without_drawing)
     commands.drawing_program = [argv] {

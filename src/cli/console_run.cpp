@@ -9,10 +9,10 @@
 #include "engine/settings/product.h"
 #include "platform/console.h"
 #include "platform/paths.h"
-#include "platform/sibling_program.h"
 #include "platform/stop_signals.h"
 #include "text/lang.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <atomic>
@@ -49,12 +49,13 @@ bool has_extension(const QString &path) {
   return dot > 0 && path[dot - 1] != QLatin1Char('/') && path[dot - 1] != QLatin1Char('\\');
 }
 
-// A relative folder is resolved against the console program's folder, not the current directory.
+// A relative folder is resolved against the current folder, as a shell user means it; the empty
+// folder (an input named without one) is the current folder itself.
 QString resolved_folder(QString folder) {
   if (!folder.startsWith(QLatin1Char('/'))) {
     if (folder.startsWith(QLatin1String("./")))
       folder.remove(0, 2);
-    folder.prepend(console_program_folder());
+    folder.prepend(with_separator(QDir::currentPath()));
   }
   return with_separator(folder);
 }
@@ -108,6 +109,14 @@ bool take_output_folder(ConsoleRun &run) {
     return error("Incorrect output folder");
   run.request.output_folder = resolved_folder(folder);
   return true;
+}
+
+// With --create-output-folder a missing output folder is made before it is checked; when that
+// fails the check names the folder invalid as it would without the option.
+void create_output_folder(const ConsoleRun &run) {
+  const QString &folder = run.request.output_folder;
+  if (run.job.create_output_folder && !is_folder(folder))
+    QDir().mkpath(folder);
 }
 
 void take_output_format(ConsoleRun &run) {
@@ -229,6 +238,9 @@ bool before_check(RequestProblem check, ConsoleRun &run) {
     return take_input(run);
   case RequestProblem::NoOutputFolder:
     return take_output_folder(run);
+  case RequestProblem::OutputFolderNotFound:
+    create_output_folder(run);
+    return true;
   case RequestProblem::UnknownOutputFormat:
     take_output_format(run);
     return true;
@@ -261,7 +273,6 @@ bool before_check(RequestProblem check, ConsoleRun &run) {
       echo_image_watermark(run.echo, s);
     return true;
   case RequestProblem::None:
-  case RequestProblem::OutputFolderNotFound:
   case RequestProblem::JpgQualityOutOfRange:
   case RequestProblem::WatermarkImageInvalid:
     return true;

@@ -13,12 +13,13 @@ enum class RunMode { Normal, Debug, Screenshot };
 
 // What the command line asked a console run for.
 struct ConsoleJob {
-  QString input;            // the -i value as given: a file or a folder
-  QString input_list;       // the --input-list value: a file naming the inputs
-  bool recursive = false;   // a folder's sub-folders too
-  QString output_folder;    // the -o value; empty means the input's folder
-  QString output_extension; // the -c value; empty means the build's first output format
-  Settings settings;        // the console defaults with every option and profile applied
+  QString input;                     // the -i value as given: a file or a folder
+  QString input_list;                // the --input-list value: a file naming the inputs
+  bool recursive = false;            // a folder's sub-folders too
+  QString output_folder;             // the -o value; empty means the input's folder
+  bool create_output_folder = false; // a missing output folder is made, with its parents
+  QString output_extension;          // the -c value; empty means the build's first output format
+  Settings settings;                 // the console defaults with every option and profile applied
   RunMode mode = RunMode::Normal;
   ProgressMode progress = ProgressMode::Auto; // the live line on standard error
 };

@@ -30,6 +30,26 @@ void erase_status() {
   status_shown = false;
 }
 
+// Redirected output is UTF-16LE unless LUMBRIX_OUTPUT_ENCODING names UTF-8 ("UTF-8" or "UTF8", in
+// any case); a terminal always gets UTF-8.
+bool redirected_as_utf8() {
+  static const bool utf8 = [] {
+    const QByteArray name = qgetenv("LUMBRIX_OUTPUT_ENCODING").toUpper();
+    return name == "UTF-8" || name == "UTF8";
+  }();
+  return utf8;
+}
+
+QByteArray utf16le(const QString &text) {
+  QByteArray bytes;
+  bytes.reserve(text.size() * 2);
+  for (const QChar c : text) {
+    bytes.append(static_cast<char>(c.unicode() & 0xFF));
+    bytes.append(static_cast<char>(c.unicode() >> 8));
+  }
+  return bytes;
+}
+
 } // namespace
 
 void console_capture(QString *sink) { capture = sink; }
@@ -50,19 +70,10 @@ void console_line(const QString &line) {
     capture->append(text);
     return;
   }
-  if (::isatty(STDOUT_FILENO)) {
-    if (status_shown)
-      erase_status();
-    const QByteArray bytes = text.toUtf8();
-    write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return;
-  }
-  QByteArray bytes;
-  bytes.reserve(text.size() * 2);
-  for (const QChar c : text) {
-    bytes.append(static_cast<char>(c.unicode() & 0xFF));
-    bytes.append(static_cast<char>(c.unicode() >> 8));
-  }
+  if (::isatty(STDOUT_FILENO) && status_shown)
+    erase_status();
+  const QByteArray bytes =
+      ::isatty(STDOUT_FILENO) || redirected_as_utf8() ? text.toUtf8() : utf16le(text);
   write_all(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 

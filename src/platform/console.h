@@ -5,7 +5,8 @@
 namespace lumbrix {
 
 // Console output of the command-line front. Each line ends with CR LF. On a terminal the line
-// is written as UTF-8; redirected, as the UTF-16LE code units of the line.
+// is written as UTF-8; redirected, as the UTF-16LE code units of the line, or as UTF-8 when the
+// environment variable LUMBRIX_OUTPUT_ENCODING is UTF-8.
 void console_open(const QString &title); // sets the terminal's title (only on a terminal)
 void console_close();                    // flushes
 void console_line(const QString &line);

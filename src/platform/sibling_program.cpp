@@ -4,7 +4,6 @@
 #include "platform/files.h"
 #include "platform/program_path.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -25,16 +24,6 @@ QString sibling_program_in(const QString &folder, const QString &name) {
       return info.absoluteFilePath();
   }
   return QString();
-}
-
-QString console_program_folder() {
-  static const QString console = QStringLiteral("lumbrix");
-  const QString folder = program_folder();
-  if (folder.isEmpty() || QFileInfo(folder + console).isFile())
-    return folder;
-  const QString installed =
-      QDir::cleanPath(folder + QString::fromUtf8(build::program_from_libexec)) + QLatin1Char('/');
-  return QFileInfo(installed + console).isFile() ? installed : folder;
 }
 
 void replace_process(const QString &path, char **argv) {

@@ -12,13 +12,6 @@ QString sibling_program(const QString &name);
 // The program name of this package as seen from a program in folder; empty for an empty folder.
 QString sibling_program_in(const QString &folder, const QString &name);
 
-// The folder of the console program (lumbrix), with a trailing "/": this program's own folder
-// when lumbrix is there (it is lumbrix, or a program beside it in a build folder), else bin/ as
-// seen from libexec/lumbrix/ when lumbrix is there; empty when this program's folder is unknown. A
-// program handed a console run answers for the console program, so that both resolve a relative
-// folder alike.
-QString console_program_folder();
-
 // Replaces this process by the program at path with the same arguments (argv[0] becomes path).
 // Returns only when that fails, with errno set.
 void replace_process(const QString &path, char **argv);

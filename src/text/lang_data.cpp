@@ -50,6 +50,7 @@ const LangPair data[] = {
     {u"_GROUP_", u"Msg"},
     {u"Error", u"Error"},
     {u"Warning", u"Warning"},
+    {u"Question", u"Question"},
     {u"Insufficient memory", u"Insufficient Memory"},
     {u"Unable to open file", u"Unable to open the file: %s1%!"},
     {u"Unable to save file", u"Unable to save the file: %s1%!"},
@@ -67,6 +68,8 @@ const LangPair data[] = {
     {u"Invalid output folder",
      u"The following output folder is invalid or doesn't exist:\r\n%s1%\r\n\r\nPlease, correct the "
      u"output path and try again!"},
+    {u"Create output folder",
+     u"The following output folder doesn't exist:\r\n%s1%\r\n\r\nDo you want to create it?"},
     {u"Invalid width", u"Invalid resize width value!"},
     {u"Invalid height", u"Invalid resize height value!"},
     {u"Invalid conversion type", u"Invalid conversion type!"},

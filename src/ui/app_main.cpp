@@ -21,7 +21,7 @@ int lumbrix_main(int argc, char **argv) {
   WindowCommands commands;
   commands.screenshot_mode = [&argc, argv](const QString &folder) {
     QApplication application(argc, argv);
-    run_screenshot_mode(folder);
+    return run_screenshot_mode(folder);
   };
   commands.uninstall_page = [&argc, argv] {
     QApplication application(argc, argv);

@@ -3,7 +3,6 @@
 #include "engine/run/conversion_request.h"
 #include "engine/settings/format_catalogue.h"
 #include "engine/settings/product.h"
-#include "platform/paths.h"
 #include "prefs/message_boxes.h"
 #include "prefs/window_settings.h"
 #include "text/lang.h"
@@ -33,8 +32,8 @@ ConversionRequest window_request() {
   MainWindow *window = main_window();
   window_job().last_input = window ? window->input_field()->text().trimmed() : QString();
   request.files = shown_inputs();
-  const QString folder = window ? window->folder_list()->currentText().trimmed() : QString();
-  request.output_folder = with_separator(folder);
+  request.output_folder =
+      typed_output_folder(window ? window->folder_list()->currentText() : QString());
   const int format = window ? window->format_list()->currentData().toInt() : 0;
   request.output_extension = output_formats().value(format);
   request.settings = settings();
@@ -81,12 +80,33 @@ void report(RequestProblem problem, const ConversionRequest &request) {
   }
 }
 
+// The request's first problem, after offering to create a missing output folder; None also
+// when the user declined, after which the run stops without another message.
+RequestProblem checked_request(ConversionRequest &request, bool &declined) {
+  const RequestProblem problem = check_request(request);
+  if (problem != RequestProblem::OutputFolderNotFound)
+    return problem;
+  switch (offer_to_create_output_folder(request.output_folder)) {
+  case FolderOffer::Created:
+    return check_request(request);
+  case FolderOffer::Declined:
+    declined = true;
+    return RequestProblem::None;
+  case FolderOffer::Failed:
+    break;
+  }
+  return problem;
+}
+
 } // namespace
 
 void start_conversion() {
   ConversionRequest request = window_request();
   set_status_text(lang(QStringLiteral("General"), QStringLiteral("Preparing")));
-  const RequestProblem problem = check_request(request);
+  bool declined = false;
+  const RequestProblem problem = checked_request(request, declined);
+  if (declined)
+    return set_status_text(msg("Conversion is not complete"));
   if (problem != RequestProblem::None)
     return report(problem, request);
   window_job().output_folder = request.output_folder;

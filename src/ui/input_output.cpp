@@ -13,6 +13,7 @@
 #include "ui/window_job.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMap>
@@ -154,6 +155,22 @@ void select_output_folder() {
     fill_out_folder_list();
   }
   post_layout();
+}
+
+QString typed_output_folder(const QString &text) {
+  QString folder = text.trimmed();
+  if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+    folder.replace(0, 1, QDir::homePath());
+  return with_separator(folder);
+}
+
+FolderOffer offer_to_create_output_folder(const QString &folder) {
+  const QString question =
+      lang_format(lang(QStringLiteral("Msg"), QStringLiteral("Create output folder")), folder);
+  if (!ask_yes_no(lang(QStringLiteral("Msg"), QStringLiteral("Question")), question,
+                  MessageIcon::Question))
+    return FolderOffer::Declined;
+  return QDir().mkpath(folder) ? FolderOffer::Created : FolderOffer::Failed;
 }
 
 void fill_out_folder_list() {

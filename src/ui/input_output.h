@@ -34,6 +34,14 @@ void select_input_file();
 // and the head of the history.
 void select_output_folder();
 
+// The output folder as typed: without blanks around it, a leading "~" (alone or before "/") taken
+// as the home folder, ending with "/"; empty stays empty.
+QString typed_output_folder(const QString &text);
+
+// A missing output folder: asks whether to create it and, on Yes, makes it with its parents.
+enum class FolderOffer { Created, Declined, Failed };
+FolderOffer offer_to_create_output_folder(const QString &folder);
+
 // Refills the output folder list from the history, selecting the run's output folder if listed.
 void fill_out_folder_list();
 

@@ -2,15 +2,16 @@
 
 #include "build_constants.h"
 #include "engine/settings/format_catalogue.h"
+#include "platform/console.h"
 #include "platform/jpeg_writer.h"
 #include "platform/paths.h"
-#include "platform/program_path.h"
 #include "prefs/image_tables.h"
 #include "ui/input_output.h"
 #include "ui/main_window.h"
 #include "ui/window_front.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -60,6 +61,11 @@ QImage capture(MainWindow *window) {
   return picture.convertToFormat(QImage::Format_RGB32);
 }
 
+int screenshot_error(const QString &reason) {
+  console_line(QStringLiteral("Error: ") + reason);
+  return 1;
+}
+
 } // namespace
 
 QStringList sample_input_names() {
@@ -97,11 +103,11 @@ QImage thumbnail(const QImage &picture, int width) {
   return picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-void run_screenshot_mode(const QString &folder_argument) {
+int run_screenshot_mode(const QString &folder_argument) {
   const QString folder =
-      with_separator(folder_argument.isEmpty() ? program_folder() : folder_argument);
+      with_separator(folder_argument.isEmpty() ? QDir::currentPath() : folder_argument);
   if (!QFileInfo(folder).isDir())
-    return;
+    return screenshot_error(QStringLiteral("No such folder: ") + folder);
   load_window_tables();
   MainWindow *window = build_main_window();
   window->move(400, 400);
@@ -111,11 +117,15 @@ void run_screenshot_mode(const QString &folder_argument) {
   show_sample_data(window);
   settle(window);
   QImage picture = capture(window);
-  draw_vendor_address(picture);
-  write_jpeg(picture, folder + QLatin1String("Lumbrix1.jpg"), jpeg_quality);
-  write_jpeg(thumbnail(picture, thumbnail_width), folder + QLatin1String("Lumbrix1x.jpg"),
-             jpeg_quality);
   destroy_main_window();
+  draw_vendor_address(picture);
+  const QString full = folder + QLatin1String("Lumbrix1.jpg");
+  if (!write_jpeg(picture, full, jpeg_quality))
+    return screenshot_error(QStringLiteral("Cannot write ") + full);
+  const QString small = folder + QLatin1String("Lumbrix1x.jpg");
+  if (!write_jpeg(thumbnail(picture, thumbnail_width), small, jpeg_quality))
+    return screenshot_error(QStringLiteral("Cannot write ") + small);
+  return 0;
 }
 
 } // namespace lumbrix

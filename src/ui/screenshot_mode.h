@@ -7,9 +7,10 @@
 namespace lumbrix {
 
 // Renders the main window with sample data and writes it as Lumbrix1.jpg, and 180 pixels wide as
-// Lumbrix1x.jpg, into folder (the program's folder when empty). Does nothing when the folder does
-// not exist. Needs a QApplication.
-void run_screenshot_mode(const QString &folder);
+// Lumbrix1x.jpg, into folder (the current folder when empty). Returns the exit status: 0, or 1
+// after an "Error: " line naming the folder that does not exist or the file that cannot be
+// written. Needs a QApplication.
+int run_screenshot_mode(const QString &folder);
 
 // The sample input names, each with one accepted input extension chosen at random.
 QStringList sample_input_names();

@@ -45,6 +45,24 @@ TEST_F(Console, VersionAndHelpExitZeroAndWriteUtf16WithCrLf) {
   EXPECT_EQ(help.lines[5], "  lumbrix -i c:\\tmp\\example.png -o d:\\converted");
 }
 
+// LUMBRIX_OUTPUT_ENCODING=UTF-8 gives the same lines, CR LF and all, as UTF-8; any other value
+// keeps UTF-16LE.
+TEST_F(Console, OutputEncodingVariableSwitchesRedirectedOutputToUtf8) {
+  const QByteArray utf16 = run_lumbrix({"-h"}).raw;
+  const QString text =
+      QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()), utf16.size() / 2);
+  ASSERT_TRUE(text.contains("--width") && text.endsWith("\r\n"));
+  const struct {
+    const char *value;
+    QByteArray expected;
+  } cases[] = {{"UTF-8", text.toUtf8()}, {"utf8", text.toUtf8()}, {"UTF-16", utf16}, {"", utf16}};
+  for (const auto &c : cases) {
+    qputenv("LUMBRIX_OUTPUT_ENCODING", c.value);
+    EXPECT_EQ(run_lumbrix({"-h"}).raw, c.expected) << c.value;
+  }
+  qunsetenv("LUMBRIX_OUTPUT_ENCODING");
+}
+
 TEST_F(Console, OptionErrorsExitOneWithoutBanner) {
   const RunResult result = run_lumbrix({QStringLiteral("-i")});
   EXPECT_EQ(result.exit_code, 1);
@@ -145,17 +163,35 @@ TEST_F(Console, BoundaryValuesPass) {
   }
 }
 
-TEST_F(Console, RelativeOutputFolderIsResolvedAgainstTheProgramFolder) {
-  const QString program_folder = QFileInfo(binary_path()).absolutePath();
-  const QString name = "e2e-out-" + QString::number(QCoreApplication::applicationPid());
-  ASSERT_TRUE(QDir(program_folder).mkdir(name));
-  const RunResult plain = run_lumbrix({"-q", "-i", input, "-o", name}, dir.path());
-  const RunResult dotted = run_lumbrix({"-q", "-i", input, "-o", "./" + name}, dir.path());
-  const bool written = QFileInfo::exists(program_folder + "/" + name + "/photo.psd");
-  QDir(program_folder + "/" + name).removeRecursively();
-  EXPECT_EQ(plain.exit_code, 0);
-  EXPECT_EQ(dotted.exit_code, 0);
-  EXPECT_TRUE(written);
+// Relative paths are the current folder's; without -o the PSD goes beside its input. A missing
+// output folder is made only when asked for.
+TEST_F(Console, RelativePathsAreResolvedAgainstTheCurrentFolder) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+  ASSERT_TRUE(QDir(dir.path()).mkpath("sub"));
+  ASSERT_TRUE(QFile::copy(input, path("sub/photo.png")));
+  const QString create = "--create-output-folder";
+  const struct {
+    QStringList args;
+    QString written; // empty: the run fails
+  } cases[] = {
+      {{"-i", "photo.png", "-o", "out"}, "out/photo.psd"},
+      {{"-i", "./photo.png", "-o", "./out/"}, "out/photo.psd"},
+      {{"-i", "photo.png"}, "photo.psd"},
+      {{"-i", "sub/photo.png"}, "sub/photo.psd"},
+      {{"-i", "photo.png", "-o", "new/deeper", create}, "new/deeper/photo.psd"},
+      {{"-i", "photo.png", "-o", "missing"}, ""},
+      {{"-i", "photo.png", "-o", "photo.png/x", create}, ""},
+  };
+  for (const auto &c : cases) {
+    const RunResult result = run_lumbrix(QStringList{"-q"} + c.args, dir.path());
+    const QString args = c.args.join(' ');
+    EXPECT_EQ(result.exit_code, c.written.isEmpty() ? 1 : 0) << args.toStdString();
+    if (!c.written.isEmpty())
+      EXPECT_TRUE(QFile::remove(path(c.written))) << args.toStdString();
+    else
+      EXPECT_EQ(result.lines, QStringList{"Error: Invalid output folder"}) << args.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo::exists(path("missing")));
 }
 
 TEST_F(Console, ConvertedPsdHoldsThePngPixels) {

@@ -30,17 +30,34 @@ mkdir "$work/out"
   fail "the installed program does not convert the sample"
 [ "$(head -c 4 "$work/out/sample.psd" 2>/dev/null)" = 8BPS ] || fail "no PSD written"
 
-# A run with a frame goes to the drawing program in libexec/lumbrix/, which resolves a relative
-# output folder against bin/ as lumbrix does.
+# Relative paths are the current folder's, also for the drawing program in libexec/lumbrix/ that
+# a run with a frame goes to; without -o the PSD goes beside the PNG.
 [ -x "$prefix/libexec/lumbrix/lumbrix-draw" ] || fail "no drawing program in libexec/lumbrix"
-mkdir "$prefix/bin/relative"
+mkdir -p "$work/here/out"
+cp "$source/samples/sample.png" "$work/here/photo.png"
 for options in "" "--fr-solid-left=4"; do
-  rm -f "$prefix/bin/relative/sample.psd"
+  rm -f "$work/here/out/photo.psd" "$work/here/photo.psd"
   # shellcheck disable=SC2086 # the options are one word or none
-  "$program" -q -i "$source/samples/sample.png" -o relative $options >/dev/null ||
-    fail "lumbrix $options: no conversion into a relative folder"
-  [ -s "$prefix/bin/relative/sample.psd" ] || fail "lumbrix $options: not written below bin/"
+  (cd "$work/here" && "$program" -q -i photo.png -o out/ $options &&
+    "$program" -q -i photo.png $options) >/dev/null || fail "lumbrix $options: relative paths"
+  [ -s "$work/here/out/photo.psd" ] || fail "lumbrix $options: not written into ./out"
+  [ -s "$work/here/photo.psd" ] || fail "lumbrix $options: not written beside the PNG"
 done
+
+# Redirected output as UTF-8 when asked, the same lines otherwise.
+LUMBRIX_OUTPUT_ENCODING=UTF-8 "$program" -h | tr -d '\r' | grep -q -- '^  --width' ||
+  fail "LUMBRIX_OUTPUT_ENCODING=UTF-8 lumbrix -h | grep -- --width finds nothing"
+
+# One version throughout: the program's, the package's, both changelogs' and the release notes'.
+version=$("$program" -v | console_text)
+grep -q "^set(CPACK_PACKAGE_VERSION \"$version\")" "$build/CPackConfig.cmake" ||
+  fail "the package version is not $version"
+zcat "$prefix/share/doc/lumbrix/changelog.Debian.gz" | head -1 | grep -qF "($version-1)" ||
+  fail "changelog.Debian does not start with $version-1"
+zcat "$prefix/share/doc/lumbrix/changelog.gz" | head -1 | grep -qF "Lumbrix $version " ||
+  fail "the changelog does not start with $version"
+grep -qF "<release version=\"$version\"" "$share"/metainfo/*.metainfo.xml ||
+  fail "the metainfo has no release $version"
 
 # The window drawn by screenshot mode (the window program, which lumbrix starts from libexec)
 # shows the theme's icons: the same picture as from the build folder, and not the built-in icons
@@ -48,7 +65,7 @@ done
 mkdir "$work/installed" "$work/built" "$work/lone"
 [ -x "$prefix/libexec/lumbrix/lumbrix-window" ] || fail "no window program in libexec/lumbrix"
 cp "$program" "$prefix/libexec/lumbrix/lumbrix-window" "$work/lone/"
-"$program" -T "$work/installed"
+(cd "$work/installed" && "$program" -T) || fail "lumbrix -T into the current folder fails"
 "$build/lumbrix" -T "$work/built"
 "$work/lone/lumbrix" -T "$work/lone"
 cmp -s "$work/installed/Lumbrix1.jpg" "$work/built/Lumbrix1.jpg" ||
@@ -56,10 +73,23 @@ cmp -s "$work/installed/Lumbrix1.jpg" "$work/built/Lumbrix1.jpg" ||
 ! cmp -s "$work/installed/Lumbrix1.jpg" "$work/lone/Lumbrix1.jpg" ||
   fail "the theme makes no difference; the check above proves nothing"
 
+# As a user without the right to write the current folder, -T fails with its reason.
+if [ "$(id -u)" = 0 ]; then
+  mkdir "$work/locked"
+  chmod 755 "$work" "$work/root"
+  chmod 555 "$work/locked"
+  status=0
+  shot=$(cd "$work/locked" && runuser -u nobody -- "$program" -T 2>/dev/null | console_text) || status=$?
+  [ "$status" = 1 ] || fail "lumbrix -T in an unwritable folder exits with $status"
+  grep -q '^Error: Cannot write .*/locked/Lumbrix1.jpg$' <<<"$shot" ||
+    fail "lumbrix -T in an unwritable folder gives no reason: $shot"
+fi
+
 desktop=$(ls "$share"/applications/*.desktop)
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 grep -qx 'Exec=lumbrix %F' "$desktop" || fail "desktop entry: no Exec=lumbrix %F"
 grep -qx 'MimeType=image/png;' "$desktop" || fail "desktop entry: no MimeType image/png"
+grep -qx 'TryExec=lumbrix' "$desktop" || fail "desktop entry: no TryExec=lumbrix"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml >/dev/null ||
   fail "appstreamcli validate $(ls "$share"/metainfo/*.metainfo.xml)"
 
@@ -75,12 +105,18 @@ warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null) || fail "man -
 [ -z "$warnings" ] || fail "man -l $page: $warnings"
 options=$(grep -E '^  -' <<<"$help" | grep -oE '(^|[ ,])--?[a-zA-Z?][a-zA-Z-]*' | tr -d ' ,')
 page_text=$(zcat "$page" | sed 's/\\f[BIRP]//g; s/\\-/-/g')
+# Also every option of the manual's console tables, which list those the help text leaves out.
+manual_source=$source/docs/manual/Lumbrix.html
+options+=" $(grep -oE '<tr><td><code>--[a-z-]+' "$manual_source" | sed 's/.*<code>//')"
 for option in $options; do
   grep -qwF -- "$option" <<<"$page_text" || fail "the manual page does not name $option"
 done
 
 manual=$prefix/share/doc/lumbrix/Lumbrix.html
 /usr/bin/python3 "$source/tests/e2e/manual_links.py" "$manual" || fail "links of $manual"
+for screen in "$prefix"/share/doc/lumbrix/screens/*; do
+  grep -qF "screens/${screen##*/}" "$manual" || fail "$screen is installed but the manual never shows it"
+done
 
 [ "$failures" = 0 ] && echo "install checks passed"
 exit "$failures"

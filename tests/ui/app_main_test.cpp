@@ -35,8 +35,9 @@ class AppMainTest : public QObject {
     QVERIFY(process.waitForStarted());
   }
 
-  int run(const QStringList &arguments) const {
+  int run(const QStringList &arguments, const QString &working_folder = QString()) const {
     QProcess process;
+    process.setWorkingDirectory(working_folder);
     start(process, arguments);
     if (!process.waitForFinished(60000))
       return -2;
@@ -188,9 +189,26 @@ private slots:
     QCOMPARE(small.size(), QSize(180, int(std::lround(180.0 * size.height() / size.width()))));
   }
 
-  void screenshotModeIntoAMissingFolderWritesNothing() {
+  // Without a folder the pictures go into the current folder; a folder that is missing or cannot
+  // be written fails the run.
+  void screenshotModeWritesIntoTheCurrentFolderOrFails() {
+    const QString here = home.folder(QStringLiteral("here"));
     const QString missing = home.path(QStringLiteral("no-shots"));
-    QCOMPARE(run({QStringLiteral("-T"), missing}), 0);
+    const struct {
+      QStringList arguments;
+      int status;
+      bool written;
+    } cases[] = {
+        {{QStringLiteral("-T")}, 0, true},
+        {{QStringLiteral("-T"), missing}, 1, false},
+        {{QStringLiteral("-T"), QStringLiteral("/proc")}, 1, false},
+    };
+    for (const auto &c : cases) {
+      QCOMPARE(run(c.arguments, here), c.status);
+      QCOMPARE(QFile::exists(here + QStringLiteral("Lumbrix1x.jpg")), c.written);
+      QFile::remove(here + QStringLiteral("Lumbrix1.jpg"));
+      QFile::remove(here + QStringLiteral("Lumbrix1x.jpg"));
+    }
     QVERIFY(!QFile::exists(missing));
   }
 };

@@ -101,13 +101,38 @@ private slots:
                    QStringLiteral("Conversion stopped"));
   }
 
-  void missingOutputFolderIsNamedWithItsSeparator() {
-    const QString missing = home.path(QStringLiteral("nowhere"));
-    fill(picture, missing);
-    expect_refusal(QStringLiteral("The following output folder is invalid or doesn't exist:\r\n") +
-                       missing +
-                       QStringLiteral("/\r\n\r\nPlease, correct the output path and try again!"),
-                   QStringLiteral("Conversion stopped"));
+  // A missing output folder is offered to be made: declined, the run stops quietly; made, it
+  // converts; when it cannot be made, the warning names it with its separator.
+  void missingOutputFolderIsOfferedToBeCreated() {
+    const struct {
+      QString typed;
+      bool answer;
+      QString warning_folder; // empty: no warning
+      bool converts;
+    } cases[] = {
+        {home.path(QStringLiteral("nowhere/deeper")), false, QString(), false},
+        {home.path(QStringLiteral("made/deeper")), true, QString(), true},
+        {picture + QStringLiteral("/below"), true, picture + QStringLiteral("/below/"), false},
+    };
+    for (const auto &c : cases) {
+      dialogs = test::ScriptedDialogs();
+      dialogs.answer = c.answer;
+      fill(picture, c.typed);
+      Result result;
+      if (c.converts)
+        press_ok_when_done(result);
+      start_conversion();
+      QCOMPARE(dialogs.questions.size(), 1);
+      QVERIFY(dialogs.questions[0].text.contains(c.typed + QLatin1Char('/')));
+      QCOMPARE(QFileInfo(c.typed).isDir(), c.converts);
+      QCOMPARE(test::is_psd_file(c.typed + QStringLiteral("/picture.psd")), c.converts);
+      QCOMPARE(dialogs.messages.size(), c.warning_folder.isEmpty() ? 0 : 1);
+      if (!c.warning_folder.isEmpty())
+        QVERIFY(dialogs.messages[0].text.contains(QStringLiteral("invalid or doesn't exist:\r\n") +
+                                                  c.warning_folder + "\r\n"));
+      if (!c.converts)
+        QCOMPARE(main_window()->status_text(), QStringLiteral("Conversion stopped"));
+    }
   }
 
   void zeroResizeSizesAreRefusedWidthFirst() {

@@ -164,6 +164,23 @@ private slots:
     QCOMPARE(list.itemText(0), QStringLiteral("PSD"));
   }
 
+  // Only a leading "~" alone or before "/" is the home folder.
+  void typedOutputFolderExpandsTheHomeFolder() {
+    const QString home = QDir::homePath();
+    const struct {
+      const char *typed;
+      QString folder;
+    } cases[] = {
+        {" ~ ", home + "/"},
+        {"~/out", home + "/out/"},
+        {"~other/out", "~other/out/"},
+        {"/srv/~/x", "/srv/~/x/"},
+        {"  ", ""},
+    };
+    for (const auto &c : cases)
+      QCOMPARE(typed_output_folder(QString::fromUtf8(c.typed)), c.folder);
+  }
+
   void pathHelpers() {
     QCOMPARE(folder_part(QStringLiteral("/a/b/c.png")), QStringLiteral("/a/b/"));
     QCOMPARE(folder_part(QStringLiteral("c.png")), QString());

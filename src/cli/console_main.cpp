@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "platform/files.h"
 #include "platform/sibling_program.h"
+#include "platform/system_memory.h"
 
 #include <QStringList>
 
@@ -34,6 +35,7 @@ int run_window_program(char **argv) {
 
 int console_main(int argc, char **argv, ConsoleProgram program) {
   ignore_file_size_signal();
+  fit_allocator_to_address_limit();
   QStringList parameters;
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -120,6 +121,12 @@ qint64 memory_headroom(double system_share) {
   return std::min({shared, limit_headroom(RLIMIT_AS, status, "VmSize"),
                    limit_headroom(RLIMIT_DATA, status, "VmData"),
                    cgroup_headroom(read_small_file("/proc/self/cgroup"), "/sys/fs/cgroup")});
+}
+
+void fit_allocator_to_address_limit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    mallopt(M_ARENA_MAX, 2);
 }
 
 } // namespace lumbrix

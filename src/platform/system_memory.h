@@ -16,4 +16,10 @@ qint64 memory_headroom(double system_share = 1.0);
 // limit can be read.
 qint64 cgroup_headroom(const QByteArray &groups, const QByteArray &root);
 
+// Under an address-space limit, every thread that allocates gets a malloc arena of its own, which
+// reserves 64 MB of that space whether it is used or not: a batch's workers and their helpers
+// would leave too little for the picture a file alone converts with. Keeps the allocator to two
+// arenas when such a limit is set; without one, nothing changes.
+void fit_allocator_to_address_limit();
+
 } // namespace lumbrix

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "platform/files.h"
+#include "platform/system_memory.h"
 #include "ui/screenshot_mode.h"
 #include "ui/uninstall_window.h"
 #include "ui/window_front.h"
@@ -14,6 +15,7 @@ namespace lumbrix {
 
 int lumbrix_main(int argc, char **argv) {
   ignore_file_size_signal();
+  fit_allocator_to_address_limit();
   QStringList parameters;
   for (int i = 1; i < argc; ++i)
     parameters << QString::fromLocal8Bit(argv[i]);

@@ -1,6 +1,7 @@
 // Whole-program runs over folders and lists of pictures: every file is accounted for, with its
 // reason when it fails, and a stop leaves whole files only.
 #include "support/child_run.h"
+#include "support/crafted_png.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <csignal>
 #include <fcntl.h>
@@ -162,6 +164,35 @@ TEST_F(Batch, ALongBatchBehindASlowFileStaysWithinFewDescriptors) {
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Files converted: 301 of 301")
       << run.lines.mid(0, 8).join('\n').toStdString();
+}
+
+// Under an address-space limit just above what one large file needs alone, a folder of such
+// files converts them all, one after another: the batch's own threads leave the picture its room.
+TEST_F(Batch, UnderAnAddressLimitThatFitsOneFileAFolderOfThemConvertsEveryFile) {
+  if (qEnvironmentVariableIsSet("LUMBRIX_SKIP_LARGE"))
+    GTEST_SKIP() << "LUMBRIX_SKIP_LARGE is set (sanitizers reserve more address space)";
+  const QByteArray png = zero_png(4000, 3000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 3000);
+  const QString first = put_bytes("a.png", png);
+  const auto converts_alone = [&](long long megabytes) {
+    ChildOptions options;
+    options.address_space_limit = megabytes << 20;
+    return run_lumbrix_child({"-i", first, "-o", out.path()}, options).exit_code == 0;
+  };
+  // The smallest limit, to 16 MB, under which the file converts alone.
+  long long low = 64;
+  long long high = 2048;
+  ASSERT_TRUE(converts_alone(high));
+  while (high - low > 16) {
+    const long long middle = (low + high) / 2;
+    (converts_alone(middle) ? high : low) = middle;
+  }
+  for (const char *name : {"b.png", "c.png", "d.png"})
+    put_bytes(QString::fromLatin1(name), png);
+  ChildOptions options;
+  options.address_space_limit = (high + 16) << 20;
+  const ChildRun run = run_lumbrix_child({"-i", in.path(), "-o", out.path()}, options);
+  EXPECT_EQ(run.exit_code, 0) << run.lines.join('\n').toStdString();
+  EXPECT_EQ(run.lines.value(run.lines.size() - 1), "Files converted: 4 of 4");
 }
 
 // A list read from a pipe, a list with a line holding a NUL byte and an empty list: each says

@@ -109,9 +109,13 @@ private:
     const std::lock_guard lock(progress_.mutex);
     if (!progress_.keep_running)
       return false;
-    progress_.files_started = static_cast<int>(index) + 1;
-    progress_.current_file = request_.files[index].path;
-    progress_.current_permille = 0;
+    // Workers may start files out of order: the count never goes back.
+    const int number = static_cast<int>(index) + 1;
+    if (number > progress_.files_started) {
+      progress_.files_started = number;
+      progress_.current_file = request_.files[index].path;
+      progress_.current_permille = 0;
+    }
     if (request_.trace)
       console_line(QStringLiteral("Processing: ") + progress_.current_file);
     return true;

@@ -365,7 +365,7 @@ const LangPair data[] = {
     {u"Stop", u"Stop"},
     {u"Open Folder", u"Open Folder"},
     {u"Copy List", u"Copy List"},
-    {u"Output folder", u"Saved in: %s1%"},
+    {u"Output folder", u"Output folder: %s1%"},
     {u"File", u"File"},
     {u"Result", u"Result"},
     {u"Reason", u"Reason"},

@@ -226,11 +226,13 @@ void ProgressWindow::show_details() {
   // A single converted file needs no list.
   if (total_ == 1 && result_.files_converted == 1) {
     adjustSize();
+    keep_window_on_screen(this);
     return;
   }
   list_->show();
   copy_->show();
   resize(report_size);
+  keep_window_on_screen(this);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event) {

@@ -309,7 +309,7 @@ private slots:
         QTest::mouseClick(window.open_folder_button(), Qt::LeftButton);
         QTest::mouseClick(window.copy_button(), Qt::LeftButton);
       });
-      QCOMPARE(folder_text, QStringLiteral("Saved in: ") + output);
+      QCOMPARE(folder_text, QStringLiteral("Output folder: ") + output);
       QCOMPARE(dialogs.opened, QStringList{output});
       QCOMPARE(dialogs.messages.size(), desktop_takes_it ? 0 : 1);
       if (!desktop_takes_it)

@@ -36,7 +36,6 @@ constexpr int poll_interval_ms = 15;
 constexpr int file_units = 1000;
 
 QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
-QString run_text(const char *key) { return lang(QStringLiteral("Run"), QString::fromLatin1(key)); }
 
 } // namespace
 
@@ -56,7 +55,7 @@ ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
   list_ = new QTreeWidget(this);
   list_->setRootIsDecorated(false);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setHeaderLabels({run_text("File"), run_text("Result"), run_text("Reason")});
+  list_->setHeaderLabels({msg("File"), msg("Result"), msg("Reason")});
   list_->hide();
   layout->addWidget(text_);
   layout->addWidget(bar_);
@@ -75,9 +74,9 @@ QWidget *ProgressWindow::make_buttons() {
   auto *row = new QWidget(this);
   auto *buttons = new QHBoxLayout(row);
   buttons->setContentsMargins(0, 0, 0, 0);
-  open_folder_ = new QPushButton(run_text("Open Folder"), row);
-  copy_ = new QPushButton(run_text("Copy List"), row);
-  stop_ = new QPushButton(run_text("Stop"), row);
+  open_folder_ = new QPushButton(msg("Open Folder"), row);
+  copy_ = new QPushButton(msg("Copy List"), row);
+  stop_ = new QPushButton(msg("Stop"), row);
   ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), row);
   for (QPushButton *button : {open_folder_, copy_, ok_})
     button->hide();
@@ -216,7 +215,7 @@ void ProgressWindow::show_heading() {
 }
 
 void ProgressWindow::show_details() {
-  folder_->setText(lang_format(run_text("Output folder"), request_->output_folder));
+  folder_->setText(lang_format(msg("Output folder"), request_->output_folder));
   folder_->setToolTip(request_->output_folder);
   folder_->show();
   open_folder_->show();

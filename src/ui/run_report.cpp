@@ -8,16 +8,16 @@
 namespace lumbrix {
 namespace {
 
-QString run_text(const char *key) { return lang(QStringLiteral("Run"), QString::fromLatin1(key)); }
+QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
 
 QString status_word(FileStatus status) {
   switch (status) {
   case FileStatus::Failed:
-    return run_text("Failed");
+    return msg("Failed");
   case FileStatus::NotConverted:
-    return run_text("Not converted");
+    return msg("Not converted");
   default:
-    return run_text("Converted");
+    return msg("Converted");
   }
 }
 
@@ -30,18 +30,18 @@ bool heading_has_counts(const RunResult &result, int total, bool stopped_by_user
 QString run_heading(const RunResult &result, int total, bool stopped_by_user) {
   const int converted = result.files_converted;
   if (converted >= total)
-    return lang(QStringLiteral("Msg"), QStringLiteral("Conversion complete"));
+    return msg("Conversion complete");
   if (stopped_by_user)
-    return lang(QStringLiteral("Msg"), QStringLiteral("Conversion is not complete"));
+    return msg("Conversion is not complete");
   if (converted == 0)
-    return run_text("Conversion failed");
-  return lang_format(run_text("Converted with failures"), QString::number(converted),
+    return msg("Conversion failed");
+  return lang_format(msg("Converted with failures"), QString::number(converted),
                      QString::number(total), QString::number(total - converted));
 }
 
 void fill_run_report(QTreeWidget *list, const ConversionRequest &request, const RunResult &result) {
   list->clear();
-  list->setHeaderLabels({run_text("File"), run_text("Result"), run_text("Reason")});
+  list->setHeaderLabels({msg("File"), msg("Result"), msg("Reason")});
   for (std::size_t i = 0; i < result.files.size() && i < request.files.size(); ++i) {
     const FileResult &file = result.files[i];
     const QString reason = file.status == FileStatus::Failed ? file.reason : QString();

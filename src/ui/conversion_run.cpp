@@ -110,10 +110,11 @@ void start_conversion() {
   if (problem != RequestProblem::None)
     return report(problem, request);
   window_job().output_folder = request.output_folder;
-  if (remember_out_folder(request.output_folder))
-    fill_out_folder_list();
   set_status_text(lang(QStringLiteral("General"), QStringLiteral("Converting")));
-  window_job().counters = run_progress_window(request).counters;
+  const RunResult result = run_progress_window(request);
+  window_job().counters = result.counters;
+  if (remember_written_folder(request.output_folder, result.files_converted))
+    fill_out_folder_list();
 }
 
 } // namespace lumbrix

@@ -177,19 +177,23 @@ void MainWindow::restore_geometry() {
   keep_on_screen();
 }
 
-void MainWindow::keep_on_screen() {
-  QMargins frame(
-      geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-      frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+void MainWindow::keep_on_screen() { keep_window_on_screen(this); }
+
+void keep_window_on_screen(QWidget *window) {
+  const QRect inner = window->geometry();
+  const QRect outer = window->frameGeometry();
+  QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                 outer.right() - inner.right(), outer.bottom() - inner.bottom());
   if (frame.isNull()) {
     // Until the desktop has framed the window, the style's window frame stands in for it.
-    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    frame = QMargins(border, style()->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
+    const QStyle *style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    frame = QMargins(border, style->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
   }
-  const QRect placed =
-      fit_onto_screens(QRect(pos(), size()), frame, available_screen_areas(), minimumSize());
-  resize(placed.size());
-  move(placed.topLeft());
+  const QRect placed = fit_onto_screens(QRect(window->pos(), window->size()), frame,
+                                        available_screen_areas(), window->minimumSize());
+  window->resize(placed.size());
+  window->move(placed.topLeft());
 }
 
 void MainWindow::build_menus() {

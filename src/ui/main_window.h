@@ -94,6 +94,10 @@ void destroy_main_window();
 // The main window's status text; nothing happens without a main window.
 void set_status_text(const QString &text);
 
+// Moves a top-level window onto the screen that holds most of it, shrinking it to that screen
+// where it is larger.
+void keep_window_on_screen(QWidget *window);
+
 // For the preferences: lay the main window out again, and give its controls the images of the
 // current theme. Nothing happens without a main window.
 void layout_main_window();

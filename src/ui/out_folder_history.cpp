@@ -36,4 +36,8 @@ bool remember_out_folder(const QString &folder) {
   return true;
 }
 
+bool remember_written_folder(const QString &folder, int files_written) {
+  return files_written > 0 && remember_out_folder(folder);
+}
+
 } // namespace lumbrix

@@ -11,6 +11,10 @@ namespace lumbrix {
 // fits. False (nothing changed) for an empty folder.
 bool remember_out_folder(const QString &folder);
 
+// After a run: the folder a run wrote files_written files to goes into the history as above; a
+// folder nothing was written to (every file failed, or the run was stopped first) stays out.
+bool remember_written_folder(const QString &folder, int files_written);
+
 // The (n + 1)-th field of the history, trimmed of blanks; empty when there is none.
 QString recent_out_folder(int n);
 

@@ -3,16 +3,21 @@
 #include "prefs/message_boxes.h"
 #include "text/lang.h"
 #include "ui/main_window.h"
+#include "ui/run_report.h"
 #include "ui/window_flags.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <mutex>
@@ -22,8 +27,10 @@ namespace {
 
 constexpr int inner_width = 300;
 constexpr int inner_height = 110;
-constexpr int text_width = inner_width - 20;
-constexpr int details_height = 90;
+constexpr int margin = 10;
+constexpr int text_width = inner_width - 2 * margin;
+// The finished window with its list, until the user resizes it.
+constexpr QSize report_size(560, 320);
 constexpr int poll_interval_ms = 15;
 // Bar units per file: each file's share moves with its own progress.
 constexpr int file_units = 1000;
@@ -37,30 +44,63 @@ ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
   setWindowTitle(lang(QStringLiteral("Dialog"), QStringLiteral("Convert Progress")));
   setFixedSize(inner_width, inner_height);
   setWindowModality(Qt::ApplicationModal);
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(margin, margin, margin, margin);
   text_ = new QLabel(this);
-  text_->setGeometry(10, 13, text_width, 20);
   bar_ = new QProgressBar(this);
-  bar_->setGeometry(10, 40, text_width, 20);
   bar_->setTextVisible(false);
-  details_ = new QPlainTextEdit(this);
-  details_->setGeometry(10, 70, text_width, details_height);
-  details_->setReadOnly(true);
-  details_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  details_->hide();
-  ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), this);
-  ok_->setGeometry(110, 75, 80, 25);
-  ok_->setDefault(true);
-  ok_->setEnabled(false);
-  connect(ok_, &QPushButton::clicked, this, [this] {
-    if (worker_known_ended_ && loop_)
-      loop_->quit();
-  });
+  folder_ = new QLabel(this);
+  folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  folder_->hide();
+  list_ = new QTreeWidget(this);
+  list_->setRootIsDecorated(false);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setHeaderLabels({msg("File"), msg("Result"), msg("Reason")});
+  list_->hide();
+  layout->addWidget(text_);
+  layout->addWidget(bar_);
+  layout->addWidget(folder_);
+  layout->addWidget(list_, 1);
+  layout->addStretch();
+  layout->addWidget(make_buttons());
   // Paths are shortened by a measured average width instead of measuring each path.
   const int measured = QFontMetrics(font()).horizontalAdvance(QStringLiteral("abc123:\\-")) / 9;
   if (measured > 0)
     char_width_ = measured;
   max_chars_ = text_width / char_width_;
 }
+
+QWidget *ProgressWindow::make_buttons() {
+  auto *row = new QWidget(this);
+  auto *buttons = new QHBoxLayout(row);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  open_folder_ = new QPushButton(msg("Open Folder"), row);
+  copy_ = new QPushButton(msg("Copy List"), row);
+  stop_ = new QPushButton(msg("Stop"), row);
+  ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), row);
+  for (QPushButton *button : {open_folder_, copy_, ok_})
+    button->hide();
+  ok_->setEnabled(false);
+  buttons->addWidget(open_folder_);
+  buttons->addWidget(copy_);
+  buttons->addStretch();
+  buttons->addWidget(stop_);
+  buttons->addWidget(ok_);
+  buttons->addStretch();
+  // Stop asks as Escape and the close box do.
+  connect(stop_, &QPushButton::clicked, this, &ProgressWindow::close);
+  connect(ok_, &QPushButton::clicked, this, [this] {
+    if (worker_known_ended_ && loop_)
+      loop_->quit();
+  });
+  connect(open_folder_, &QPushButton::clicked, this,
+          [this] { open_or_report(request_->output_folder); });
+  connect(copy_, &QPushButton::clicked, this,
+          [this] { QGuiApplication::clipboard()->setText(report_text()); });
+  return row;
+}
+
+QString ProgressWindow::report_text() const { return run_report_text(list_); }
 
 ProgressWindow::~ProgressWindow() {
   if (worker_.joinable())
@@ -147,38 +187,51 @@ void ProgressWindow::show_result() {
   // The worker has ended, so its record can be read without the lock. A run that ended between
   // two polls still counts the files it started.
   started_polled_ = progress_.files_started;
-  const int converted = result_.files_converted;
   const QStringList unconverted = result_lines(*request_, result_, false);
-  const QString converted_line =
-      lang_format(msg("Files converted"), QString::number(converted), QString::number(total_));
-  if (unconverted.isEmpty()) {
-    const QString complete = msg("Conversion complete");
-    set_status_text(complete);
-    setWindowTitle(complete + QLatin1Char(' ') + count_text(started_polled_));
-    text_->setText(converted_line);
+  text_->setText(break_flag_ && !unconverted.isEmpty()
+                     ? msg("Conversion is not complete")
+                     : lang_format(msg("Files converted"), QString::number(result_.files_converted),
+                                   QString::number(total_)));
+  if (unconverted.isEmpty())
     bar_->setValue(bar_->maximum());
-    // With several files the list says what became of each.
-    if (total_ > 1)
-      show_details(result_lines(*request_, result_, true));
-  } else {
-    const QString stopped = msg("Conversion is not complete");
-    // The status bar keeps the first reason after the window is gone.
-    set_status_text(stopped + QStringLiteral(": ") + unconverted.first());
-    text_->setText(break_flag_ ? stopped : converted_line);
-    setWindowTitle(stopped + QLatin1Char(' ') + count_text(started_polled_));
-    show_details(total_ > 1 ? result_lines(*request_, result_, true) : unconverted);
-  }
+  show_heading();
+  show_details();
+  stop_->hide();
+  ok_->show();
   ok_->setEnabled(true);
+  ok_->setDefault(true);
   ok_->setFocus();
   emit finished_shown();
 }
 
-void ProgressWindow::show_details(const QStringList &lines) {
-  details_->setPlainText(lines.join(QLatin1Char('\n')));
-  details_->show();
-  const int grown = details_height + 10;
-  ok_->move(ok_->x(), ok_->y() + grown);
-  setFixedSize(inner_width, inner_height + grown);
+void ProgressWindow::show_heading() {
+  const QString heading = run_heading(result_, total_, break_flag_);
+  const bool counted = heading_has_counts(result_, total_, break_flag_);
+  setWindowTitle(counted ? heading : heading + QLatin1Char(' ') + count_text(started_polled_));
+  const QStringList unconverted = result_lines(*request_, result_, false);
+  // The status bar keeps the first reason after the window is gone.
+  set_status_text(unconverted.isEmpty() ? heading
+                                        : heading + QStringLiteral(": ") + unconverted.first());
+}
+
+void ProgressWindow::show_details() {
+  folder_->setText(lang_format(msg("Output folder"), request_->output_folder));
+  folder_->setToolTip(request_->output_folder);
+  folder_->show();
+  open_folder_->show();
+  setMinimumSize(inner_width, inner_height);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  fill_run_report(list_, *request_, result_);
+  // A single converted file needs no list.
+  if (total_ == 1 && result_.files_converted == 1) {
+    adjustSize();
+    keep_window_on_screen(this);
+    return;
+  }
+  list_->show();
+  copy_->show();
+  resize(report_size);
+  keep_window_on_screen(this);
 }
 
 void ProgressWindow::closeEvent(QCloseEvent *event) {

@@ -8,17 +8,18 @@
 #include <thread>
 
 class QLabel;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QTreeWidget;
 class QEventLoop;
 
 namespace lumbrix {
 
 // The window of one conversion run: it starts the conversion worker on its own thread, shows
-// which file of how many is being converted, lets the user break the run, and shows the result
-// until OK or the close box ends it.
+// which file of how many is being converted, lets the user break the run (Stop, Escape or the
+// close box), and shows the result until OK or the close box ends it: how the run ended, where
+// it wrote, a way to that folder, and what became of each file.
 class ProgressWindow : public QDialog {
   Q_OBJECT
 
@@ -30,10 +31,18 @@ public:
   RunResult run(const ConversionRequest &request);
 
   QLabel *text_label() const { return text_; }
-  // The files that were not converted, each with its reason; hidden when every file was.
-  QPlainTextEdit *details() const { return details_; }
+  // Where the run wrote; shown when it has ended.
+  QLabel *folder_label() const { return folder_; }
+  // A row per file (file, result, reason), shown when the run has ended unless a single file was
+  // converted.
+  QTreeWidget *file_list() const { return list_; }
+  // The list as tab-separated lines, as Copy List puts it on the clipboard.
+  QString report_text() const;
   QProgressBar *progress_bar() const { return bar_; }
   QPushButton *ok_button() const { return ok_; }
+  QPushButton *stop_button() const { return stop_; }
+  QPushButton *open_folder_button() const { return open_folder_; }
+  QPushButton *copy_button() const { return copy_; }
   int average_char_width() const { return char_width_; }
   int max_chars() const { return max_chars_; }
   bool break_requested() const { return break_flag_; }
@@ -56,14 +65,20 @@ private:
   void poll();
   void show_started(int started, const QString &current_file);
   void show_result();
-  void show_details(const QStringList &lines);
+  void show_heading();
+  void show_details();
+  QWidget *make_buttons();
   QString fitted_path(const QString &path) const;
   QString count_text(int started) const;
 
   QLabel *text_ = nullptr;
   QProgressBar *bar_ = nullptr;
-  QPlainTextEdit *details_ = nullptr;
+  QLabel *folder_ = nullptr;
+  QTreeWidget *list_ = nullptr;
   QPushButton *ok_ = nullptr;
+  QPushButton *stop_ = nullptr;
+  QPushButton *open_folder_ = nullptr;
+  QPushButton *copy_ = nullptr;
   QTimer *timer_ = nullptr;
   QEventLoop *loop_ = nullptr;
   ProgressRecord progress_;

@@ -14,6 +14,7 @@
 #include "ui/input_output.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes_ui.h"
+#include "ui/system_fonts.h"
 #include "ui/window_hooks.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ void load_window_tables() {
 
 void start_window_front() {
   load_window_settings(settings_file_location(), desktop_size());
+  settle_watermark_font(settings());
   load_window_tables();
   build_main_window();
   post_window_init(RunMode::Normal);

@@ -3,6 +3,7 @@
 #include "shell_environment.h"
 #include "support/scripted_dialogs.h"
 #include "ui/conversion_run.h"
+#include "ui/input_output.h"
 #include "ui/progress_window.h"
 #include "ui/window_job.h"
 
@@ -193,18 +194,43 @@ private slots:
     QVERIFY(main_window()->isEnabled());
   }
 
-  // The reason outlives the progress window in the status bar.
-  void aFailedFileIsNamedInTheStatusBar() {
+  // Each ending has its own words, the first reason outlives the progress window in the status
+  // bar, and only a folder that was written to joins the history.
+  void eachEndingIsNamedInTheStatusBar() {
     const QString fake = home.file(QStringLiteral("fake.png"), "plain text");
-    QVERIFY(!fake.isEmpty());
-    fill(fake, output);
-    Result result;
-    press_ok_when_done(result);
-    start_conversion();
-    QCOMPARE(result.title, QStringLiteral("Conversion stopped (1/1)"));
-    QCOMPARE(main_window()->status_text(),
-             QStringLiteral("Conversion stopped: ") + fake + QStringLiteral(": not a PNG file"));
-    QVERIFY(QDir(output).isEmpty());
+    const QString batch = home.folder(QStringLiteral("batch"));
+    QStringList batch_files;
+    for (const char *name : {"a.png", "b.png", "c.png"}) {
+      batch_files << batch + QLatin1String(name);
+      QVERIFY(test::write_png(batch_files.last()));
+    }
+    batch_files << fake;
+    const QString reason = QStringLiteral(": not a PNG file");
+    const struct {
+      QStringList inputs;
+      QString title;
+      QString status;
+      bool remembered;
+    } cases[] = {
+        {{fake},
+         QStringLiteral("Conversion failed (1/1)"),
+         QStringLiteral("Conversion failed: ") + fake + reason,
+         false},
+        {batch_files, QStringLiteral("Converted 3 of 4, 1 failed"),
+         QStringLiteral("Converted 3 of 4, 1 failed: ") + fake + reason, true},
+    };
+    for (const auto &c : cases) {
+      settings().recent_out_folders.clear();
+      fill(c.inputs.first(), output);
+      if (c.inputs.size() > 1)
+        QVERIFY(add_input_files(c.inputs));
+      Result result;
+      press_ok_when_done(result);
+      start_conversion();
+      QCOMPARE(result.title, c.title);
+      QCOMPARE(main_window()->status_text(), c.status);
+      QCOMPARE(settings().recent_out_folders.startsWith(output), c.remembered);
+    }
   }
 
   void textWatermarkConverts() {

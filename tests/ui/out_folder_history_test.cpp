@@ -32,6 +32,14 @@ private slots:
     QCOMPARE(history(), QStringLiteral("/b/\t/a/"));
   }
 
+  void onlyAFolderWrittenToIsRemembered() {
+    settings().recent_out_folders = QStringLiteral("/old/");
+    QVERIFY(!remember_written_folder(QStringLiteral("/failed/"), 0));
+    QCOMPARE(history(), QStringLiteral("/old/"));
+    QVERIFY(remember_written_folder(QStringLiteral("/written/"), 1));
+    QCOMPARE(history(), QStringLiteral("/written/\t/old/"));
+  }
+
   void aSixthFolderKeepsTheNewestFive() {
     for (const char *folder : {"/1/", "/2/", "/3/", "/4/", "/5/"})
       remember_out_folder(QString::fromLatin1(folder));

@@ -2,11 +2,12 @@
 #include "support/scripted_dialogs.h"
 #include "ui/progress_window.h"
 
+#include <QClipboard>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <algorithm>
@@ -47,6 +48,20 @@ class ProgressWindowTest : public QObject {
             [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
     window.run(request);
     QVERIFY(closed);
+  }
+
+  // Runs the request, pressing OK at the end after noting what the finished window shows.
+  void run_to_end(ProgressWindow &window, const std::function<void()> &at_end = {}) {
+    connect(&window, &ProgressWindow::finished_shown, &window, [&window, at_end] {
+      if (at_end)
+        at_end();
+      QTest::mouseClick(window.ok_button(), Qt::LeftButton);
+    });
+    window.run(request);
+  }
+
+  static QString row(const QString &file, const char *result, const QString &reason = {}) {
+    return file + QLatin1Char('\t') + QLatin1String(result) + QLatin1Char('\t') + reason;
   }
 
   int written() const { return int(QDir(output).entryList({QStringLiteral("*.psd")}).size()); }
@@ -98,6 +113,7 @@ private slots:
     QCOMPARE(window.max_chars(), 280 / window.average_char_width());
     QCOMPARE(window.size(), QSize(300, 110));
     QVERIFY(!window.ok_button()->isEnabled());
+    QVERIFY(!window.stop_button()->isHidden());
   }
 
   void showsEachFileWithItsCountAndAShortenedPath() {
@@ -160,9 +176,10 @@ private slots:
     QCOMPARE(window.text_label()->text(), QStringLiteral("Conversion stopped"));
     QCOMPARE(window.windowTitle(),
              QStringLiteral("Conversion stopped (%1/5)").arg(started_at_question));
-    const QStringList shown = window.details()->toPlainText().split(QLatin1Char('\n'));
-    QCOMPARE(shown.size(), 5 - converted);
-    QCOMPARE(shown.last(), inputs.last() + QStringLiteral(": not converted"));
+    const QStringList shown = window.report_text().split(QLatin1Char('\n'));
+    QCOMPARE(shown.size(), 5);
+    QCOMPARE(shown.filter(QStringLiteral("\tconverted\t")).size(), converted);
+    QCOMPARE(shown.last(), row(inputs.last(), "not converted"));
   }
 
   // A stop while a large picture is on its way leaves the earlier file of that name as it was.
@@ -179,7 +196,7 @@ private slots:
     QCOMPARE(QDir(output).entryList(QDir::Files), QStringList{QStringLiteral("huge.psd")});
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("earlier"));
-    QCOMPARE(window.details()->toPlainText(), huge + QStringLiteral(": not converted"));
+    QCOMPARE(window.report_text(), row(huge, "not converted"));
   }
 
   void theBarRisesThroughOneLargeFile() {
@@ -214,22 +231,22 @@ private slots:
       QString folder;
       QString line;
     } cases[] = {
-        {fake, output, fake + QStringLiteral(": not a PNG file")},
-        {locked, output, locked + QStringLiteral(": cannot be read: permission denied")},
+        {fake, output, row(fake, "failed", QStringLiteral("not a PNG file"))},
+        {locked, output,
+         row(locked, "failed", QStringLiteral("cannot be read: permission denied"))},
         {inputs.first(), closed_folder,
-         inputs.first() + QStringLiteral(": cannot write to ") + closed_folder.chopped(1) +
-             QStringLiteral(": permission denied")},
+         row(inputs.first(), "failed",
+             QStringLiteral("cannot write to ") + closed_folder.chopped(1) +
+                 QStringLiteral(": permission denied"))},
     };
     for (const auto &c : cases) {
       prepare_run({c.input});
       request.output_folder = c.folder;
       ProgressWindow window(nullptr);
-      connect(&window, &ProgressWindow::finished_shown, &window,
-              [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
-      window.run(request);
-      QCOMPARE(window.windowTitle(), QStringLiteral("Conversion stopped (1/1)"));
-      QCOMPARE(window.details()->toPlainText(), c.line);
-      QVERIFY(!window.details()->isHidden());
+      run_to_end(window);
+      QCOMPARE(window.windowTitle(), QStringLiteral("Conversion failed (1/1)"));
+      QCOMPARE(window.report_text(), c.line);
+      QVERIFY(!window.file_list()->isHidden());
       QVERIFY(QDir(c.folder).entryList(QDir::Files).isEmpty());
     }
   }
@@ -240,15 +257,66 @@ private slots:
     QVERIFY(!fake.isEmpty());
     prepare_run({inputs[0], fake, inputs[1]});
     ProgressWindow window(nullptr);
-    connect(&window, &ProgressWindow::finished_shown, &window,
-            [&window] { QTest::mouseClick(window.ok_button(), Qt::LeftButton); });
-    window.run(request);
-    QCOMPARE(window.details()->toPlainText(),
-             QStringList({inputs[0] + QStringLiteral(": converted"),
-                          fake + QStringLiteral(": not a PNG file"),
-                          inputs[1] + QStringLiteral(": converted")})
+    run_to_end(window);
+    QCOMPARE(window.report_text(),
+             QStringList({row(inputs[0], "converted"),
+                          row(fake, "failed", QStringLiteral("not a PNG file")),
+                          row(inputs[1], "converted")})
                  .join(QLatin1Char('\n')));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Converted 2 of 3, 1 failed"));
     QCOMPARE(written(), 2);
+  }
+
+  // Stop, Escape and the close box ask the same question and stop the run the same way.
+  void stopAndEscapeBreakAlike() {
+    const std::function<void(ProgressWindow &)> ways[] = {
+        [](ProgressWindow &w) { QTest::mouseClick(w.stop_button(), Qt::LeftButton); },
+        [](ProgressWindow &w) { QTest::keyClick(&w, Qt::Key_Escape); },
+    };
+    for (const auto &press : ways) {
+      init();
+      prepare_run(inputs);
+      dialogs.answer = true;
+      ProgressWindow window(nullptr);
+      bool pressed = false;
+      connect(&window, &ProgressWindow::file_shown, &window, [&] {
+        if (!std::exchange(pressed, true))
+          press(window);
+      });
+      bool stop_hidden_at_end = false;
+      run_to_end(window, [&] { stop_hidden_at_end = window.stop_button()->isHidden(); });
+      QCOMPARE(dialogs.questions.size(), 1);
+      QCOMPARE(dialogs.questions[0].text, QStringLiteral("Do you want to break the conversion?"));
+      QVERIFY(window.break_requested());
+      QVERIFY(written() < 5);
+      QVERIFY(window.windowTitle().startsWith(QStringLiteral("Conversion stopped (")));
+      QVERIFY(stop_hidden_at_end);
+    }
+  }
+
+  // The finished window names the folder, opens it on request (or says it could not) and copies
+  // its list.
+  void theFinishedWindowLeadsToItsFolder() {
+    for (const bool desktop_takes_it : {true, false}) {
+      init();
+      prepare_run({inputs[0], inputs[1]});
+      dialogs.open_result = desktop_takes_it;
+      ProgressWindow window(nullptr);
+      QString folder_text;
+      run_to_end(window, [&] {
+        folder_text = window.folder_label()->text();
+        QVERIFY(!window.open_folder_button()->isHidden());
+        QTest::mouseClick(window.open_folder_button(), Qt::LeftButton);
+        QTest::mouseClick(window.copy_button(), Qt::LeftButton);
+      });
+      QCOMPARE(folder_text, QStringLiteral("Output folder: ") + output);
+      QCOMPARE(dialogs.opened, QStringList{output});
+      QCOMPARE(dialogs.messages.size(), desktop_takes_it ? 0 : 1);
+      if (!desktop_takes_it)
+        QVERIFY(dialogs.messages[0].text.endsWith(output));
+      QCOMPARE(QGuiApplication::clipboard()->text(),
+               row(inputs[0], "converted") + QLatin1Char('\n') + row(inputs[1], "converted"));
+    }
   }
 
   void closeBoxAfterTheEndClosesWithoutAsking() {

@@ -5,6 +5,7 @@
 #include "ui/preferences/preference_controls.h"
 #include "ui/preferences/preference_form.h"
 #include "ui/preferences/preference_pages.h"
+#include "ui/system_fonts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -97,7 +98,7 @@ void WatermarkPage::add_font_row() {
   text_panel_->bind(
       [this](const Settings &s) {
         font_list_->clear();
-        font_list_->addItems(list_fields(s.fonts.isEmpty() ? s.font : s.fonts));
+        font_list_->addItems(font_choices(s));
         font_list_->setCurrentIndex(0);
         const int font = font_list_->findText(s.font);
         if (font >= 0)

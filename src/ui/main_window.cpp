@@ -8,6 +8,7 @@
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
 #include "ui/mnemonics.h"
+#include "ui/preset_actions.h"
 #include "ui/window_placement.h"
 
 #include <QCloseEvent>
@@ -210,6 +211,9 @@ void MainWindow::build_menus() {
     captions = with_mnemonics(captions);
     for (std::size_t i = 0; i < menu_titles[t].entries.size(); ++i)
       add_menu_entry(menu, menu_titles[t].entries[i], captions.at(qsizetype(i)));
+    if (menu_titles[t].entries.data() == converter_menu)
+      menu->addMenu(new_preset_menu(
+          menu, [] { return settings(); }, use_preset_in_window));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "ui/preferences/preference_form.h"
 #include "ui/preferences/preference_pages.h"
 #include "ui/preferences/preview_pane.h"
+#include "ui/preset_actions.h"
 #include "ui/window_flags.h"
 #include "ui/window_front.h"
 #include "ui/window_job.h"
@@ -112,6 +113,12 @@ PreferencesDialog::PreferencesDialog(QWidget *owner) : QDialog(owner) {
 
   auto *buttons = new QHBoxLayout;
   defaults_ = add_button(buttons, "Defaults");
+  presets_ = new QPushButton(lang(QStringLiteral("Presets"), QStringLiteral("Menu")));
+  presets_->setMinimumWidth(minimum_button_width);
+  presets_->setMenu(new_preset_menu(
+      presets_, [this] { return edited_settings(); },
+      [this](const QString &name) { use_preset(name); }));
+  buttons->addWidget(presets_);
   buttons->addStretch(1);
   ok_ = add_button(buttons, "OK");
   cancel_ = add_button(buttons, "Cancel");
@@ -197,6 +204,15 @@ void PreferencesDialog::update_preview() {
   const MainWindow *window = main_window();
   const QString input = window ? window->input_field()->text().trimmed() : QString();
   preview_->request(is_acceptable_input(input) ? input : sample_picture_path(), edited_settings());
+}
+
+void PreferencesDialog::use_preset(const QString &name) {
+  Settings s = edited_settings();
+  if (!apply_preset(name, s))
+    return;
+  for (PreferencePage *page : pages_)
+    page->load(s);
+  emit edited();
 }
 
 Settings PreferencesDialog::edited_settings() const {

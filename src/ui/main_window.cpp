@@ -9,6 +9,7 @@
 #include "ui/commands.h"
 #include "ui/mnemonics.h"
 #include "ui/preset_actions.h"
+#include "ui/queued_files_dialog.h"
 #include "ui/window_placement.h"
 
 #include <QCloseEvent>
@@ -257,6 +258,8 @@ void MainWindow::build_panel() {
     labels_[i] = new QLabel(text("General", captions[i]), panel_);
   input_field_ = new QLineEdit(panel_);
   connect(input_field_, &QLineEdit::returnPressed, this, [] { send(Command::Convert); });
+  input_field_->setPlaceholderText(text("Queue", "Drop hint"));
+  add_queue_button(input_field_);
   build_side_buttons();
   folder_list_ = add_list(panel_, true);
   format_list_ = add_list(panel_, false);

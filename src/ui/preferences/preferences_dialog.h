@@ -66,6 +66,9 @@ public:
   // Loads the named preset over the edited values, into the controls; nothing is stored yet.
   void use_preset(const QString &name);
 
+protected:
+  void resizeEvent(QResizeEvent *event) override;
+
 signals:
   // A control changed its value.
   void edited();
@@ -73,7 +76,8 @@ signals:
 private:
   QWidget *build_header();
   void add_pages();
-  void make_room_for_preview();
+  QSize fitting_size();
+  void share_width();
   void update_preview();
   void finish(const Settings &before);
 

@@ -209,12 +209,17 @@ void MainWindow::build_menus() {
         caption += QLatin1Char('\t') + QString::fromLatin1(entry.shortcut);
       captions << caption;
     }
+    // The converter menu ends with the presets, their title lettered with the entries.
+    const bool presets = menu_titles[t].entries.data() == converter_menu;
+    if (presets)
+      captions << text("Presets", "Menu");
     captions = with_mnemonics(captions);
     for (std::size_t i = 0; i < menu_titles[t].entries.size(); ++i)
       add_menu_entry(menu, menu_titles[t].entries[i], captions.at(qsizetype(i)));
-    if (menu_titles[t].entries.data() == converter_menu)
+    if (presets)
       menu->addMenu(new_preset_menu(
-          menu, [] { return settings(); }, use_preset_in_window));
+                        menu, [] { return settings(); }, use_preset_in_window))
+          ->setText(captions.last());
   }
 }
 

@@ -40,6 +40,11 @@ QueuedFilesDialog::QueuedFilesDialog(const std::vector<InputFile> &files, QWidge
   for (const InputFile &file : files_)
     list_->addItem(file.path);
   auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  // Worded as the other dialogs, from the language table.
+  buttons->button(QDialogButtonBox::Ok)
+      ->setText(lang(QStringLiteral("Dialog"), QStringLiteral("OK")));
+  buttons->button(QDialogButtonBox::Cancel)
+      ->setText(lang(QStringLiteral("Dialog"), QStringLiteral("Cancel")));
   remove_ = buttons->addButton(queue_text("Remove"), QDialogButtonBox::ActionRole);
   remove_->setEnabled(false);
   auto *layout = new QVBoxLayout(this);

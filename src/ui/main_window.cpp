@@ -216,10 +216,12 @@ void MainWindow::build_menus() {
     captions = with_mnemonics(captions);
     for (std::size_t i = 0; i < menu_titles[t].entries.size(); ++i)
       add_menu_entry(menu, menu_titles[t].entries[i], captions.at(qsizetype(i)));
-    if (presets)
-      menu->addMenu(new_preset_menu(
-                        menu, [] { return settings(); }, use_preset_in_window))
-          ->setText(captions.last());
+    if (presets) {
+      QAction *list = menu->addMenu(new_preset_menu(
+          menu, [] { return settings(); }, use_preset_in_window));
+      list->setText(captions.last());
+      list->setIcon(icon_of(ImageTable::Menus, "OutFormat"));
+    }
   }
 }
 

@@ -113,7 +113,7 @@ bool parse_one(Parser &p) {
   } else if (name == QLatin1String("--PROFILE")) {
     if (!long_value(p, value))
       return false;
-    if (!load_profile(join_quoted(p, value), p.job.settings, &p.error_reason)) {
+    if (!load_profile(profile_path(join_quoted(p, value)), p.job.settings, &p.error_reason)) {
       p.error = QStringLiteral("Invalid profile file");
       return false;
     }

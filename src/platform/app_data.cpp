@@ -7,16 +7,29 @@
 
 namespace lumbrix {
 
-QString settings_dir(const QString &maker_folder, const QString &product_folder) {
-  const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  // Without a configuration folder there is nowhere to keep settings; never the current folder.
-  if (config.isEmpty())
+namespace {
+
+QString user_dir(QStandardPaths::StandardLocation location, const QString &maker_folder,
+                 const QString &product_folder) {
+  const QString base = QStandardPaths::writableLocation(location);
+  // Without the system's folder there is nowhere to keep these files; never the current folder.
+  if (base.isEmpty())
     return QString();
   const QString folder =
-      with_separator(config) + maker_folder + QLatin1Char('/') + product_folder + QLatin1Char('/');
-  // A new account may not have the configuration folder itself yet.
+      with_separator(base) + maker_folder + QLatin1Char('/') + product_folder + QLatin1Char('/');
+  // A new account may not have the folder itself yet.
   QDir().mkpath(folder);
   return folder;
+}
+
+} // namespace
+
+QString settings_dir(const QString &maker_folder, const QString &product_folder) {
+  return user_dir(QStandardPaths::GenericConfigLocation, maker_folder, product_folder);
+}
+
+QString data_dir(const QString &maker_folder, const QString &product_folder) {
+  return user_dir(QStandardPaths::GenericDataLocation, maker_folder, product_folder);
 }
 
 } // namespace lumbrix

@@ -35,6 +35,12 @@ public:
   virtual QString choose_folder(const QString &title, const QString &initial_folder) = 0;
   virtual std::optional<QColor> choose_colour(const QColor &initial) = 0;
   virtual std::optional<QFont> choose_font(const QFont &initial) = 0;
+  // A line of text typed by the user, or none when cancelled.
+  virtual std::optional<QString> ask_text(const QString &title, const QString &label,
+                                          const QString &initial) {
+    (void)title, (void)label, (void)initial;
+    return std::nullopt;
+  }
   // A file, web address or "mailto:" address for the desktop to open; done is told whether the
   // desktop took it.
   virtual void open_url(const QString &target, std::function<void(bool opened)> done) = 0;

@@ -8,6 +8,8 @@
 #include "ui/command_dispatch.h"
 #include "ui/commands.h"
 #include "ui/mnemonics.h"
+#include "ui/preset_actions.h"
+#include "ui/queued_files_dialog.h"
 #include "ui/window_placement.h"
 
 #include <QCloseEvent>
@@ -211,9 +213,19 @@ void MainWindow::build_menus() {
         caption += QLatin1Char('\t') + QString::fromLatin1(entry.shortcut);
       captions << caption;
     }
+    // The converter menu ends with the presets, their title lettered with the entries.
+    const bool presets = menu_titles[t].entries.data() == converter_menu;
+    if (presets)
+      captions << text("Presets", "Menu");
     captions = with_mnemonics(captions);
     for (std::size_t i = 0; i < menu_titles[t].entries.size(); ++i)
       add_menu_entry(menu, menu_titles[t].entries[i], captions.at(qsizetype(i)));
+    if (presets) {
+      QAction *list = menu->addMenu(new_preset_menu(
+          menu, [] { return settings(); }, use_preset_in_window));
+      list->setText(captions.last());
+      list->setIcon(icon_of(ImageTable::Menus, "OutFormat"));
+    }
   }
 }
 
@@ -257,6 +269,8 @@ void MainWindow::build_panel() {
     labels_[i] = new QLabel(text("General", captions[i]), panel_);
   input_field_ = new QLineEdit(panel_);
   connect(input_field_, &QLineEdit::returnPressed, this, [] { send(Command::Convert); });
+  input_field_->setPlaceholderText(text("Queue", "Drop hint"));
+  add_queue_button(input_field_);
   build_side_buttons();
   folder_list_ = add_list(panel_, true);
   format_list_ = add_list(panel_, false);

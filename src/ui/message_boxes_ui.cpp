@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace lumbrix {
@@ -69,6 +71,16 @@ QStringList WidgetDialogs::open_files(const QString &title, const QString &filte
 
 QString WidgetDialogs::choose_folder(const QString &title, const QString &initial_folder) {
   return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, initial_folder);
+}
+
+std::optional<QString> WidgetDialogs::ask_text(const QString &title, const QString &label,
+                                               const QString &initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), title, label,
+                                             QLineEdit::Normal, initial, &ok);
+  if (!ok)
+    return std::nullopt;
+  return text;
 }
 
 std::optional<QColor> WidgetDialogs::choose_colour(const QColor &initial) {

@@ -17,6 +17,8 @@ public:
   QString choose_folder(const QString &title, const QString &initial_folder) override;
   std::optional<QColor> choose_colour(const QColor &initial) override;
   std::optional<QFont> choose_font(const QFont &initial) override;
+  std::optional<QString> ask_text(const QString &title, const QString &label,
+                                  const QString &initial) override;
   void open_url(const QString &target, std::function<void(bool opened)> done) override;
 };
 

@@ -50,6 +50,10 @@ public:
     font_requests.append(initial);
     return next_font;
   }
+  std::optional<QString> ask_text(const QString &title, const QString &, const QString &) override {
+    text_requests.append(title);
+    return next_text;
+  }
   void open_url(const QString &target, std::function<void(bool)> done) override {
     opened.append(target);
     if (done)
@@ -71,6 +75,8 @@ public:
   QList<QFont> font_requests;
   std::optional<QColor> next_colour; // none: cancelled
   std::optional<QFont> next_font;
+  QStringList text_requests;        // titles
+  std::optional<QString> next_text; // none: cancelled
 };
 
 // Installs itself for the life of the object.

@@ -111,7 +111,8 @@ private slots:
     window->build_side_buttons();
     QCOMPARE(window->menuBar()->actions().size(), 3);
     QCOMPARE(window->findChildren<QToolBar *>().size(), 1);
-    QCOMPARE(window->panel()->findChildren<QToolButton *>().size(), 4); // 3 side + Convert
+    QCOMPARE(window->panel()->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly).size(),
+             4); // 3 side + Convert
   }
 
   void toolbarButtonsHaveCommandsAndTooltips() {

@@ -37,9 +37,11 @@ public:
   TemporaryHome() {
     QDir(root.path()).mkpath(QStringLiteral("config"));
     QDir(root.path()).mkpath(QStringLiteral("runtime"));
+    QDir(root.path()).mkpath(QStringLiteral("data"));
     QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", config().toUtf8());
     qputenv("XDG_RUNTIME_DIR", runtime().toUtf8());
+    qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toUtf8());
   }
   QString config() const { return root.filePath(QStringLiteral("config")); }
   QString runtime() const { return root.filePath(QStringLiteral("runtime")); }

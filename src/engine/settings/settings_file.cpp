@@ -24,6 +24,8 @@ constexpr const char *program_short_name = "Lumbrix";
 constexpr const char *file_name = "config.ini";
 constexpr const char *byte_order_mark = "\xEF\xBB\xBF";
 
+QString maker_folder() { return QString::fromUtf8(product_title).section(QLatin1Char(' '), 0, 0); }
+
 bool is_digit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 QString trim_spaces(const QString &text) {
@@ -99,9 +101,18 @@ const QStringList &build_formats(const char *section) {
   return none;
 }
 
+// Which keys a file holds: config.ini writes every section, even one left empty; a preset only
+// the sections it has keys of.
+struct KeyFilter {
+  bool (*written)(const Settings &, const SettingKey &);
+  bool empty_sections;
+};
+
 bool key_written(const Settings &s, const SettingKey &k) {
   return std::strcmp(k.section, "Window") != 0 || s.save_window_position != 0;
 }
+
+bool preset_key_written(const Settings &, const SettingKey &k) { return is_preset_key(k); }
 
 void write_line(QByteArray &out, const Settings &s, const SettingKey &k) {
   out += k.key;
@@ -110,24 +121,29 @@ void write_line(QByteArray &out, const Settings &s, const SettingKey &k) {
   out += "\r\n";
 }
 
-void write_section(QByteArray &out, const Settings &s, std::span<const SettingKey> keys) {
+void write_section(QByteArray &out, const Settings &s, std::span<const SettingKey> keys,
+                   KeyFilter filter) {
+  const auto written = filter.written;
+  if (!filter.empty_sections &&
+      std::none_of(keys.begin(), keys.end(), [&](const SettingKey &k) { return written(s, k); }))
+    return;
   out += '[';
   out += keys.front().section;
   out += "]\r\n";
   for (const SettingKey &k : keys) {
-    if (!k.format && key_written(s, k))
+    if (!k.format && written(s, k))
       write_line(out, s, k);
   }
   for (const QString &extension : build_formats(keys.front().section)) {
     for (const SettingKey &k : keys) {
-      if (k.format && extension == QLatin1String(k.format))
+      if (k.format && extension == QLatin1String(k.format) && written(s, k))
         write_line(out, s, k);
     }
   }
   out += "; \r\n";
 }
 
-QByteArray settings_text(const Settings &s) {
+QByteArray settings_text(const Settings &s, KeyFilter filter) {
   QByteArray out = byte_order_mark;
   out += "\r\n";
   const std::span<const SettingKey> keys = setting_keys();
@@ -136,7 +152,7 @@ QByteArray settings_text(const Settings &s) {
     const auto next = std::find_if(first, keys.end(), [&](const SettingKey &k) {
       return std::strcmp(k.section, first->section) != 0;
     });
-    write_section(out, s, std::span<const SettingKey>(first, next));
+    write_section(out, s, std::span<const SettingKey>(first, next), filter);
     first = next;
   }
   return out;
@@ -160,7 +176,7 @@ bool read_settings_file(const QString &path, Settings &s) {
   return true;
 }
 
-bool write_settings_file(const QString &path, const Settings &s, QString *reason) {
+static bool write_text_file(const QString &path, const QByteArray &text, QString *reason) {
   if (path.isEmpty()) {
     if (reason)
       *reason = QStringLiteral("No settings file is named");
@@ -181,11 +197,40 @@ bool write_settings_file(const QString &path, const Settings &s, QString *reason
       TempFile::create(target.path(), target.fileName() + QLatin1Char('.'), QStringLiteral("tmp"));
   if (!file.is_open())
     return failed(errno);
-  const QByteArray text = settings_text(s);
   if (!file.write(text.constData(), text.size()))
     return failed(errno);
   int error = 0;
   return file.commit(target.fileName(), &error) || failed(error);
+}
+
+bool write_settings_file(const QString &path, const Settings &s, QString *reason) {
+  return write_text_file(path, settings_text(s, {key_written, true}), reason);
+}
+
+bool is_preset_key(const SettingKey &k) {
+  static constexpr const char *kept_sections[] = {"Input",      "Output", "Transform",
+                                                  "Adjustment", "Frame",  "Watermark"};
+  for (const char *section : kept_sections) {
+    if (std::strcmp(k.section, section) == 0)
+      return true;
+  }
+  // Of the advanced keys, those that name and date the files written; the folder history is
+  // the window's own.
+  return std::strcmp(k.section, "Advanced") == 0 &&
+         std::strncmp(k.key, "Out Folders", std::strlen("Out Folders")) != 0;
+}
+
+bool write_preset_file(const QString &path, const Settings &s, QString *reason) {
+  return write_text_file(path, settings_text(s, {preset_key_written, false}), reason);
+}
+
+void read_preset_keys(const IniFile &file, Settings &s) {
+  for (const SettingKey &k : setting_keys()) {
+    const QString section = QString::fromUtf8(k.section);
+    const QString key = QString::fromUtf8(k.key);
+    if (is_preset_key(k) && file.contains(section, key))
+      read_key(s, k, file.value(section, key));
+  }
 }
 
 QString set_aside_settings_file(const QString &path) {
@@ -199,8 +244,13 @@ QString set_aside_settings_file(const QString &path) {
 }
 
 QString settings_file_location() {
-  const QString maker = QString::fromUtf8(product_title).section(QLatin1Char(' '), 0, 0);
-  return settings_dir(maker, QString::fromUtf8(program_short_name)) + QLatin1String(file_name);
+  return settings_dir(maker_folder(), QString::fromUtf8(program_short_name)) +
+         QLatin1String(file_name);
+}
+
+QString presets_folder() {
+  const QString data = data_dir(maker_folder(), QString::fromUtf8(program_short_name));
+  return data.isEmpty() ? data : data + QStringLiteral("presets/");
 }
 
 int leading_int(QStringView value) {

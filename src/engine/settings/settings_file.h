@@ -6,6 +6,9 @@
 
 namespace lumbrix {
 
+class IniFile;
+struct SettingKey;
+
 // config.ini: UTF-8 with a byte-order mark, CR LF lines, sections and keys in the order of the
 // key table, each section closed by a "; " line.
 
@@ -28,6 +31,17 @@ QString set_aside_settings_file(const QString &path);
 // The settings file of this user: settings_dir(maker, short name) + "config.ini", with the maker
 // folder being the first word of the product title.
 QString settings_file_location();
+
+// A preset holds the conversion settings of config.ini, in its format: the sections Input to
+// Watermark and the naming keys of Advanced. A profile may hold them beside its CLI section.
+bool is_preset_key(const SettingKey &k);
+// Replaces the file at path, as write_settings_file does, with the preset keys of the settings.
+bool write_preset_file(const QString &path, const Settings &settings, QString *reason = nullptr);
+// Reads the preset keys that file holds over settings; keys it lacks keep their values.
+void read_preset_keys(const IniFile &file, Settings &settings);
+// The user's presets: data_dir(maker, short name) + "presets/", not created here; empty
+// without a data folder.
+QString presets_folder();
 
 // The leading decimal integer of a value ("12px" -> 12, "x" -> 0), clamped to the int range.
 int leading_int(QStringView value);

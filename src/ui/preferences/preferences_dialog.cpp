@@ -11,6 +11,7 @@
 #include "ui/preferences/preference_form.h"
 #include "ui/preferences/preference_pages.h"
 #include "ui/preferences/preview_pane.h"
+#include "ui/preset_actions.h"
 #include "ui/window_flags.h"
 #include "ui/window_front.h"
 #include "ui/window_job.h"
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -39,6 +41,8 @@ constexpr QSize starting_size(600, 350);
 constexpr int minimum_tree_width = 120;
 constexpr int tree_padding = 12;
 constexpr int minimum_button_width = 80;
+// What the window manager's frame takes at most, beyond the dialog itself, before it is shown.
+constexpr QSize frame_allowance(16, 48);
 
 QPointer<PreferencesDialog> open_dialog;
 
@@ -73,6 +77,20 @@ PreferencePage *make_page(int index) {
     return new AdvancedPage;
   }
 }
+
+// A page scrolls when the dialog is smaller than it, but asks for all of its room.
+class PageScroll : public QScrollArea {
+public:
+  explicit PageScroll(QWidget *page) {
+    setWidget(page);
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+  }
+  QSize sizeHint() const override {
+    const int bar = verticalScrollBar()->sizeHint().width();
+    return widget()->sizeHint() + QSize(bar + 2 * frameWidth(), 2 * frameWidth());
+  }
+};
 
 } // namespace
 
@@ -112,6 +130,12 @@ PreferencesDialog::PreferencesDialog(QWidget *owner) : QDialog(owner) {
 
   auto *buttons = new QHBoxLayout;
   defaults_ = add_button(buttons, "Defaults");
+  presets_ = new QPushButton(lang(QStringLiteral("Presets"), QStringLiteral("Menu")));
+  presets_->setMinimumWidth(minimum_button_width);
+  presets_->setMenu(new_preset_menu(
+      presets_, [this] { return edited_settings(); },
+      [this](const QString &name) { use_preset(name); }));
+  buttons->addWidget(presets_);
   buttons->addStretch(1);
   ok_ = add_button(buttons, "OK");
   cancel_ = add_button(buttons, "Cancel");
@@ -120,7 +144,7 @@ PreferencesDialog::PreferencesDialog(QWidget *owner) : QDialog(owner) {
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addLayout(buttons);
-  resize(starting_size);
+  resize(fitting_size());
 
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem *item) { show_page(tree_->indexOfTopLevelItem(item)); });
@@ -153,7 +177,7 @@ QWidget *PreferencesDialog::build_header() {
 void PreferencesDialog::add_pages() {
   for (int i = 0; i < page_count; ++i) {
     PreferencePage *page = make_page(i);
-    stack_->addWidget(page);
+    stack_->addWidget(new PageScroll(page));
     pages_.push_back(page);
     page->load(settings());
     connect(page, &PreferencePage::edited, this, &PreferencesDialog::edited);
@@ -166,10 +190,6 @@ void PreferencesDialog::show_page(int index) {
   title_->setText(preferences_text(page_names[index]));
   stack_->setCurrentIndex(index);
   const bool previewed = index >= Transform && index <= Watermark;
-  if (previewed && preview_->isHidden()) {
-    preview_->show();
-    make_room_for_preview();
-  }
   preview_->setVisible(previewed);
   update_preview();
   if (tree_->indexOfTopLevelItem(tree_->currentItem()) != index)
@@ -178,17 +198,32 @@ void PreferencesDialog::show_page(int index) {
 
 int PreferencesDialog::current_page() const { return stack_->currentIndex(); }
 
-void PreferencesDialog::make_room_for_preview() {
-  // Wider by the preview rather than squeezing the page, as far as the screen allows.
-  QRect area(pos(), QSize(std::max(width(), sizeHint().width()), height()));
-  if (const QScreen *display = screen()) {
-    const QRect available = display->availableGeometry();
-    area.setWidth(std::min(area.width(), available.width()));
-    if (area.right() > available.right())
-      area.moveRight(available.right());
-  }
-  move(area.topLeft());
-  resize(area.size());
+QSize PreferencesDialog::fitting_size() {
+  // One size for every page: room for the largest page beside the preview, as far as the screen
+  // allows; below that the preview gives up its width first, then the pages scroll.
+  const bool hidden = preview_->isHidden();
+  preview_->show();
+  QSize wanted = sizeHint().expandedTo(starting_size);
+  preview_->setHidden(hidden);
+  if (const QScreen *display = screen())
+    wanted = wanted.boundedTo(display->availableGeometry().size() - frame_allowance);
+  return wanted;
+}
+
+void PreferencesDialog::resizeEvent(QResizeEvent *event) {
+  QDialog::resizeEvent(event);
+  share_width();
+}
+
+void PreferencesDialog::share_width() {
+  // The page keeps the width it asks for while the preview can shrink to its smallest.
+  int page_width = 0;
+  for (int i = 0; i < stack_->count(); ++i)
+    page_width = std::max(page_width, stack_->widget(i)->sizeHint().width());
+  const int spacing = layout()->spacing();
+  const int left = width() - tree_->width() - page_width - 2 * spacing -
+                   layout()->contentsMargins().left() - layout()->contentsMargins().right();
+  preview_->setMaximumWidth(std::max(preview_->minimumSizeHint().width(), left));
 }
 
 void PreferencesDialog::update_preview() {
@@ -197,6 +232,15 @@ void PreferencesDialog::update_preview() {
   const MainWindow *window = main_window();
   const QString input = window ? window->input_field()->text().trimmed() : QString();
   preview_->request(is_acceptable_input(input) ? input : sample_picture_path(), edited_settings());
+}
+
+void PreferencesDialog::use_preset(const QString &name) {
+  Settings s = edited_settings();
+  if (!apply_preset(name, s))
+    return;
+  for (PreferencePage *page : pages_)
+    page->load(s);
+  emit edited();
 }
 
 Settings PreferencesDialog::edited_settings() const {

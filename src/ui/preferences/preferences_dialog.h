@@ -43,6 +43,8 @@ public:
   QLabel *page_title() const { return title_; }
   PreferencePage *page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
   QPushButton *defaults_button() const { return defaults_; }
+  // Its menu saves the edited values as a preset or loads one into the controls.
+  QPushButton *presets_button() const { return presets_; }
   QPushButton *ok_button() const { return ok_; }
   QPushButton *cancel_button() const { return cancel_; }
   // Beside the Transform, Adjustment, Frame and Watermark pages: the input file, or the sample
@@ -61,6 +63,11 @@ public:
   // Defaults: on Yes to the question, the window defaults replace every setting, are written and
   // the dialog closes; on No nothing changes.
   void reset_to_defaults();
+  // Loads the named preset over the edited values, into the controls; nothing is stored yet.
+  void use_preset(const QString &name);
+
+protected:
+  void resizeEvent(QResizeEvent *event) override;
 
 signals:
   // A control changed its value.
@@ -69,7 +76,8 @@ signals:
 private:
   QWidget *build_header();
   void add_pages();
-  void make_room_for_preview();
+  QSize fitting_size();
+  void share_width();
   void update_preview();
   void finish(const Settings &before);
 
@@ -78,6 +86,7 @@ private:
   QStackedWidget *stack_ = nullptr;
   std::vector<PreferencePage *> pages_;
   QPushButton *defaults_ = nullptr;
+  QPushButton *presets_ = nullptr;
   QPushButton *ok_ = nullptr;
   QPushButton *cancel_ = nullptr;
   PreviewPane *preview_ = nullptr;

@@ -9,10 +9,14 @@
 #include <QThreadPool>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lumbrix {
 namespace {
 
 constexpr int box_side = 280;
+// On a small screen the preview shrinks before the page beside it.
+constexpr int smallest_side = 120;
 constexpr int pause_ms = 150;
 constexpr int check_side = 8;
 
@@ -41,12 +45,19 @@ PreviewPane::PreviewPane(QWidget *parent) : QFrame(parent) {
   setFrameShape(QFrame::StyledPanel);
   view_ = new QLabel(this);
   view_->setAlignment(Qt::AlignCenter);
-  view_->setMinimumSize(box_side, box_side);
+  view_->setMinimumSize(smallest_side, smallest_side);
+  view_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(view_);
   pause_.setSingleShot(true);
   pause_.setInterval(pause_ms);
   connect(&pause_, &QTimer::timeout, this, &PreviewPane::start);
+}
+
+QSize PreviewPane::sizeHint() const {
+  const QMargins margins = layout()->contentsMargins();
+  return QSize(box_side + margins.left() + margins.right() + 2 * frameWidth(),
+               box_side + margins.top() + margins.bottom() + 2 * frameWidth());
 }
 
 void PreviewPane::request(const QString &path, const Settings &s) {
@@ -60,7 +71,9 @@ void PreviewPane::start() {
   drawing_ = true;
   // Drawn at the screen's own pixels, so the picture stays sharp on a scaled display.
   const qreal ratio = devicePixelRatioF();
-  const QSize box = QSize(box_side, box_side) * ratio;
+  // As large as the pane allows, up to the full box.
+  const int side = std::max(smallest_side, std::min({box_side, view_->width(), view_->height()}));
+  const QSize box = QSize(side, side) * ratio;
   // The pane may be gone when the picture is ready; the answer goes through the application,
   // which checks for that on the window thread.
   QPointer<PreviewPane> pane(this);
@@ -81,11 +94,22 @@ void PreviewPane::start() {
   waiting_.reset();
 }
 
+QPixmap PreviewPane::fitted(const QPixmap &pixmap) const {
+  // The pane may have shrunk while the picture was drawn.
+  const QSize room = view_->size() * pixmap.devicePixelRatio();
+  if (pixmap.width() <= room.width() && pixmap.height() <= room.height())
+    return pixmap;
+  QPixmap smaller = pixmap.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  smaller.setDevicePixelRatio(pixmap.devicePixelRatio());
+  return smaller;
+}
+
 void PreviewPane::finish(const QImage &picture, std::shared_ptr<const PreviewSource> source) {
   drawing_ = false;
   source_ = std::move(source);
   picture_ = picture;
-  view_->setPixmap(picture.isNull() ? QPixmap() : on_checkerboard(picture, devicePixelRatioF()));
+  view_->setPixmap(picture.isNull() ? QPixmap()
+                                    : fitted(on_checkerboard(picture, devicePixelRatioF())));
   emit shown();
   // A request that came while drawing, once typing has paused.
   if (!pause_.isActive())

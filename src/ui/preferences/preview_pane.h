@@ -25,6 +25,7 @@ public:
   explicit PreviewPane(QWidget *parent = nullptr);
 
   void request(const QString &path, const Settings &s);
+  QSize sizeHint() const override;
   // The picture shown last, before the checkerboard goes under it.
   QImage picture() const { return picture_; }
 
@@ -39,6 +40,7 @@ private:
   };
 
   void start();
+  QPixmap fitted(const QPixmap &pixmap) const;
   void finish(const QImage &picture, std::shared_ptr<const PreviewSource> source);
 
   QLabel *view_ = nullptr;

@@ -22,6 +22,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolBar>
@@ -461,6 +463,33 @@ private slots:
     QCOMPARE(QSize(image.width, image.height), QSize(90, 50));
     QVERIFY(!image.planes.empty());
     QVERIFY(image.at(0, 1, 25) > 180 && image.at(1, 1, 25) < 100); // the red left band
+  }
+
+  // One size for every page, the preview's included, within the screen; the preview gives way
+  // before the pages, which never scroll sideways on this screen.
+  void sizeStaysWithinTheScreenOnEveryPage() {
+    open(Page::Advanced);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    const QSize first = dialog->size();
+    const QSize screen = dialog->screen()->availableGeometry().size();
+    QVERIFY(first.width() <= screen.width() && first.height() <= screen.height());
+    for (int i = 0; i < PreferencesDialog::page_count; ++i) {
+      dialog->show_page(i);
+      QCoreApplication::processEvents();
+      QCOMPARE(dialog->size(), first);
+      const auto *scroll =
+          qobject_cast<QScrollArea *>(dialog->page(i)->parentWidget()->parentWidget());
+      QVERIFY(scroll && !scroll->horizontalScrollBar()->isVisible());
+      if (!dialog->preview()->isHidden())
+        QVERIFY(dialog->preview()->width() >= dialog->preview()->minimumSizeHint().width());
+    }
+    // Narrower: the preview shrinks, the page keeps the width it asks for.
+    dialog->show_page(Page::Transform);
+    dialog->resize(first.width() - 120, first.height());
+    QCoreApplication::processEvents();
+    const QWidget *page = dialog->page(Page::Transform);
+    QVERIFY2(page->width() >= page->sizeHint().width(), qPrintable(QString::number(page->width())));
+    QVERIFY(dialog->preview()->width() < dialog->preview()->sizeHint().width());
   }
 
   void keyboardClosesAndNavigates() {

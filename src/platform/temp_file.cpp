@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -69,11 +70,11 @@ TempFile TempFile::create(const QString &folder, const QString &prefix, const QS
     return file;
   // Naming the file later goes through /proc; without it the file is named from the start.
   if (naming == TempName::when_placed && ::access("/proc/self/fd", X_OK) == 0)
-    file.fd_ = ::openat(file.folder_fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    file.fd_ = ::openat(file.folder_fd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
   for (int attempt = 0; file.fd_ < 0 && attempt < name_attempts; ++attempt) {
     const QByteArray name = fresh_name(prefix, extension);
     file.fd_ = ::openat(file.folder_fd_, name.constData(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (file.fd_ >= 0) {
       file.name_ = name;
       file.signal_slot_ = remove_on_signal(native_path(file.path()));
@@ -163,6 +164,22 @@ bool TempFile::move_to(const QByteArray &target, bool replacing) {
   return true;
 }
 
+// Puts the file under target only if nothing stands there, without syncing anything: linked
+// when it has no name, renamed without replacing otherwise.
+bool TempFile::place_new(const QByteArray &target) {
+  if (name_.isEmpty())
+    return link_as(target);
+  if (hooks.before_rename)
+    hooks.before_rename(path());
+  if (!holds(name_) || ::renameat2(folder_fd_, name_.constData(), folder_fd_, target.constData(),
+                                   RENAME_NOREPLACE) != 0)
+    return false;
+  keep_on_signal(signal_slot_);
+  signal_slot_ = -1;
+  name_.clear();
+  return true;
+}
+
 // Removes the temporary name if it is still this file's; a name someone else put there stays.
 bool TempFile::drop_name() {
   const bool removed =
@@ -173,7 +190,7 @@ bool TempFile::drop_name() {
   return removed;
 }
 
-bool TempFile::commit(const QString &file_name, int *error) {
+bool TempFile::commit(const QString &file_name, int *error, bool *left_unsynced) {
   const auto fail = [this, error](int number) {
     if (error)
       *error = number;
@@ -188,7 +205,8 @@ bool TempFile::commit(const QString &file_name, int *error) {
       ::fstatat(folder_fd_, target.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
   if (replacing && S_ISREG(existing.st_mode))
     ::fchmod(fd_, existing.st_mode & 07777);
-  if (!synced(fd_) || !move_to(target, replacing))
+  const bool placed_new = left_unsynced && !replacing && place_new(target);
+  if (!placed_new && (!synced(fd_) || !move_to(target, replacing)))
     return fail(errno);
   // What was renamed may be a link put in the file's place: then the data is not there, and
   // the link must not stand under the final name either.
@@ -196,7 +214,9 @@ bool TempFile::commit(const QString &file_name, int *error) {
     ::unlinkat(folder_fd_, target.constData(), 0);
     return fail(0);
   }
-  if (!synced(folder_fd_))
+  if (placed_new)
+    *left_unsynced = true;
+  else if (!synced(folder_fd_))
     return fail(errno);
   discard();
   return true;

@@ -9,7 +9,7 @@ namespace lumbrix {
 // O_TMPFILE) or from the start.
 enum class TempName { when_placed, from_start };
 
-// A file written beside the name it will take. It is created and written through one
+// A file written beside the name it will take. It is created, written and read back through one
 // descriptor, and nothing opens it again by name, so a name swapped for a link cannot redirect
 // the writing. Without a name until it is put in place, it leaves nothing behind whatever ends
 // the process. With one (created with O_EXCL | O_NOFOLLOW, trying fresh names until one is
@@ -44,7 +44,10 @@ public:
   // existing file, a file without a name takes file_name directly. False when a step fails,
   // error (when given) then holding its error number, or when the name does not end up on this
   // file (a name swapped for a link on the way), error then 0; the file is then removed.
-  bool commit(const QString &file_name, int *error = nullptr);
+  // With left_unsynced given, a file that replaces nothing is put in place unsynced, setting
+  // *left_unsynced: no earlier file can be lost, and the caller syncs its file system before it
+  // relies on the file. A file that replaces one is always synced before the rename.
+  bool commit(const QString &file_name, int *error = nullptr, bool *left_unsynced = nullptr);
   // Closes and removes the file.
   void discard();
 
@@ -52,6 +55,7 @@ private:
   bool link_as(const QByteArray &name) const;
   bool give_name();
   bool move_to(const QByteArray &target, bool replacing);
+  bool place_new(const QByteArray &target);
   bool drop_name();
   bool holds(const QByteArray &name) const; // name in the folder is this file
 

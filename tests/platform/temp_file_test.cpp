@@ -88,7 +88,8 @@ TEST_F(TempFileTest, ExistingNamesAndDanglingLinksAreNeverTaken) {
 }
 
 // With no earlier file, a file made without a name takes the final name directly: no temporary
-// name ever appears, so whatever kills the process cannot leave one behind.
+// name ever appears, so whatever kills the process cannot leave one behind. Asked to, a file that
+// replaces nothing is left unsynced; one that replaces a file never is.
 TEST_F(TempFileTest, ATemporaryNameAppearsOnlyToReplaceAFileOrWhenNamedFromTheStart) {
   struct Case {
     TempName naming;
@@ -97,19 +98,24 @@ TEST_F(TempFileTest, ATemporaryNameAppearsOnlyToReplaceAFileOrWhenNamedFromTheSt
   };
   const Case cases[] = {{TempName::when_placed, false, false},
                         {TempName::when_placed, true, true},
-                        {TempName::from_start, false, true}};
+                        {TempName::from_start, false, true},
+                        {TempName::from_start, true, true}};
   static bool named = false;
   set_temp_file_hooks({nullptr, [](const QString &) { named = true; }});
   for (const Case &c : cases) {
-    QFile::remove(path("out.psd"));
-    if (c.earlier)
-      put("out.psd", "earlier");
-    named = false;
-    TempFile file = written(c.naming, "new");
-    EXPECT_TRUE(file.commit("out.psd"));
-    EXPECT_EQ(named, c.named) << c.earlier;
-    EXPECT_EQ(read("out.psd"), "new");
-    EXPECT_EQ(entries(), QStringList{"out.psd"});
+    for (const bool defer : {false, true}) {
+      QFile::remove(path("out.psd"));
+      if (c.earlier)
+        put("out.psd", "earlier");
+      named = false;
+      bool unsynced = false;
+      TempFile file = written(c.naming, "new");
+      EXPECT_TRUE(file.commit("out.psd", nullptr, defer ? &unsynced : nullptr));
+      EXPECT_EQ(named, c.named) << c.earlier;
+      EXPECT_EQ(unsynced, defer && !c.earlier) << c.earlier;
+      EXPECT_EQ(read("out.psd"), "new");
+      EXPECT_EQ(entries(), QStringList{"out.psd"});
+    }
   }
 }
 
@@ -136,6 +142,13 @@ TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
     set_temp_file_hooks({nullptr, swap_for_link});
     TempFile file = written(naming, "payload");
     EXPECT_FALSE(file.commit("out.psd"));
+    // The same with no earlier file, put in place unsynced: a file without a name is linked
+    // there at once, so nothing can be swapped.
+    TempFile fresh = written(naming, "payload");
+    bool unsynced = false;
+    EXPECT_EQ(fresh.commit("new.psd", nullptr, &unsynced), naming == TempName::when_placed);
+    EXPECT_FALSE(QFileInfo(path("new.psd")).isSymLink());
+    QFile::remove(path("new.psd"));
   }
   EXPECT_EQ(read("victim.txt"), "precious");
   EXPECT_EQ(read("out.psd"), "earlier");

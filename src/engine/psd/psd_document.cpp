@@ -6,6 +6,7 @@
 #include "engine/psd/psd_format.h"
 #include "engine/psd/psd_planes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -38,54 +39,55 @@ std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
   return planes;
 }
 
-// Lays the file out from the measured planes: every small block is written as its place becomes
-// known, every plane's rows get their start.
+// Lays the file out as the planes are written: every small block is written as its place becomes
+// known, the row-length tables and section lengths that come before rows once the rows are
+// written.
 class Layout {
 public:
-  Layout(PsdFile &file, const PsdPlanes &planes) : file_(file), planes_(planes) {}
+  Layout(PsdFile &file, PsdPlanes &planes, int height)
+      : file_(file), planes_(planes), height_(height) {}
 
-  void put(const PsdBytes &bytes) {
-    file_.write(bytes.data(), bytes.size(), end);
-    end += static_cast<std::int64_t>(bytes.size());
+  void put(const PsdBytes &bytes) { put_at(bytes, end); }
+  void put_at(const PsdBytes &bytes, std::int64_t at) {
+    file_.write(bytes.data(), bytes.size(), at);
+    end = std::max(end, at + static_cast<std::int64_t>(bytes.size()));
   }
 
-  // The compression and tables of the given planes, then their rows one after another.
-  void put_channel(std::size_t first_plane, std::size_t count) {
+  // The compression and tables of the given planes, then their rows one after another; returns
+  // the bytes it took.
+  std::int64_t put_channel(std::size_t first_plane, std::size_t count) {
+    const bool rle = planes_.packed(first_plane);
+    const std::int64_t begin = end;
+    end += 2 + (rle ? static_cast<std::int64_t>(count) * height_ * 2 : 0);
+    end = planes_.write(file_, first_plane, count, end);
     std::vector<const std::vector<std::int64_t> *> offsets;
     for (std::size_t plane = first_plane; plane < first_plane + count; ++plane)
       offsets.push_back(&planes_.row_offsets(plane));
-    put(psd_channel_start(planes_.packed(first_plane), offsets));
-    for (const std::vector<std::int64_t> *rows : offsets) {
-      starts.push_back(end);
-      end += rows->back();
-    }
+    if (file_.ok())
+      put_at(psd_channel_start(rle, offsets), begin);
+    return end - begin;
   }
 
-  std::int64_t channel_size(std::size_t plane) const {
-    return psd_channel_start(planes_.packed(plane), {&planes_.row_offsets(plane)}).size() +
-           planes_.row_offsets(plane).back();
-  }
-
-  std::vector<std::int64_t> starts;
   std::int64_t end = 0;
 
 private:
   PsdFile &file_;
-  const PsdPlanes &planes_;
+  PsdPlanes &planes_;
+  std::int64_t height_;
 };
 
 void put_layer(Layout &layout, const PsdDocument &document, int width, int height) {
   PsdLayerStart start = psd_layer_start(width, height, document.layer_name);
+  const std::int64_t start_at = layout.end;
+  layout.end += static_cast<std::int64_t>(start.bytes.size());
   std::int64_t lengths[psd_layer_channels] = {};
   std::int64_t channel_data = 0;
-  for (int i = 0; i < psd_layer_channels; ++i) {
-    lengths[i] = layout.channel_size(static_cast<std::size_t>(i));
+  for (std::size_t i = 0; i < psd_layer_channels; ++i) {
+    lengths[i] = layout.put_channel(i, 1);
     channel_data += lengths[i];
   }
   start.set_lengths(lengths);
-  layout.put(start.bytes);
-  for (std::size_t i = 0; i < psd_layer_channels; ++i)
-    layout.put_channel(i, 1);
+  layout.put_at(start.bytes, start_at);
   layout.put(start.tail(channel_data));
 }
 
@@ -99,23 +101,24 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   const PsdCompression compression = layered ? document.compression : PsdCompression::raw;
   PsdFile file(descriptor, progress);
   PsdPlanes planes(picture, compression, plane_kinds(document.layout));
-  if (!planes.measure(file))
-    return file.result();
-  Layout layout(file, planes);
+  planes.prepare();
+  Layout layout(file, planes, height);
   layout.put(psd_header(width, height, FreeImage_GetImageType(picture) == FIT_RGBA16 ? 16 : 8));
   PsdBytes no_section;
   no_section.u32(0);
   if (layered) {
     layout.put(psd_resources(document.horizontal_dpi, document.vertical_dpi, document.icc_profile));
+    file.set_total(layout.end + planes.expected_size());
     put_layer(layout, document, width, height);
   } else {
     layout.put(no_section); // resources
     layout.put(no_section); // layers
+    file.set_total(layout.end + planes.expected_size());
   }
   layout.put_channel(layered ? psd_layer_channels : 0, 4);
   file.set_total(layout.end);
-  if (planes.write(file, layout.starts))
-    file.finish(layout.end);
+  file.report();
+  file.finish(layout.end);
   return file.result();
 }
 

@@ -2,8 +2,10 @@
 
 #include "platform/positioned_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
+#include <vector>
 
 namespace lumbrix {
 
@@ -24,11 +26,56 @@ bool PsdFile::write(const void *data, std::size_t size, std::int64_t offset) {
   return ok();
 }
 
+namespace {
+
+constexpr std::int64_t copy_chunk = 1 << 20;
+
+// Within the kernel where the file system can; returns 0 or the errno of the failure.
+int copy_range(int descriptor, std::int64_t from, std::int64_t size, std::int64_t to) {
+  loff_t in = from;
+  loff_t out = to;
+  while (size > 0) {
+    const ssize_t copied =
+        ::copy_file_range(descriptor, &in, descriptor, &out, static_cast<std::size_t>(size), 0);
+    if (copied < 0 && errno == EINTR)
+      continue;
+    if (copied <= 0)
+      break;
+    size -= copied;
+  }
+  std::vector<char> buffer(static_cast<std::size_t>(std::min(size, copy_chunk)));
+  while (size > 0) {
+    const auto chunk = static_cast<std::size_t>(std::min(size, copy_chunk));
+    const ssize_t got = ::pread(descriptor, buffer.data(), chunk, in);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got <= 0)
+      return got < 0 ? errno : EIO;
+    if (const int error = write_at(descriptor, buffer.data(), static_cast<std::size_t>(got), out))
+      return error;
+    in += got;
+    out += got;
+    size -= got;
+  }
+  return 0;
+}
+
+} // namespace
+
+bool PsdFile::copy(std::int64_t from, std::int64_t size, std::int64_t to) {
+  if (!ok())
+    return false;
+  if (const int error = copy_range(descriptor_, from, size, to))
+    fail(PsdWriteStatus::failed, error);
+  written_ += size;
+  return ok();
+}
+
 bool PsdFile::report() {
   if (!progress_)
     return ok();
   const std::lock_guard lock(mutex_);
-  if (ok() && !progress_(written_, total_))
+  if (ok() && !progress_(written_, std::max<std::int64_t>(total_, written_)))
     status_ = PsdWriteStatus::stopped;
   return ok();
 }

@@ -18,9 +18,11 @@ public:
       : descriptor_(descriptor), progress_(progress) {}
 
   bool write(const void *data, std::size_t size, std::int64_t offset);
+  // Copies size bytes of the file written at from to offset to, the two not overlapping.
+  bool copy(std::int64_t from, std::int64_t size, std::int64_t to);
   // Tells the hook how many bytes are written; false once it has asked to stop.
   bool report();
-  // The size of the whole file, once it is laid out.
+  // About the size of the whole file, for the hook.
   void set_total(std::int64_t total) { total_ = total; }
   // Cuts off whatever lies beyond the document.
   bool finish(std::int64_t size);

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 
 namespace lumbrix {
 namespace {
@@ -16,7 +18,7 @@ namespace {
 // a band of every plane stays in the cache.
 constexpr std::size_t segment_bytes = 1 << 17;
 // Whether packing pays is judged from this many rows, in pictures of at least this many pixels:
-// a smaller picture is packed as asked, both passes over it cost next to nothing.
+// a smaller picture is packed as asked, which costs next to nothing.
 constexpr int judged_rows = 64;
 constexpr long long judged_pixels = 1 << 16;
 // Below this many pixels a thread costs more than it saves.
@@ -26,15 +28,22 @@ constexpr int alpha = 3;
 } // namespace
 
 struct PsdPlanes::Scratch {
-  Scratch(std::size_t row_bytes, std::size_t planes, std::size_t segment)
-      : channels(4 * row_bytes), composite(row_bytes),
-        segments(planes, std::vector<std::uint8_t>(segment)), row_bytes(row_bytes) {}
+  Scratch(std::size_t row_bytes, std::size_t segment)
+      : channels(4 * row_bytes), composite(row_bytes), segment(segment), row_bytes(row_bytes) {}
   std::uint8_t *channel(int c) { return channels.data() + static_cast<std::size_t>(c) * row_bytes; }
 
-  std::vector<std::uint8_t> channels;              // red, green, blue and alpha of the current row
-  std::vector<std::uint8_t> composite;             // one colour of it over white
-  std::vector<std::vector<std::uint8_t>> segments; // each plane's rows of the band, packed
+  std::vector<std::uint8_t> channels;  // red, green, blue and alpha of the current row
+  std::vector<std::uint8_t> composite; // one colour of it over white
+  std::vector<std::uint8_t> segment;   // the band's rows of the planes being written
   std::size_t row_bytes;
+};
+
+// Bands of a packed plane are packed side by side and written in turn, each where the one before
+// it ended.
+struct PsdPlanes::Turns {
+  std::mutex mutex;
+  std::condition_variable turn;
+  int next_band = 0;
 };
 
 PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes)
@@ -47,13 +56,14 @@ PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<
       always_twins_(planes_.size(), false),
       rows_per_band_(static_cast<int>(std::clamp<std::size_t>(
           segment_bytes / pack_bits_bound(row_bytes_), 1, static_cast<std::size_t>(height_)))),
-      offsets_(planes_.size(), std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)) {}
+      offsets_(planes_.size(), std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)),
+      starts_(planes_.size()) {}
 
 // Judged from rows spread evenly over the picture, every row of a small one. Each packed row also
 // takes two bytes in the table of row lengths.
 void PsdPlanes::choose_packing() {
   const int step = std::max(1, height_ / judged_rows);
-  Scratch scratch(row_bytes_, planes_.size(), 0);
+  Scratch scratch(row_bytes_, 0);
   std::size_t groups = 0;
   for (const PlaneKind kind : planes_)
     groups = std::max(groups, static_cast<std::size_t>(kind.group) + 1);
@@ -68,9 +78,12 @@ void PsdPlanes::choose_packing() {
       raw[group] += static_cast<std::int64_t>(row_bytes_);
     }
   }
+  const std::int64_t plane_bytes = static_cast<std::int64_t>(row_bytes_) * height_;
+  expected_size_ = 0;
   for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
     const auto group = static_cast<std::size_t>(planes_[plane].group);
     packed_[plane] = packed[group] < raw[group];
+    expected_size_ += packed_[plane] ? plane_bytes * packed[group] / raw[group] : plane_bytes;
   }
 }
 
@@ -84,29 +97,41 @@ void PsdPlanes::find_twins() {
       twins_[plane] = static_cast<int>(earlier);
       always_twins_[plane] = planes_[earlier].colours == kind.colours || kind.channel == alpha ||
                              bytes_per_pixel_ == 3;
-      opaque_rows_matter_ = opaque_rows_matter_ || !always_twins_[plane];
     }
   }
 }
 
-void PsdPlanes::for_each_band(PsdFile &file, bool packs, const BandWork &work) {
+void PsdPlanes::prepare() {
+  expected_size_ =
+      static_cast<std::int64_t>(row_bytes_) * height_ * static_cast<std::int64_t>(planes_.size());
+  const bool any_packed = std::find(packed_.begin(), packed_.end(), true) != packed_.end();
+  if (any_packed && static_cast<long long>(width_) * height_ >= judged_pixels)
+    choose_packing();
+  find_twins();
+  for (std::size_t plane = 0; plane < planes_.size(); ++plane)
+    if (!packed_[plane])
+      for (std::size_t y = 0; y < offsets_[plane].size(); ++y)
+        offsets_[plane][y] = static_cast<std::int64_t>(y * row_bytes_);
+}
+
+// Every band is handed to the work, even once the file has failed or been stopped, so that no
+// band waits for a turn that never comes; the work does nothing then.
+void PsdPlanes::for_each_band(PsdFile &file, std::size_t segment, const BandWork &work) {
   const int bands = (height_ + rows_per_band_ - 1) / rows_per_band_;
   const bool banded = static_cast<long long>(width_) * height_ >= banding_pixels;
   const int threads = std::min(bands, banded ? core_count() : 1);
   std::atomic<int> next = 0;
   for_each_run(threads, threads, 1, [&](int, int) {
-    const std::size_t segment =
-        packs ? static_cast<std::size_t>(rows_per_band_) * pack_bits_bound(row_bytes_) : 0;
-    Scratch scratch(row_bytes_, planes_.size(), segment);
-    for (int band = next++; band < bands && file.ok(); band = next++) {
+    Scratch scratch(row_bytes_, segment);
+    for (int band = next++; band < bands; band = next++) {
       const int first = band * rows_per_band_;
-      work(scratch, first, std::min(rows_per_band_, height_ - first));
+      work(scratch, band, first, std::min(rows_per_band_, height_ - first));
       file.report();
     }
   });
 }
 
-// Returns whether the row is opaque, where that matters.
+// Returns whether the row is opaque.
 bool PsdPlanes::split_row(Scratch &scratch, int y) const {
   std::uint8_t *const rows[4] = {scratch.channel(0), scratch.channel(1), scratch.channel(2),
                                  scratch.channel(alpha)};
@@ -115,8 +140,7 @@ bool PsdPlanes::split_row(Scratch &scratch, int y) const {
     split_deep_channels(reinterpret_cast<const std::uint16_t *>(pixels), width_, rows);
   else
     split_channels(pixels, bytes_per_pixel_, width_, rows);
-  return bytes_per_pixel_ == 3 ||
-         (opaque_rows_matter_ && all_opaque(rows[alpha], static_cast<int>(row_bytes_)));
+  return bytes_per_pixel_ == 3;
 }
 
 const std::uint8_t *PsdPlanes::plane_row(Scratch &scratch, std::size_t plane) const {
@@ -128,82 +152,99 @@ const std::uint8_t *PsdPlanes::plane_row(Scratch &scratch, std::size_t plane) co
   return scratch.composite.data();
 }
 
-bool PsdPlanes::repeats_twin(std::size_t plane, bool opaque) const {
-  return twins_[plane] >= 0 && (always_twins_[plane] || opaque);
+// Every row of the plane equals its twin's, which is in the file already.
+void PsdPlanes::copy_twin(PsdFile &file, std::size_t plane) {
+  const auto twin = static_cast<std::size_t>(twins_[plane]);
+  offsets_[plane] = offsets_[twin];
+  file.copy(starts_[twin], offsets_[plane].back(), starts_[plane]);
 }
 
-// Lengths go where the offsets will be, one row on, and are summed once every band is done.
-void PsdPlanes::measure_band(Scratch &scratch, int first, int count) {
-  for (auto y = static_cast<std::size_t>(first); y < static_cast<std::size_t>(first + count); ++y) {
-    const bool opaque = split_row(scratch, static_cast<int>(y));
-    for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
-      if (!packed_[plane])
-        continue;
-      offsets_[plane][y + 1] =
-          repeats_twin(plane, opaque)
-              ? offsets_[static_cast<std::size_t>(twins_[plane])][y + 1]
-              : static_cast<std::int64_t>(packed_size(plane_row(scratch, plane), row_bytes_));
+// The group's planes side by side in each band: row y of plane p at offset y * row bytes.
+void PsdPlanes::write_raw(PsdFile &file, std::size_t first, std::size_t count) {
+  const std::size_t band_bytes = static_cast<std::size_t>(rows_per_band_) * row_bytes_;
+  for_each_band(file, count * band_bytes, [&](Scratch &scratch, int, int top, int rows) {
+    if (!file.ok())
+      return;
+    for (int y = top; y < top + rows; ++y) {
+      split_row(scratch, y);
+      for (std::size_t i = 0; i < count; ++i)
+        if (!always_twins_[first + i])
+          std::memcpy(scratch.segment.data() + i * band_bytes +
+                          static_cast<std::size_t>(y - top) * row_bytes_,
+                      plane_row(scratch, first + i), row_bytes_);
     }
-  }
-}
-
-bool PsdPlanes::measure(PsdFile &file) {
-  const auto any_packed = [this] {
-    return std::find(packed_.begin(), packed_.end(), true) != packed_.end();
-  };
-  if (any_packed() && static_cast<long long>(width_) * height_ >= judged_pixels)
-    choose_packing();
-  find_twins();
-  for (std::size_t plane = 0; plane < planes_.size(); ++plane)
-    if (!packed_[plane])
-      std::fill(offsets_[plane].begin() + 1, offsets_[plane].end(),
-                static_cast<std::int64_t>(row_bytes_));
-  if (any_packed())
-    for_each_band(file, false, [this](Scratch &scratch, int first, int count) {
-      measure_band(scratch, first, count);
-    });
-  for (auto &offsets : offsets_)
-    for (std::size_t y = 1; y < offsets.size(); ++y)
-      offsets[y] += offsets[y - 1];
-  return file.ok();
-}
-
-void PsdPlanes::write_band(Scratch &scratch, int first, int count, PsdFile &file,
-                           const std::vector<std::int64_t> &starts) {
-  const auto begin = static_cast<std::size_t>(first);
-  const auto end = static_cast<std::size_t>(first + count);
-  // Where row y of a plane goes within the band's segment.
-  const auto place = [&](std::size_t plane, std::size_t y) {
-    return scratch.segments[plane].data() + (offsets_[plane][y] - offsets_[plane][begin]);
-  };
-  for (std::size_t y = begin; y < end; ++y) {
-    const bool opaque = split_row(scratch, static_cast<int>(y));
-    for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
-      if (always_twins_[plane])
-        continue;
-      if (repeats_twin(plane, opaque))
-        std::memcpy(place(plane, y), place(static_cast<std::size_t>(twins_[plane]), y),
-                    static_cast<std::size_t>(offsets_[plane][y + 1] - offsets_[plane][y]));
-      else if (!packed_[plane])
-        std::memcpy(place(plane, y), plane_row(scratch, plane), row_bytes_);
-      else
-        pack_bits(plane_row(scratch, plane), row_bytes_, place(plane, y));
-    }
-  }
-  for (std::size_t plane = 0; plane < planes_.size(); ++plane) {
-    const auto &bytes =
-        scratch.segments[always_twins_[plane] ? static_cast<std::size_t>(twins_[plane]) : plane];
-    file.write(bytes.data(),
-               static_cast<std::size_t>(offsets_[plane][end] - offsets_[plane][begin]),
-               starts[plane] + offsets_[plane][begin]);
-  }
-}
-
-bool PsdPlanes::write(PsdFile &file, const std::vector<std::int64_t> &starts) {
-  for_each_band(file, true, [&](Scratch &scratch, int first, int count) {
-    write_band(scratch, first, count, file, starts);
+    for (std::size_t i = 0; i < count; ++i)
+      if (!always_twins_[first + i])
+        file.write(scratch.segment.data() + i * band_bytes,
+                   static_cast<std::size_t>(rows) * row_bytes_,
+                   starts_[first + i] +
+                       static_cast<std::int64_t>(top) * static_cast<std::int64_t>(row_bytes_));
   });
-  return file.ok();
+}
+
+// Packs the band's rows of the plane into the scratch's segment, each row's length where its end
+// offset will be; returns the band's length.
+std::int64_t PsdPlanes::pack_band(Scratch &scratch, std::size_t plane, int first, int count) {
+  std::size_t used = 0;
+  for (auto y = static_cast<std::size_t>(first); y < static_cast<std::size_t>(first + count); ++y) {
+    split_row(scratch, static_cast<int>(y));
+    const std::size_t length =
+        pack_bits(plane_row(scratch, plane), row_bytes_, scratch.segment.data() + used);
+    offsets_[plane][y + 1] = static_cast<std::int64_t>(length);
+    used += length;
+  }
+  return static_cast<std::int64_t>(used);
+}
+
+std::int64_t PsdPlanes::write_packed(PsdFile &file, std::size_t plane) {
+  Turns turns;
+  std::vector<std::int64_t> &offsets = offsets_[plane];
+  const std::size_t segment =
+      static_cast<std::size_t>(rows_per_band_) * pack_bits_bound(row_bytes_);
+  for_each_band(file, segment, [&](Scratch &scratch, int band, int first, int count) {
+    const std::int64_t length = file.ok() ? pack_band(scratch, plane, first, count) : 0;
+    std::unique_lock lock(turns.mutex);
+    turns.turn.wait(lock, [&] { return turns.next_band == band; });
+    // The band before this one is in place: its end is where this band begins.
+    const auto top = static_cast<std::size_t>(first);
+    for (std::size_t y = top; length > 0 && y < top + static_cast<std::size_t>(count); ++y)
+      offsets[y + 1] += offsets[y];
+    ++turns.next_band;
+    lock.unlock();
+    turns.turn.notify_all();
+    if (length > 0)
+      file.write(scratch.segment.data(), static_cast<std::size_t>(length),
+                 starts_[plane] + offsets[top]);
+  });
+  return offsets.back();
+}
+
+std::int64_t PsdPlanes::write(PsdFile &file, std::size_t first, std::size_t count,
+                              std::int64_t start) {
+  const auto place = [&](std::size_t plane) {
+    starts_[plane] = start;
+    if (always_twins_[plane])
+      copy_twin(file, plane);
+    else if (packed_[plane])
+      write_packed(file, plane);
+    start += offsets_[plane].back();
+  };
+  if (packed_[first]) {
+    for (std::size_t plane = first; plane < first + count; ++plane)
+      place(plane);
+    return start;
+  }
+  // Raw rows have their places from the start: the group's planes are written in one pass.
+  std::int64_t at = start;
+  for (std::size_t plane = first; plane < first + count; ++plane) {
+    starts_[plane] = at;
+    at += offsets_[plane].back();
+  }
+  write_raw(file, first, count);
+  for (std::size_t plane = first; plane < first + count; ++plane)
+    if (always_twins_[plane])
+      copy_twin(file, plane);
+  return at;
 }
 
 } // namespace lumbrix

@@ -26,47 +26,50 @@ struct PlaneKind {
 };
 
 // The channel planes of a picture as a PSD file stores them: rows from the top, each packed on
-// its own (or raw). Each pass reads the picture once, a band of rows at a time on every core,
-// splitting each row into all its planes, so memory stays at a few bands per core whatever the
-// picture's size. A row equal to the same row of an earlier plane of its channel (the alpha
-// plane, the colours of opaque rows) is packed once. With RLE, a group whose rows packing would
-// not make smaller (noise, heavy grain) is stored raw: the file is smaller, and no pass is spent
-// measuring it.
+// its own (or raw). Each pass reads the picture a band of rows at a time on every core, so memory
+// stays at a few bands per core whatever the picture's size. Raw planes of a group are written in
+// one pass, their places known from the start; a packed plane is packed once, band by band, each
+// band written where the one before it ended, its row lengths known once it is written. A plane
+// whose every row equals an earlier plane's of its channel (the alpha plane) is copied from it in
+// the file. With RLE, a group whose rows packing would not make smaller (noise, heavy grain) is
+// stored raw: the file is smaller, and no pass is spent measuring it.
 class PsdPlanes {
 public:
   // picture: a 24 or 32-bit standard bitmap, or a FIT_RGBA16 one whose planes hold two bytes a
   // sample, that outlives this.
   PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes);
 
-  // Chooses each group's compression, then learns the length of every packed row, which the
-  // file gives before the rows: RLE rows are packed once for it. False when the file was stopped.
-  bool measure(PsdFile &file);
+  // Chooses each group's compression, judged from a sample of rows in a large picture.
+  void prepare();
 
-  // Whether the plane's rows are packed; known once measured.
+  // Whether the plane's rows are packed; known once prepared.
   bool packed(std::size_t plane) const { return packed_[plane]; }
 
+  // About how many bytes the planes' rows take, for telling how far the writing is.
+  std::int64_t expected_size() const { return expected_size_; }
+
   // Where each row of a plane lies from the plane's start: row y from offsets[y] to
-  // offsets[y + 1]. Known once measured.
+  // offsets[y + 1]. Known once prepared for a raw plane, once written for a packed one.
   const std::vector<std::int64_t> &row_offsets(std::size_t plane) const { return offsets_[plane]; }
 
-  // Writes the rows of every plane, plane p's from starts[p] on. False once the file has failed
-  // or been stopped.
-  bool write(PsdFile &file, const std::vector<std::int64_t> &starts);
+  // Writes the rows of count planes of one group from first on, one plane after another from
+  // start; returns where they end. Valid only while the file is ok.
+  std::int64_t write(PsdFile &file, std::size_t first, std::size_t count, std::int64_t start);
 
 private:
   struct Scratch;
-  using BandWork = std::function<void(Scratch &, int first, int count)>;
+  struct Turns;
+  using BandWork = std::function<void(Scratch &, int band, int first, int count)>;
 
-  // packs: the work fills the scratch's segments.
-  void for_each_band(PsdFile &file, bool packs, const BandWork &work);
+  void for_each_band(PsdFile &file, std::size_t segment, const BandWork &work);
   void choose_packing();
   void find_twins();
   bool split_row(Scratch &scratch, int y) const;
   const std::uint8_t *plane_row(Scratch &scratch, std::size_t plane) const;
-  bool repeats_twin(std::size_t plane, bool opaque) const;
-  void measure_band(Scratch &scratch, int first, int count);
-  void write_band(Scratch &scratch, int first, int count, PsdFile &file,
-                  const std::vector<std::int64_t> &starts);
+  void write_raw(PsdFile &file, std::size_t first, std::size_t count);
+  std::int64_t write_packed(PsdFile &file, std::size_t plane);
+  std::int64_t pack_band(Scratch &scratch, std::size_t plane, int first, int count);
+  void copy_twin(PsdFile &file, std::size_t plane);
 
   FIBITMAP *picture_;
   int width_;
@@ -76,11 +79,12 @@ private:
   std::size_t row_bytes_; // of one plane
   std::vector<PlaneKind> planes_;
   std::vector<bool> packed_;
-  std::vector<int> twins_;          // an earlier plane of the same channel and compression, or -1
-  std::vector<bool> always_twins_;  // every row equals the twin's
-  bool opaque_rows_matter_ = false; // some rows equal the twin's only where opaque
+  std::vector<int> twins_;         // an earlier plane of the same channel and compression, or -1
+  std::vector<bool> always_twins_; // every row equals the twin's
   int rows_per_band_;
+  std::int64_t expected_size_ = 0;
   std::vector<std::vector<std::int64_t>> offsets_;
+  std::vector<std::int64_t> starts_; // where each written plane's rows begin in the file
 };
 
 } // namespace lumbrix

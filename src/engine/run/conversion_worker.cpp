@@ -58,6 +58,7 @@ public:
     work();
     for (std::thread &thread : threads)
       thread.join();
+    make_durable();
     const std::lock_guard lock(progress_.mutex);
     progress_.files_converted = result_.files_converted;
     result_.stopped = !progress_.keep_running;
@@ -157,7 +158,10 @@ private:
   void commit(std::size_t index) {
     const InputFile &file = request_.files[index];
     FileResult &result = result_.files[index];
+    prepared_[index].written.may_defer_sync = true;
     result = commit_file(request_, index, prepared_[index], result_.counters, outputs_);
+    if (result.status == FileStatus::Converted && prepared_[index].written.left_unsynced)
+      unsynced_.add(index, prepared_[index].written.folder);
     if (request_.trace) {
       console_line(QStringLiteral("Saving As: ") + result.output_path);
       console_line(result.status == FileStatus::Converted ? QStringLiteral("OK")
@@ -167,6 +171,15 @@ private:
       ++result_.files_converted;
       result_.counters = next_name_counters(result_.counters);
       apply_file_timestamp(request_.settings, file.path, result.output_path);
+    }
+  }
+
+  // What the run put in place unsynced goes to disk before the run reports it converted; a
+  // file that cannot is reported failed.
+  void make_durable() {
+    for (const auto &[index, reason] : unsynced_.make_durable()) {
+      result_.files[index] = {FileStatus::Failed, result_.files[index].output_path, reason};
+      --result_.files_converted;
     }
   }
 
@@ -182,6 +195,7 @@ private:
   std::size_t window_ = 1;
   bool stopped_ = false;
   RunOutputs outputs_;
+  UnsyncedOutputs unsynced_;
   RunResult result_;
 };
 

@@ -2,8 +2,11 @@
 
 #include "engine/psd/psd_document.h"
 #include "engine/settings/naming.h"
+#include "platform/file_system_sync.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+
+#include <QHash>
 
 #include <cerrno>
 
@@ -83,7 +86,8 @@ bool commit_output(WrittenOutput &written, const InputFile &file, const QString 
     return false;
   }
   int error = 0;
-  if (!written.temporary.commit(name, &error)) {
+  bool *left_unsynced = written.may_defer_sync ? &written.left_unsynced : nullptr;
+  if (!written.temporary.commit(name, &error, left_unsynced)) {
     reason = QStringLiteral("cannot replace ") + output_path + QStringLiteral(": ") +
              (error != 0 ? error_text(error)
                          : QStringLiteral("something else took the temporary file's place"));
@@ -93,5 +97,21 @@ bool commit_output(WrittenOutput &written, const InputFile &file, const QString 
 }
 
 void discard_output(WrittenOutput &written) { written.temporary.discard(); }
+
+std::vector<std::pair<std::size_t, QString>> UnsyncedOutputs::make_durable() const {
+  QStringList folders;
+  for (const auto &file : files_)
+    if (!folders.contains(file.second))
+      folders.append(file.second);
+  const std::vector<int> errors = sync_file_systems(folders);
+  QHash<QString, int> error_of;
+  for (qsizetype i = 0; i < folders.size(); ++i)
+    error_of.insert(folders[i], errors[static_cast<std::size_t>(i)]);
+  std::vector<std::pair<std::size_t, QString>> failed;
+  for (const auto &[index, folder] : files_)
+    if (const int error = error_of.value(folder); error != 0)
+      failed.emplace_back(index, cannot_write(folder, error));
+  return failed;
+}
 
 } // namespace lumbrix

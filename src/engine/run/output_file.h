@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace lumbrix {
 
@@ -23,6 +25,9 @@ using WriteMonitor = std::function<bool(qint64 done, qint64 total)>;
 struct WrittenOutput {
   QString folder;     // the request's output folder, or the file's sub-folder of it
   TempFile temporary; // open once written
+  // Whether a file that replaces nothing may be put in place unsynced, and whether it was.
+  bool may_defer_sync = false;
+  bool left_unsynced = false;
 };
 
 // Writes the picture as the request's PSD to a new temporary file in the folder for file
@@ -34,13 +39,24 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
                      QString &reason);
 
 // Puts the written file in place as name in its folder, replacing an earlier file of that name:
-// synced first, the folder synced after. False with the reason when it cannot be (the name is
-// the input itself, the rename fails, or a link took the temporary file's place); the temporary
-// file is gone afterwards either way.
+// synced first, the folder synced after (a new file, when written.may_defer_sync, unsynced). False
+// with the reason when it cannot be (the name is the input itself, the rename fails, or a link took
+// the temporary file's place); the temporary file is gone afterwards either way.
 bool commit_output(WrittenOutput &written, const InputFile &file, const QString &name,
                    QString &reason);
 
 // Removes a written file that will not be put in place.
 void discard_output(WrittenOutput &written);
+
+// The new files a run put in place unsynced, made durable together before the run reports them.
+class UnsyncedOutputs {
+public:
+  void add(std::size_t index, const QString &folder) { files_.emplace_back(index, folder); }
+  // One sync per file system; for each file whose sync failed, its index and the reason.
+  std::vector<std::pair<std::size_t, QString>> make_durable() const;
+
+private:
+  std::vector<std::pair<std::size_t, QString>> files_;
+};
 
 } // namespace lumbrix

@@ -79,6 +79,13 @@ std::vector<Picture> pictures() {
                    c.alpha = y % 3 != 0 ? 255 : c.alpha;
                    return c;
                  })});
+  // Rows that pack, each to its own length, over many bands packed side by side and written in
+  // turn.
+  all.push_back({"banded, packed", test::make_rgba32(700, 800, [](int x, int y) {
+                   const auto v = static_cast<std::uint8_t>(x / (1 + y % 13) + y);
+                   return Rgba{v, static_cast<std::uint8_t>(v / 2), 7,
+                               static_cast<std::uint8_t>(y % 5 != 0 ? 255 : x / 3)};
+                 })});
   all.push_back({"opaque", test::make_rgb24(33, 9, noise_at)});
   return all;
 }

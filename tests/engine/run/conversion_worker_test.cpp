@@ -181,5 +181,28 @@ TEST_F(Worker, TwoFilesOfOneNameNeverOverwriteEachOther) {
             contents(alone.filePath(QStringLiteral("same.psd"))));
 }
 
+// New files are made durable together before the run counts them converted: a folder that
+// cannot be synced by then (here gone) fails its files; one that can keeps them.
+TEST_F(Worker, AFileThatCannotBeMadeDurableFails) {
+  static QString doomed;
+  add_job(corpus("pngsuite/basn0g08.png"));
+  for (const bool remove : {false, true}) {
+    doomed = out_path(remove ? QStringLiteral("doomed") : QStringLiteral("kept"));
+    ASSERT_TRUE(QDir().mkpath(doomed));
+    request.output_folder = doomed + QLatin1Char('/');
+    request.step_observer = remove ? [](const char *step) {
+      if (QByteArray(step) == "rename")
+        QDir(doomed).removeRecursively();
+    } : StepObserver{};
+    const RunResult result = run();
+    ASSERT_EQ(result.files.size(), 1u);
+    EXPECT_EQ(result.files_converted, remove ? 0 : 1);
+    EXPECT_EQ(result.files[0].status, remove ? FileStatus::Failed : FileStatus::Converted);
+    EXPECT_EQ(result.files[0].reason.toStdString(),
+              remove ? ("cannot write to " + doomed + ": no such file or directory").toStdString()
+                     : "");
+  }
+}
+
 } // namespace
 } // namespace lumbrix

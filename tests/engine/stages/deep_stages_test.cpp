@@ -145,6 +145,23 @@ TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
   }
 }
 
+// Sides shorter than the spline filter's reach take its mirrored start, one pixel none at all.
+TEST(DeepStages, TurnInPlaceOfSmallPicturesMatchesItsEightBitSelf) {
+  const struct {
+    int width, height, angle;
+  } cases[] = {{1, 1, 30}, {1, 6, 90}, {2, 5, 135}, {27, 3, 359}, {9, 28, 200}, {30, 29, 45}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " by " << c.angle);
+    Settings s = default_settings(SettingsUse::Console);
+    s.do_image_rotation = 1, s.image_rotation = c.angle, s.image_rotation_type = 1;
+    const Image narrow = rotate_stage(test::make_rgba32(c.width, c.height, noise), s, false);
+    const Image deep =
+        rotate_stage(widen_to_deep(test::make_rgba32(c.width, c.height, noise)), s, true);
+    ASSERT_TRUE(narrow);
+    EXPECT_LE(distance(deep, narrow), 129);
+  }
+}
+
 // A turn in place keeps levels between the 8-bit ones: a flat picture stays flat, edges and
 // corners included, since the edges are mirrored.
 TEST(DeepStages, TurnInPlaceKeepsTheSixteenBitLevels) {

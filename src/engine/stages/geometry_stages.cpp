@@ -3,6 +3,7 @@
 #include "engine/image/image_limits.h"
 #include "engine/settings/settings.h"
 #include "engine/stages/banded_rescale.h"
+#include "engine/stages/deep_rotate.h"
 #include "engine/stages/stages.h"
 
 #include <algorithm>
@@ -68,11 +69,10 @@ Image rotate_stage(Image image, const Settings &s, bool keep_deep) {
     return image;
   const int width = image_width(image);
   const int height = image_height(image);
-  // FreeImage turns any angle of 16-bit samples, but shifts them only at 8 bits.
+  // FreeImage turns any angle of 16-bit samples, but in place only at 8 bits.
   const bool deep = keep_deep && is_deep_rgba(image);
   if (deep && s.image_rotation_type == 1)
-    return widen_to_deep(rotate_converted(
-        convert_image(std::move(image), FreeImage_ConvertTo32Bits), s, angle, width, height));
+    return rotate_deep_in_place(image, angle);
   const int bpp = image_bpp(image);
   if (!deep && (bpp <= 16 || bpp > 32))
     image = convert_image(std::move(image), FreeImage_ConvertTo24Bits);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -58,7 +59,8 @@ int distance(const Image &deep, const Image &narrow) {
 // Each stage on a picture of 8-bit levels widened to 16 bits gives the 8-bit stage's result
 // widened, to within one 8-bit step, and keeps the 16 bits. Two 8-bit stages truncate where the
 // 16-bit ones keep the fraction: a free-angle turn in each of its three shears, and the blend of
-// the frame over an opaque picture.
+// the frame over an opaque picture. A turn in place rounds the same spline at either depth, so
+// it stays within half a step.
 TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
   const Stage rotate = [](Image i, const Settings &s, bool deep) {
     return rotate_stage(std::move(i), s, deep);
@@ -88,19 +90,20 @@ TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
     const char *name;
     Stage stage;
     std::function<void(Settings &)> set;
-    int steps = 1;
+    int levels = 257;
   } cases[] = {
       {"rotate 30 on a background", rotate,
        [](Settings &s) {
          s.do_image_rotation = 1, s.image_rotation = 30, s.image_rotation_type = 0;
          s.image_rotation_back_color = QStringLiteral("3080C0");
        },
-       3},
+       3 * 257},
       {"rotate 90", rotate, [](Settings &s) { s.do_image_rotation = 1, s.image_rotation = 90; }},
       {"rotate 30 in place", rotate,
        [](Settings &s) {
          s.do_image_rotation = 1, s.image_rotation = 30, s.image_rotation_type = 1;
-       }},
+       },
+       129},
       {"resize bilinear", resize,
        [](Settings &s) {
          s.do_image_resize = 1, s.keep_aspect_ratio = 0, s.image_resize_algorithm = 1;
@@ -128,7 +131,7 @@ TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
          s.solid_left_color = s.solid_top_color = QStringLiteral("20C040");
          s.solid_right_color = s.solid_bottom_color = QStringLiteral("FF00FF");
        },
-       2},
+       2 * 257},
       {"watermark blend", watermark_blend(), [](Settings &) {}},
   };
   for (const auto &c : cases) {
@@ -138,7 +141,47 @@ TEST(DeepStages, EachStageMatchesItsEightBitSelf) {
     const Image narrow = c.stage(test::make_rgba32(47, 31, noise), s, false);
     const Image deep = c.stage(widen_to_deep(test::make_rgba32(47, 31, noise)), s, true);
     ASSERT_TRUE(narrow);
-    EXPECT_LE(distance(deep, narrow), 257 * c.steps);
+    EXPECT_LE(distance(deep, narrow), c.levels);
+  }
+}
+
+// Sides shorter than the spline filter's reach take its mirrored start, one pixel none at all.
+TEST(DeepStages, TurnInPlaceOfSmallPicturesMatchesItsEightBitSelf) {
+  const struct {
+    int width, height, angle;
+  } cases[] = {{1, 1, 30}, {1, 6, 90}, {2, 5, 135}, {27, 3, 359}, {9, 28, 200}, {30, 29, 45}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " by " << c.angle);
+    Settings s = default_settings(SettingsUse::Console);
+    s.do_image_rotation = 1, s.image_rotation = c.angle, s.image_rotation_type = 1;
+    const Image narrow = rotate_stage(test::make_rgba32(c.width, c.height, noise), s, false);
+    const Image deep =
+        rotate_stage(widen_to_deep(test::make_rgba32(c.width, c.height, noise)), s, true);
+    ASSERT_TRUE(narrow);
+    EXPECT_LE(distance(deep, narrow), 129);
+  }
+}
+
+// A turn in place keeps levels between the 8-bit ones: a flat picture stays flat, edges and
+// corners included, since the edges are mirrored.
+TEST(DeepStages, TurnInPlaceKeepsTheSixteenBitLevels) {
+  for (const int angle : {30, 200}) {
+    SCOPED_TRACE(angle);
+    Image flat(FreeImage_AllocateT(FIT_RGBA16, 9, 14));
+    for (int y = 0; y < 14; ++y)
+      std::fill_n(deep_row(flat.get(), y), 9, FIRGBA16{1000, 40000, 7, 65000});
+    Settings s = default_settings(SettingsUse::Console);
+    s.do_image_rotation = 1, s.image_rotation = angle, s.image_rotation_type = 1;
+    const Image turned = rotate_stage(std::move(flat), s, true);
+    ASSERT_TRUE(is_deep_rgba(turned));
+    for (int y = 0; y < 14; ++y)
+      for (int x = 0; x < 9; ++x) {
+        const FIRGBA16 pixel = deep_row(turned.get(), y)[x];
+        ASSERT_EQ(pixel.red, 1000) << x << "," << y;
+        ASSERT_EQ(pixel.green, 40000);
+        ASSERT_EQ(pixel.blue, 7);
+        ASSERT_EQ(pixel.alpha, 65000);
+      }
   }
 }
 

@@ -30,16 +30,16 @@ QImage finished(QImage pixels, bool complete) {
   return complete ? pixels.convertToFormat(QImage::Format_ARGB32) : QImage();
 }
 
-// Besides the critical chunks only transparency and gamma matter; the rest (text, profiles,
+// Besides the critical chunks only transparency matters; the rest (gamma, text, profiles,
 // palettes of suggestions) is skipped unread, however long a length it declares.
-constexpr png_byte used_chunks[] = "tRNS\0gAMA";
+constexpr png_byte used_chunks[] = "tRNS";
 constexpr png_alloc_size_t max_png_chunk = 1 << 20;
 
 [[noreturn]] void png_fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void png_quiet(png_structp, png_const_charp) {}
 
-// 8-bit RGBA rows whatever the file holds; the file's gamma is corrected for a 2.2 display, as
-// the picture itself is.
+// 8-bit RGBA rows whatever the file holds, the samples as stored: a gAMA chunk changes nothing,
+// as in the picture itself.
 bool start_png(png_structp png, png_infop info, std::FILE *file) {
   if (setjmp(png_jmpbuf(png)))
     return false;
@@ -47,11 +47,8 @@ bool start_png(png_structp png, png_infop info, std::FILE *file) {
   png_set_user_limits(png, max_image_side, max_image_side);
   png_set_chunk_malloc_max(png, max_png_chunk);
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
-  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, used_chunks, 2);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, used_chunks, 1);
   png_read_info(png, info);
-  double file_gamma = 0;
-  if (png_get_gAMA(png, info, &file_gamma))
-    png_set_gamma(png, 2.2, file_gamma);
   png_set_expand(png);
   png_set_scale_16(png);
   png_set_gray_to_rgb(png);

@@ -26,6 +26,10 @@ convert -size 6000x4000 gradient:steelblue-orange -depth 8 "$picture"
 # Text under a picture's name: the run fails and says why.
 fake=$work/Pictures/scan-from-phone.png
 echo "not a picture" >"$fake"
+# Three small pictures for a run of several chosen files.
+for name in beach harbour lighthouse; do
+  convert -size 1200x800 gradient:skyblue-sandybrown -depth 8 "$work/Pictures/$name.png"
+done
 
 Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 sleep 1
@@ -103,7 +107,7 @@ sleep 0.3
 # Escape asks whether to stop; Yes abandons the file in progress.
 fill "$picture"
 xdotool key F5
-sleep 0.5
+sleep 0.15
 xdotool key Escape
 sleep 0.5
 xdotool key alt+y
@@ -120,6 +124,19 @@ xdotool key Return
 sleep 0.3
 
 xdotool key ctrl+q
+sleep 1
+
+# Four files chosen together, as a file manager hands them over, one of them no picture: the
+# list tells each file's result.
+"$build/lumbrix" "$work/Pictures/beach.png" "$work/Pictures/harbour.png" \
+  "$work/Pictures/lighthouse.png" "$fake" >/dev/null 2>&1 &
+sleep 2
+xdotool key Tab alt+Down
+sleep 0.5
+xdotool key Return F5
+sleep 4
+shot progress-window-batch.png
+xdotool key Return ctrl+q
 sleep 1
 
 "$build/lumbrix" -U >/dev/null 2>&1 &

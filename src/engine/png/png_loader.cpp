@@ -230,7 +230,8 @@ bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
   return refusal.isEmpty();
 }
 
-Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
+Image load_png(const QString &path, QString *reason, PngMetadata *metadata,
+               bool sixteen_bit_output) {
   // The header and the pixels come from the same bytes, read once, so a file changed after
   // its header was checked cannot slip past the checks.
   PngBytes png;
@@ -240,8 +241,8 @@ Image load_png(const QString &path, QString *reason, PngMetadata *metadata) {
   // what the process can still take.
   const qint64 held = png.bytes.capacity();
   if (refusal.isEmpty())
-    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16, held,
-                             memory_headroom() + held);
+    refusal = memory_refusal(header.width, header.height, header.bit_depth == 16,
+                             sixteen_bit_output, held, memory_headroom() + held);
   Image image = refusal.isEmpty() ? decode(png.bytes, header) : Image();
   if (refusal.isEmpty() && !image)
     refusal = damaged_png();

@@ -46,6 +46,9 @@ bool read_png_size(const QString &path, PngSize &size);
 // conversion would take more memory than there is (checked before decoding), and for damaged
 // image data; reason, when given, then says why in words that follow the file's name ("not a
 // PNG file"). metadata, when given, receives the file's resolution and colour profile.
-Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr);
+// sixteen_bit_output: the picture is to be worked on in 16-bit samples, which the memory check
+// counts.
+Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr,
+               bool sixteen_bit_output = false);
 
 } // namespace lumbrix

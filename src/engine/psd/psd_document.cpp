@@ -5,6 +5,7 @@
 #include "engine/psd/psd_file.h"
 #include "engine/psd/psd_format.h"
 #include "engine/psd/psd_planes.h"
+#include "engine/psd/srgb_profile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -91,6 +92,12 @@ void put_layer(Layout &layout, const PsdDocument &document, int width, int heigh
   layout.put(start.tail(channel_data));
 }
 
+// Some readers take 16-bit samples without a profile for linear light; the PNG's are sRGB unless
+// it says otherwise.
+const QByteArray &colour_profile(const PsdDocument &document, bool deep) {
+  return deep && document.icc_profile.isEmpty() ? srgb_profile() : document.icc_profile;
+}
+
 PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, int descriptor,
                               const PsdWriteProgress &progress) {
   const int width = static_cast<int>(FreeImage_GetWidth(picture));
@@ -103,11 +110,13 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   PsdPlanes planes(picture, compression, plane_kinds(document.layout));
   planes.prepare();
   Layout layout(file, planes, height);
-  layout.put(psd_header(width, height, FreeImage_GetImageType(picture) == FIT_RGBA16 ? 16 : 8));
+  const bool deep = FreeImage_GetImageType(picture) == FIT_RGBA16;
+  layout.put(psd_header(width, height, deep ? 16 : 8));
   PsdBytes no_section;
   no_section.u32(0);
   if (layered) {
-    layout.put(psd_resources(document.horizontal_dpi, document.vertical_dpi, document.icc_profile));
+    layout.put(psd_resources(document.horizontal_dpi, document.vertical_dpi,
+                             colour_profile(document, deep)));
     file.set_total(layout.end + planes.expected_size());
     put_layer(layout, document, width, height);
   } else {

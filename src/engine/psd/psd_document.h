@@ -30,7 +30,7 @@ struct PsdDocument {
   QString layer_name{};
   double horizontal_dpi = 72;
   double vertical_dpi = 72;
-  QByteArray icc_profile{}; // empty: none
+  QByteArray icc_profile{}; // empty: none (a 16-bit layered file then carries an sRGB one)
   PsdLayout layout = PsdLayout::layered;
   PsdCompression compression = PsdCompression::rle;
 };

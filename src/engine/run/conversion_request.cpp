@@ -1,5 +1,6 @@
 #include "engine/run/conversion_request.h"
 
+#include "engine/image/deep_picture.h"
 #include "engine/settings/format_catalogue.h"
 #include "engine/settings/settings_keys.h"
 #include "engine/stages/watermark/watermark_image_decoder.h"
@@ -103,6 +104,10 @@ constexpr RequestCheck checks[] = {
 
 int requested_depth(const ConversionRequest &request) {
   return output_bpp_setting(request.settings, request.output_extension);
+}
+
+bool deep_output(const ConversionRequest &request) {
+  return requested_depth(request) == deep_depth;
 }
 
 std::span<const RequestCheck> request_checks() { return checks; }

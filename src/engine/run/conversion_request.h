@@ -45,6 +45,8 @@ struct ConversionRequest {
 
 // The "<EXT> BPP" setting of the request's format: the depth asked for, 0 for the automatic one.
 int requested_depth(const ConversionRequest &request);
+// Whether the stages work on 16-bit samples: a 64-bit file was asked for.
+bool deep_output(const ConversionRequest &request);
 
 // What keeps a request from running, in the order the checks run.
 enum class RequestProblem {

@@ -80,7 +80,7 @@ private:
       const InputFile &file = request_.files[index];
       // The loader still checks that a file alone fits.
       const bool shares = side_by_side(request_) && file.refusal.isEmpty();
-      const qint64 memory = shares ? conversion_memory(file.path) : 0;
+      const qint64 memory = shares ? conversion_memory(file.path, deep_output(request_)) : 0;
       const FileProgress progress = progress_of(index);
       gate_.acquire(memory);
       prepared_[index] = prepare_file(request_, file, counters_for(), progress);

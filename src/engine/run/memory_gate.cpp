@@ -21,13 +21,14 @@ void MemoryGate::release(qint64 bytes) {
   room_.notify_all();
 }
 
-qint64 conversion_memory(const QString &path) {
+qint64 conversion_memory(const QString &path, bool sixteen_bit_output) {
   // The header's first bytes are enough: the loader checks the whole file before it decodes, and
   // refuses what this may overstate.
   PngSize size;
   if (!read_png_size(path, size) || size.width > max_image_side || size.height > max_image_side)
     return 0;
-  return conversion_budget(size.width, size.height, size.bit_depth > 8, size.file_bytes);
+  return conversion_budget(size.width, size.height, size.bit_depth > 8, sixteen_bit_output,
+                           size.file_bytes);
 }
 
 qint64 batch_memory_budget() {

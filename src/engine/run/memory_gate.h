@@ -25,9 +25,9 @@ private:
 };
 
 // The memory one conversion of the PNG at path needs at its peak, from its header and its size,
-// as the loader counts it. 0 when the header is unreadable (such a file fails before allocating
-// anything).
-qint64 conversion_memory(const QString &path);
+// as the loader counts it; sixteen_bit_output when the stages work on 16-bit samples. 0 when the
+// header is unreadable (such a file fails before allocating anything).
+qint64 conversion_memory(const QString &path, bool sixteen_bit_output);
 
 // A budget for pictures converted side by side: three quarters of the memory the system has
 // available, and no more than the process's own limits and its control group's leave.

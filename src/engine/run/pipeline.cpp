@@ -140,7 +140,7 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
     return failed(file.refusal);
   QString reason;
   PngMetadata metadata;
-  Image image = load_png(file.path, &reason, &metadata);
+  Image image = load_png(file.path, &reason, &metadata, deep_output(request));
   notify_step(request.step_observer, "load");
   if (!image)
     return failed(reason);

@@ -35,7 +35,7 @@ TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
   EXPECT_EQ(size.height, 32u);
   EXPECT_EQ(size.bit_depth, 4);
   EXPECT_FALSE(read_png_size(corpus("README.md"), size));
-  EXPECT_EQ(conversion_memory(corpus("README.md")), 0);
+  EXPECT_EQ(conversion_memory(corpus("README.md"), false), 0);
   QTemporaryDir dir;
   const QString huge = dir.filePath("huge.png");
   QFile file(huge);
@@ -44,8 +44,10 @@ TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
   file.close();
   ASSERT_TRUE(read_png_size(huge, size));
   EXPECT_EQ(size.width, 40000u);
-  EXPECT_EQ(conversion_memory(huge), 0);
-  EXPECT_GT(conversion_memory(corpus("pngsuite/basn0g04.png")), 32 * 32 * 4);
+  EXPECT_EQ(conversion_memory(huge, true), 0);
+  const QString small = corpus("pngsuite/basn0g04.png");
+  EXPECT_GT(conversion_memory(small, false), 32 * 32 * 4);
+  EXPECT_EQ(conversion_memory(small, true) - conversion_memory(small, false), 32 * 32 * 8);
 }
 
 // The file's bytes are held while the picture decodes: they count once in what it takes, not
@@ -62,13 +64,31 @@ TEST(PngLoader, AFileLoadsUnderALimitJustAboveItsNeed) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes + end);
   }
-  const qint64 need = conversion_budget(100, 100, false, QFile(path).size());
+  const qint64 need = conversion_budget(100, 100, false, false, QFile(path).size());
   const test::AddressSpaceLimit limit(need + 20'000'000);
   if (!limit.ok())
     GTEST_SKIP() << "the hard limit leaves no room to lower";
   QString reason;
   EXPECT_TRUE(load_png(path, &reason));
   EXPECT_EQ(reason, "");
+}
+
+// A picture to be worked on in 16-bit samples needs room for two of them: refused under a
+// limit the same picture loads under for 8-bit work.
+TEST(PngLoader, SixteenBitWorkCountsInTheMemoryCheck) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("wide.png");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(test::zero_png(3000, 3000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 3000));
+  file.close();
+  const test::AddressSpaceLimit limit(conversion_budget(3000, 3000, false, false, 0) + 20'000'000);
+  if (!limit.ok())
+    GTEST_SKIP() << "the hard limit leaves no room to lower";
+  QString reason;
+  EXPECT_FALSE(load_png(path, &reason, nullptr, true));
+  EXPECT_TRUE(reason.startsWith("not enough memory")) << reason.toStdString();
+  EXPECT_TRUE(load_png(path, &reason, nullptr, false));
 }
 
 TEST(PngLoader, ReadsTheHeaderBeforeTheImageData) {

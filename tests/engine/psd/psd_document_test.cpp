@@ -1,4 +1,5 @@
 #include "engine/psd/psd_document.h"
+#include "engine/psd/srgb_profile.h"
 #include "platform/files.h"
 #include "support/image_builders.h"
 #include "support/independent_readers.h"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <random>
 #include <string>
 #include <sys/resource.h>
@@ -210,13 +212,11 @@ TEST_F(PsdDocumentTest, PacksOnlyWherePackingMakesTheFileSmaller) {
   }
 }
 
-TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
-  const QByteArray profile = QByteArrayLiteral("not really a profile, but any bytes go");
+TEST_F(PsdDocumentTest, CarriesResolution) {
   // 11811 px/m is within a hundredth of 300 dpi and lands on it; 5905 px/m is not and stays.
   const double near_whole = 11811 * 0.0254;
   const double between = 5905 * 0.0254;
-  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), near_whole, between,
-                       profile};
+  PsdDocument document{test::make_rgb24(4, 4, noise_at), QStringLiteral("x"), near_whole, between};
   ASSERT_EQ(test::write_psd_file(std::move(document), path("meta.psd")).status,
             PsdWriteStatus::written);
   ASSERT_EQ(test::write_psd_file({test::make_rgb24(4, 4, noise_at)}, path("plain.psd")).status,
@@ -226,9 +226,65 @@ TEST_F(PsdDocumentTest, CarriesResolutionAndColourProfile) {
   ASSERT_TRUE(test::read_with_psd_tools(path("meta.psd"), meta));
   ASSERT_TRUE(test::read_with_psd_tools(path("plain.psd"), plain));
   EXPECT_EQ(meta.dpi, (QList<double>{300, std::round(between * 65536) / 65536}));
-  EXPECT_EQ(meta.icc_profile, profile);
   EXPECT_EQ(plain.dpi, (QList<double>{72, 72}));
-  EXPECT_TRUE(plain.icc_profile.isEmpty());
+}
+
+// The ICC profile resource as psd-tools reads it, in hex, for files of any depth.
+QByteArray profile_psd_tools_reads(const QString &psd) {
+  const char *script =
+      "import sys\nfrom psd_tools import PSDImage\n"
+      "print(PSDImage.open(sys.argv[1]).image_resources.get_data(1039, b'').hex())";
+  return test::run_reader(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, psd});
+}
+
+// The picture's own profile always; an sRGB one for 16-bit samples without one, which some
+// readers would otherwise take for linear light; none for 8-bit samples without one.
+TEST_F(PsdDocumentTest, CarriesTheColourProfileOrSrgbForSixteenBits) {
+  // A profile of its own that psd-tools can read: the sRGB one under another name.
+  QByteArray own = srgb_profile();
+  own.replace(QByteArrayLiteral("sRGB IEC"), QByteArrayLiteral("mine IEC"));
+  const auto eight = [] { return test::make_rgb24(4, 4, noise_at); };
+  const auto sixteen = [] { return test::make_rgba16(4, 4, noise_at); };
+  const struct {
+    const char *name;
+    std::function<Image()> make;
+    QByteArray profile;
+    QByteArray expected;
+  } cases[] = {{"8-bit, own", eight, own, own},
+               {"8-bit, none", eight, {}, {}},
+               {"16-bit, own", sixteen, own, own},
+               {"16-bit, none", sixteen, {}, srgb_profile()}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    PsdDocument document{c.make(), QStringLiteral("x")};
+    document.icc_profile = c.profile;
+    ASSERT_EQ(test::write_psd_file(std::move(document), path("icc.psd")).status,
+              PsdWriteStatus::written);
+    EXPECT_EQ(profile_psd_tools_reads(path("icc.psd")), c.expected.toHex() + '\n');
+  }
+}
+
+// Little CMS, through PIL, reads the profile as sRGB: its name, and colours through it into
+// PIL's own sRGB profile come out as they went in.
+TEST_F(PsdDocumentTest, TheSrgbProfileReadsAsSrgbElsewhere) {
+  QFile file(path("srgb.icc"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(srgb_profile());
+  file.close();
+  const char *script = R"(
+import sys
+from PIL import Image, ImageCms
+ours = ImageCms.ImageCmsProfile(sys.argv[1])
+to_srgb = ImageCms.buildTransform(ours, ImageCms.createProfile("sRGB"), "RGB", "RGB")
+picture = Image.new("RGB", (256, 1))
+picture.putdata([(v, v * 7 % 256, 255 - v) for v in range(256)])
+seen = ImageCms.applyTransform(picture, to_srgb).getdata()
+off = max(abs(a - b) for p, q in zip(picture.getdata(), seen) for a, b in zip(p, q))
+print(ours.profile.profile_description.strip(), ours.profile.xcolor_space.strip(), off)
+)";
+  const QByteArray seen = test::run_reader(QStringLiteral("/usr/bin/python3"),
+                                           {QStringLiteral("-c"), script, path("srgb.icc")});
+  EXPECT_EQ(seen.trimmed(), "sRGB IEC61966-2.1 RGB 0");
 }
 
 TEST_F(PsdDocumentTest, ReportsProgressAndStopsWhenAsked) {

@@ -115,26 +115,19 @@ void ProgressLine::read_sizes(int files_started) {
 }
 
 ProgressFigures ProgressLine::figures(ProgressRecord &record) {
-  int started = 0;
-  int current_permille = 0;
-  qint64 permille = 0;
+  const ProgressView view = read_progress(record);
+  const int started = view.files_started;
   ProgressFigures figures;
-  {
-    const std::lock_guard lock(record.mutex);
-    started = record.files_started;
-    current_permille = record.current_permille;
-    permille = record.permille_done;
-    figures.files_done = record.files_done;
-    figures.current_file = record.current_file;
-  }
+  figures.files_done = view.files_done;
+  figures.current_file = view.current_file;
   read_sizes(started);
   figures.files_total = static_cast<int>(files_.size());
   if (figures.files_done >= started)
     figures.current_file.clear();
   else if (megapixels_[static_cast<std::size_t>(started) - 1] >= large_megapixels)
-    figures.current_percent = current_permille / 10;
+    figures.current_percent = view.current_permille / 10;
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
-  const double files_worth = static_cast<double>(permille) / 1000.0;
+  const double files_worth = static_cast<double>(view.permille_done) / 1000.0;
   if (started > 0 && files_worth > 0 && elapsed.count() > 0) {
     figures.megapixels_per_second = megapixels_started_ / started * files_worth / elapsed.count();
     figures.seconds_left = elapsed.count() * (figures.files_total - files_worth) / files_worth;

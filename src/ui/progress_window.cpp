@@ -145,19 +145,11 @@ void ProgressWindow::poll() {
     show_result();
     return;
   }
-  int started = 0;
-  qint64 permille = 0;
-  QString current;
-  {
-    const std::lock_guard lock(progress_.mutex);
-    started = progress_.files_started;
-    permille = progress_.permille_done;
-    current = progress_.current_file;
-  }
-  started_polled_ = started;
-  if (started > started_shown_)
-    show_started(started, current);
-  bar_->setValue(std::max(bar_->value(), static_cast<int>(permille)));
+  const ProgressView view = read_progress(progress_);
+  started_polled_ = view.files_started;
+  if (view.files_started > started_shown_)
+    show_started(view.files_started, view.current_file);
+  bar_->setValue(std::max(bar_->value(), static_cast<int>(view.permille_done)));
 }
 
 void ProgressWindow::show_started(int started, const QString &current_file) {

@@ -22,4 +22,19 @@ struct ProgressRecord {
   bool keep_running = true;
 };
 
+// What a front shows of a run, read at once under the record's lock.
+struct ProgressView {
+  int files_started = 0;
+  QString current_file;
+  int current_permille = 0;
+  int files_done = 0;
+  qint64 permille_done = 0;
+};
+
+inline ProgressView read_progress(ProgressRecord &record) {
+  const std::lock_guard lock(record.mutex);
+  return {record.files_started, record.current_file, record.current_permille, record.files_done,
+          record.permille_done};
+}
+
 } // namespace lumbrix

@@ -230,8 +230,8 @@ bool read_png_header(const QString &path, PngHeader &header, QString *reason) {
   return refusal.isEmpty();
 }
 
-Image load_png(const QString &path, QString *reason, PngMetadata *metadata,
-               bool sixteen_bit_output) {
+Image load_png(const QString &path, QString *reason, PngMetadata *metadata, bool sixteen_bit_output,
+               LoadObserver *observer) {
   // The header and the pixels come from the same bytes, read once, so a file changed after
   // its header was checked cannot slip past the checks.
   PngBytes png;
@@ -243,7 +243,14 @@ Image load_png(const QString &path, QString *reason, PngMetadata *metadata,
   if (refusal.isEmpty())
     refusal = memory_refusal(header.width, header.height, header.bit_depth == 16,
                              sixteen_bit_output, held, memory_headroom() + held);
+  if (refusal.isEmpty() && observer && !observer->progressed(0, 0)) {
+    if (reason)
+      reason->clear();
+    return Image();
+  }
   Image image = refusal.isEmpty() ? decode(png.bytes, header) : Image();
+  if (image && observer)
+    observer->progressed(header.height, 1000);
   if (refusal.isEmpty() && !image)
     refusal = damaged_png();
   if (reason)

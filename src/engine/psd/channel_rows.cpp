@@ -55,6 +55,23 @@ void split_sixteen(const std::uint8_t *pixels, std::uint8_t *const (&rows)[4], i
   store(rows[3] + x, high_halves(v[1], v[3])); // alpha
 }
 
+// One channel of sixteen four-byte pixels: each pixel read as a word, shifted and narrowed.
+template <int offset> void take_sixteen(const std::uint8_t *pixels, std::uint8_t *row) {
+  using Pixels = std::uint32_t __attribute__((vector_size(4 * lanes)));
+  Pixels words;
+  std::memcpy(&words, pixels, sizeof words);
+  store(row, __builtin_convertvector((words >> (8 * offset)) & 0xFF, Bytes));
+}
+
+template <int offset>
+void take_four_byte(const std::uint8_t *pixels, int width, std::uint8_t *row) {
+  int x = 0;
+  for (; x + lanes <= width; x += lanes)
+    take_sixteen<offset>(pixels + 4 * x, row + x);
+  for (; x < width; ++x)
+    row[x] = pixels[4 * x + offset];
+}
+
 void split_pixel(const std::uint8_t *pixel, std::uint8_t *const (&rows)[4], int x) {
   rows[0][x] = pixel[FI_RGBA_RED];
   rows[1][x] = pixel[FI_RGBA_GREEN];
@@ -88,6 +105,28 @@ void split_channels(const std::uint8_t *pixels, int bytes_per_pixel, int width,
   }
 }
 
+void take_channel(const std::uint8_t *pixels, int bytes_per_pixel, int width, int channel,
+                  std::uint8_t *row) {
+  static constexpr int offsets[4] = {FI_RGBA_RED, FI_RGBA_GREEN, FI_RGBA_BLUE, FI_RGBA_ALPHA};
+  if (bytes_per_pixel == 3) {
+    if (channel == 3)
+      std::memset(row, 0xFF, static_cast<std::size_t>(width));
+    for (int x = 0; channel != 3 && x < width; ++x)
+      row[x] = pixels[3 * x + offsets[channel]];
+    return;
+  }
+  switch (offsets[channel]) {
+  case 0:
+    return take_four_byte<0>(pixels, width, row);
+  case 1:
+    return take_four_byte<1>(pixels, width, row);
+  case 2:
+    return take_four_byte<2>(pixels, width, row);
+  default:
+    return take_four_byte<3>(pixels, width, row);
+  }
+}
+
 void colour_on_white(const std::uint8_t *colour, const std::uint8_t *alpha, int width,
                      std::uint8_t *out) {
   int x = 0;
@@ -111,6 +150,14 @@ void split_deep_channels(const std::uint16_t *pixels, int width, std::uint8_t *c
       rows[c][2 * x] = static_cast<std::uint8_t>(pixels[c] >> 8);
       rows[c][2 * x + 1] = static_cast<std::uint8_t>(pixels[c]);
     }
+}
+
+void take_deep_channel(const std::uint16_t *pixels, int width, int channel, std::uint8_t *row) {
+  for (int x = 0; x < width; ++x) {
+    const std::uint16_t sample = pixels[4 * x + channel];
+    row[2 * x] = static_cast<std::uint8_t>(sample >> 8);
+    row[2 * x + 1] = static_cast<std::uint8_t>(sample);
+  }
 }
 
 // c * a / 65535 + 65535 - a, rounded to the nearest level, on samples stored high byte first.

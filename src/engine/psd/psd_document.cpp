@@ -2,6 +2,7 @@
 
 #include "engine/image/deep_picture.h"
 #include "engine/image/image_limits.h"
+#include "engine/psd/pack_ahead.h"
 #include "engine/psd/psd_file.h"
 #include "engine/psd/psd_format.h"
 #include "engine/psd/psd_planes.h"
@@ -25,19 +26,6 @@ Image writable(Image picture) {
   if (bpp == 24 || bpp == 32)
     return picture;
   return Image(FreeImage_ConvertTo32Bits(picture.get()));
-}
-
-// The layer's channels (transparency first), then the merged image's red, green, blue and alpha.
-std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
-  std::vector<PlaneKind> planes;
-  const bool layered = layout == PsdLayout::layered;
-  for (int i = 0; layered && i < psd_layer_channels; ++i)
-    planes.push_back({psd_layer_channel_order[i], PlaneColours::straight, i});
-  for (int channel = 0; channel < 4; ++channel)
-    planes.push_back({channel,
-                      layered && channel != 3 ? PlaneColours::on_white : PlaneColours::straight,
-                      psd_layer_channels});
-  return planes;
 }
 
 // Lays the file out as the planes are written: every small block is written as its place becomes
@@ -107,7 +95,10 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   const bool layered = document.layout == PsdLayout::layered;
   const PsdCompression compression = layered ? document.compression : PsdCompression::raw;
   PsdFile file(descriptor, progress);
-  PsdPlanes planes(picture, compression, plane_kinds(document.layout));
+  PsdPackAhead *ahead = document.packed_ahead.get();
+  if (ahead && !ahead->serves(picture, document.layout, compression))
+    ahead = nullptr;
+  PsdPlanes planes(picture, compression, plane_kinds(document.layout), ahead);
   planes.prepare();
   Layout layout(file, planes, height);
   const bool deep = FreeImage_GetImageType(picture) == FIT_RGBA16;

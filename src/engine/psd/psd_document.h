@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace lumbrix {
 
@@ -22,6 +23,8 @@ enum class PsdLayout {
 // How the layered file stores its channels; the merged-only file is always raw.
 enum class PsdCompression { raw, rle };
 
+class PsdPackAhead;
+
 // One picture as a PSD document.
 struct PsdDocument {
   // A standard bitmap; 24 and 32 bits are written as they are, other depths widened to 32 bits
@@ -33,6 +36,9 @@ struct PsdDocument {
   QByteArray icc_profile{}; // empty: none (a 16-bit layered file then carries an sRGB one)
   PsdLayout layout = PsdLayout::layered;
   PsdCompression compression = PsdCompression::rle;
+  // Bands of the picture's planes packed while it was decoded, taken when they are of this
+  // picture, layout and compression.
+  std::shared_ptr<PsdPackAhead> packed_ahead{};
 };
 
 enum class PsdWriteStatus {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/psd/psd_document.h"
+#include "engine/psd/plane_rows.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,20 +10,7 @@
 namespace lumbrix {
 
 class PsdFile;
-
-enum class PlaneColours {
-  straight,
-  on_white // the colours as a composite over white stores them; alpha stays as it is
-};
-
-// One channel plane of the file: channel 0 red, 1 green, 2 blue, 3 alpha of the picture. The
-// planes of one group share their compression: a layer channel is a group of its own, the merged
-// image's four planes are one.
-struct PlaneKind {
-  int channel;
-  PlaneColours colours;
-  int group;
-};
+class PsdPackAhead;
 
 // The channel planes of a picture as a PSD file stores them: rows from the top, each packed on
 // its own (or raw). Each pass reads the picture a band of rows at a time on every core, so memory
@@ -32,12 +19,15 @@ struct PlaneKind {
 // band written where the one before it ended, its row lengths known once it is written. A plane
 // whose every row equals an earlier plane's of its channel (the alpha plane) is copied from it in
 // the file. With RLE, a group whose rows packing would not make smaller (noise, heavy grain) is
-// stored raw: the file is smaller, and no pass is spent measuring it.
+// stored raw: the file is smaller, and no pass is spent measuring it. Bands packed ahead, while
+// the picture was still being decoded, are taken as they are.
 class PsdPlanes {
 public:
   // picture: a 24 or 32-bit standard bitmap, or a FIT_RGBA16 one whose planes hold two bytes a
   // sample, that outlives this.
-  PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes);
+  // ahead, when given, holds bands of these planes of this picture packed already.
+  PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes,
+            PsdPackAhead *ahead = nullptr);
 
   // Chooses each group's compression, judged from a sample of rows in a large picture.
   void prepare();
@@ -64,24 +54,18 @@ private:
   void for_each_band(PsdFile &file, std::size_t segment, const BandWork &work);
   void choose_packing();
   void find_twins();
-  bool split_row(Scratch &scratch, int y) const;
-  const std::uint8_t *plane_row(Scratch &scratch, std::size_t plane) const;
   void write_raw(PsdFile &file, std::size_t first, std::size_t count);
   std::int64_t write_packed(PsdFile &file, std::size_t plane);
-  std::int64_t pack_band(Scratch &scratch, std::size_t plane, int first, int count);
+  std::int64_t pack_band(Scratch &scratch, std::size_t plane, int band);
   void copy_twin(PsdFile &file, std::size_t plane);
 
-  FIBITMAP *picture_;
-  int width_;
+  PlaneRows rows_;
+  PsdPackAhead *ahead_;
   int height_;
-  int bytes_per_pixel_;
-  bool deep_;
   std::size_t row_bytes_; // of one plane
-  std::vector<PlaneKind> planes_;
   std::vector<bool> packed_;
   std::vector<int> twins_;         // an earlier plane of the same channel and compression, or -1
   std::vector<bool> always_twins_; // every row equals the twin's
-  int rows_per_band_;
   std::int64_t expected_size_ = 0;
   std::vector<std::vector<std::int64_t>> offsets_;
   std::vector<std::int64_t> starts_; // where each written plane's rows begin in the file

@@ -24,8 +24,8 @@ PsdDocument psd_document(Image image, PngMetadata metadata, const Settings &s,
     document.vertical_dpi = metadata.vertical_dpi;
   }
   document.icc_profile = std::move(metadata.icc_profile);
-  document.layout = s.psd_layers != 0 ? PsdLayout::layered : PsdLayout::merged_only;
-  document.compression = s.psd_compression != 0 ? PsdCompression::rle : PsdCompression::raw;
+  document.layout = psd_layout(s);
+  document.compression = psd_compression(s);
   return document;
 }
 
@@ -37,9 +37,17 @@ QString cannot_write(QString folder, int error) {
 
 } // namespace
 
+PsdLayout psd_layout(const Settings &s) {
+  return s.psd_layers != 0 ? PsdLayout::layered : PsdLayout::merged_only;
+}
+
+PsdCompression psd_compression(const Settings &s) {
+  return s.psd_compression != 0 ? PsdCompression::rle : PsdCompression::raw;
+}
+
 bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
                      const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
-                     QString &reason) {
+                     QString &reason, std::shared_ptr<PsdPackAhead> packed_ahead) {
   written.folder =
       output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
   if (request.settings.keep_subfolders != 0 &&
@@ -63,9 +71,11 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
     }
     return !monitor || monitor(done, total);
   };
-  const PsdWriteResult result = write_psd_document(
-      psd_document(std::move(image), std::move(metadata), request.settings, file.path),
-      written.temporary.descriptor(), writing);
+  PsdDocument document =
+      psd_document(std::move(image), std::move(metadata), request.settings, file.path);
+  document.packed_ahead = std::move(packed_ahead);
+  const PsdWriteResult result =
+      write_psd_document(std::move(document), written.temporary.descriptor(), writing);
   notify_step(request.step_observer, "PSD write");
   if (result.status == PsdWriteStatus::written)
     return true;

@@ -2,6 +2,7 @@
 
 #include "engine/image/image.h"
 #include "engine/png/png_metadata.h"
+#include "engine/psd/psd_document.h"
 #include "engine/run/conversion_request.h"
 #include "platform/temp_file.h"
 
@@ -30,13 +31,18 @@ struct WrittenOutput {
   bool left_unsynced = false;
 };
 
+// The PSD layout and compression the settings ask for.
+PsdLayout psd_layout(const Settings &s);
+PsdCompression psd_compression(const Settings &s);
+
 // Writes the picture as the request's PSD to a new temporary file in the folder for file
 // (creating the file's sub-folder with Keep Subfolders): the layer named after the input, the
 // PNG's resolution and profile in its resources. False with the reason when it could not be
 // written, and nothing is left behind; a write the monitor stopped leaves the reason empty.
+// packed_ahead: bands of the picture packed while it loaded, if any.
 bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
                      const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
-                     QString &reason);
+                     QString &reason, std::shared_ptr<PsdPackAhead> packed_ahead = {});
 
 // Puts the written file in place as name in its folder, replacing an earlier file of that name:
 // synced first, the folder synced after (a new file, when written.may_defer_sync, unsynced). False

@@ -3,6 +3,7 @@
 #include "engine/image/deep_picture.h"
 #include "engine/image/image_limits.h"
 #include "engine/png/png_loader.h"
+#include "engine/run/pack_while_loading.h"
 #include "engine/settings/naming.h"
 #include "engine/stages/tone_map.h"
 #include "platform/console.h"
@@ -78,6 +79,12 @@ PreparedFile ended(const QString &reason) {
   return reason.isEmpty() ? PreparedFile{} : failed(reason);
 }
 
+PackWhileLoading::Plan load_plan(const ConversionRequest &request, const InputFile &file) {
+  const Settings &s = request.settings;
+  return {stages_keep_pixels(s), requested_depth(request), psd_layout(s), psd_compression(s),
+          file.path};
+}
+
 } // namespace
 
 Image run_stages(Image image, const StageContext &context, const StepMonitor &monitor,
@@ -140,13 +147,19 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
     return failed(file.refusal);
   QString reason;
   PngMetadata metadata;
-  Image image = load_png(file.path, &reason, &metadata, deep_output(request));
+  PackWhileLoading loading(
+      [&progress](int permille) {
+        report(progress, loaded_permille * permille / 1000);
+        return keep_running(progress);
+      },
+      load_plan(request, file));
+  Image image = load_png(file.path, &reason, &metadata, deep_output(request), &loading);
+  std::shared_ptr<PsdPackAhead> packed_ahead = loading.finish();
   notify_step(request.step_observer, "load");
   if (!image)
-    return failed(reason);
+    return ended(reason);
   if (!keep_running(progress))
     return {};
-  report(progress, loaded_permille);
   const int asked = requested_depth(request);
   const int depth =
       asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
@@ -171,7 +184,7 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
     return keep_running(progress);
   };
   if (!write_temporary(std::move(image), std::move(metadata), request, file, writing,
-                       prepared.written, reason))
+                       prepared.written, reason, std::move(packed_ahead)))
     return ended(reason);
   prepared.result.status = FileStatus::Converted;
   return prepared;

@@ -18,6 +18,10 @@ namespace lumbrix {
 // empty image passes through. With the default settings every stage but output_depth_stage
 // changes nothing.
 
+// Whether the settings leave the picture as loaded through every stage before the output depth,
+// which may still replace it: no stage is switched on.
+bool stages_keep_pixels(const Settings &s);
+
 struct Rgb {
   std::uint8_t red = 0;
   std::uint8_t green = 0;

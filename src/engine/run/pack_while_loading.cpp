@@ -1,0 +1,85 @@
+#include "engine/run/pack_while_loading.h"
+
+#include "engine/psd/pack_ahead.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace lumbrix {
+namespace {
+
+// Below this many pixels the picture decodes faster than a thread starts.
+constexpr std::int64_t least_pixels = 1 << 20;
+
+} // namespace
+
+PackWhileLoading::PackWhileLoading(std::function<bool(int)> progress, const Plan &plan)
+    : progress_(std::move(progress)), plan_(plan) {}
+
+PackWhileLoading::~PackWhileLoading() { finish(); }
+
+// Whether the writer is handed this very picture: no stage replaces it, and its depth is the
+// output's (the writer widens 24-bit pixels itself); only layered, packed documents are packed.
+bool PackWhileLoading::reaches_writer(FIBITMAP *picture) const {
+  if (!plan_.stages_keep_pixels || plan_.layout != PsdLayout::layered ||
+      plan_.compression != PsdCompression::rle)
+    return false;
+  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(picture);
+  const int bpp = static_cast<int>(FreeImage_GetBPP(picture));
+  if (plan_.depth == 64)
+    return type == FIT_RGBA16;
+  return type == FIT_BITMAP && (bpp == 24 || bpp == 32) &&
+         (plan_.depth == 0 || plan_.depth == bpp || plan_.depth == 32);
+}
+
+// The bands take at most what a second copy of the picture would, less the file's bytes that the
+// loader holds: the memory a conversion is allowed counts the picture twice.
+void PackWhileLoading::started(FIBITMAP *picture) {
+  const std::int64_t pixels =
+      std::int64_t{FreeImage_GetWidth(picture)} * FreeImage_GetHeight(picture);
+  if (thread_.joinable() || pixels < least_pixels || !reaches_writer(picture))
+    return;
+  const std::int64_t picture_bytes = pixels * FreeImage_GetBPP(picture) / 8;
+  ahead_ = std::make_shared<PsdPackAhead>(
+      picture, plan_.layout, plan_.compression,
+      std::max<std::int64_t>(0, picture_bytes - QFileInfo(plan_.path).size()));
+  thread_ = std::thread([this] { pack(); });
+}
+
+bool PackWhileLoading::progressed(int rows, int permille) {
+  {
+    const std::lock_guard lock(mutex_);
+    rows_ = rows;
+  }
+  changed_.notify_one();
+  return !progress_ || progress_(permille);
+}
+
+void PackWhileLoading::pack() {
+  std::unique_lock lock(mutex_);
+  for (int packed = 0;;) {
+    changed_.wait(lock, [&] { return over_ || rows_ > packed; });
+    if (over_)
+      return;
+    packed = rows_;
+    lock.unlock();
+    ahead_->pack_ready(packed);
+    lock.lock();
+  }
+}
+
+std::shared_ptr<PsdPackAhead> PackWhileLoading::finish() {
+  if (thread_.joinable()) {
+    ahead_->stop();
+    {
+      const std::lock_guard lock(mutex_);
+      over_ = true;
+    }
+    changed_.notify_one();
+    thread_.join();
+  }
+  return ahead_;
+}
+
+} // namespace lumbrix

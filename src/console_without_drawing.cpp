@@ -5,6 +5,7 @@
 // is what the real ones do.
 #include "engine/stages/stages.h"
 #include "engine/stages/watermark/watermark_image_decoder.h"
+#include "platform/font_families.h"
 #include "platform/gui_app.h"
 
 #include <cstdlib>
@@ -28,5 +29,9 @@ bool watermark_image_decodes(const QString &) {
 }
 
 bool ensure_gui_application() { return false; }
+
+QString settled_font(const QString &, const QString &) {
+  std::abort(); // fonts are matched only where a watermark is drawn
+}
 
 } // namespace lumbrix

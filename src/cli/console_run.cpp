@@ -8,6 +8,8 @@
 #include "engine/settings/format_catalogue.h"
 #include "engine/settings/product.h"
 #include "platform/console.h"
+#include "platform/font_families.h"
+#include "platform/gui_app.h"
 #include "platform/paths.h"
 #include "platform/stop_signals.h"
 #include "text/lang.h"
@@ -207,6 +209,14 @@ void echo_image_watermark(const ConsoleEcho &echo, const Settings &s) {
                  s.wm_image_rotation, s.image_size);
 }
 
+// The built-in font the system lacks is drawn, and echoed, as the system's sans-serif, the
+// family the window shows for it; any other font stays as named. Fonts need the application
+// the font check would start anyway.
+void settle_font(Settings &s) {
+  if (s.do_watermark == WatermarkKind::Text && ensure_gui_application())
+    s.font = settled_font(s.font, default_settings(SettingsUse::Console).font);
+}
+
 // Adjustment's last lines, the frame and the text watermark.
 void echo_up_to_font(const ConsoleRun &run) {
   const Settings &s = run.request.settings;
@@ -266,6 +276,7 @@ bool before_check(RequestProblem check, ConsoleRun &run) {
       run.echo.gamma("Gamma", s.image_gamma);
     return true;
   case RequestProblem::WatermarkFontUnusable:
+    settle_font(run.request.settings);
     echo_up_to_font(run);
     return true;
   case RequestProblem::NoWatermarkImage:

@@ -1,9 +1,14 @@
+#include "engine/settings/settings.h"
+#include "platform/font_families.h"
+#include "platform/gui_app.h"
 #include "support/psd_reader.h"
 #include "support/run_binary.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QStringList>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -78,6 +83,29 @@ TEST_F(WatermarkRun, BmpAndMisnamedWatermarkImagesAreDrawn) {
     EXPECT_GE(psd.at(0, 14, 14), 250) << name; // placed 10 pixels in
     EXPECT_LE(psd.at(2, 14, 14), 5) << name;
     EXPECT_EQ(psd.at(2, 40, 40), 200) << name;
+  }
+}
+
+// The default font the system lacks is the system's sans-serif, as the window shows it; a font
+// named on the command line stays as named, found or not.
+TEST_F(WatermarkRun, MissingDefaultFontIsTheSystemsSansSerif) {
+  ASSERT_TRUE(ensure_gui_application());
+  if (font_installed(default_settings(SettingsUse::Console).font))
+    GTEST_SKIP() << "the system has the default font";
+  const QString sans = sans_serif_family();
+  QString other;
+  for (const QString &family : QFontDatabase::families())
+    if (family != sans && other.isEmpty())
+      other = family;
+  const QString missing = QStringLiteral("No Such Family 7f3a");
+  const struct {
+    QStringList options;
+    QString font;
+  } cases[] = {{{}, sans}, {{"--wm-font=" + other}, other}, {{"--wm-font=" + missing}, missing}};
+  for (const auto &c : cases) {
+    const test::RunResult run = convert(QStringList{"-d", "--wm-text=x"} + c.options);
+    ASSERT_EQ(run.exit_code, 0) << run.lines.join('|').toStdString();
+    EXPECT_TRUE(run.lines.contains("Watermark font: " + c.font)) << c.font.toStdString();
   }
 }
 

@@ -20,25 +20,6 @@ private slots:
     QVERIFY(!font_installed(missing));
   }
 
-  // Only the built-in default gives way, and only when the system lacks it.
-  void theMissingDefaultBecomesTheSystemsSansSerif() {
-    const QString sans = sans_serif_family();
-    QVERIFY(font_installed(sans));
-    const struct {
-      QString stored;
-      QString built_in;
-      QString settled;
-    } cases[] = {
-        {missing, missing, sans},
-        {missing.toUpper(), missing, sans},
-        {installed, installed, installed},
-        {installed, missing, installed},
-        {QStringLiteral("Another Missing"), missing, QStringLiteral("Another Missing")},
-    };
-    for (const auto &c : cases)
-      QCOMPARE(settled_font(c.stored, c.built_in), c.settled);
-  }
-
   // A stored font the list lacks is kept when the system has it.
   void theListKeepsAStoredFontTheSystemHas() {
     const struct {

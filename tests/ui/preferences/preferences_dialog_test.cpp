@@ -11,6 +11,7 @@
 #include "ui/preferences/preferences_dialog.h"
 #include "ui/preferences/preview_pane.h"
 #include "ui/shell_environment.h"
+#include "ui/system_fonts.h"
 #include "ui/window_job.h"
 
 #include <QBuffer>
@@ -426,6 +427,7 @@ private slots:
     QVERIFY(test::write_png(input, 120, 80));
     const QString window_output = home.folder(QStringLiteral("window"));
     const QString console_output = home.folder(QStringLiteral("console"));
+    settle_watermark_font(settings()); // as the window front does when it starts
     open(Page::Transform);
     control<QCheckBox>(dialog, Page::Transform, "Image Resize:")->click();
     control<NumberField>(dialog, Page::Transform, "Image Width:")->set_number(90);

@@ -34,23 +34,18 @@ void copy_row(const QRgb *source, BYTE *target, int width) {
   }
 }
 
-Image part(const Image &image, const QRect &rect) {
-  return Image{
-      FreeImage_Copy(image.get(), rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1)};
-}
-
 // Straight colours: alpha = m + p (255 - m) / 255, colour = (c_m m 255 + c_p p (255 - m)) /
-// (alpha 255), both rounded to the nearest level.
-void blend_over(const BYTE *mark, BYTE *picture) {
+// (alpha 255), both rounded to the nearest level. The picture's alpha is p; the blended alpha
+// is returned. With p 255 this is m c_m + (255 - m) c_p over 255, rounded.
+BYTE blend_over(const BYTE *mark, BYTE *picture, int p) {
   const int m = mark[FI_RGBA_ALPHA];
-  const int p = picture[FI_RGBA_ALPHA];
   const int mark_weight = m * 255;
   const int picture_weight = p * (255 - m);
   const int total = mark_weight + picture_weight;
   for (const int c : {FI_RGBA_RED, FI_RGBA_GREEN, FI_RGBA_BLUE})
     picture[c] = static_cast<BYTE>(
         total == 0 ? 0 : (mark[c] * mark_weight + picture[c] * picture_weight + total / 2) / total);
-  picture[FI_RGBA_ALPHA] = static_cast<BYTE>((total + 127) / 255);
+  return static_cast<BYTE>((total + 127) / 255);
 }
 
 // The same over 16-bit samples, the mark's levels widened.
@@ -71,17 +66,22 @@ void blend_over_deep(const BYTE *mark, FIRGBA16 &picture) {
   picture.alpha = static_cast<WORD>((total + full / 2) / full);
 }
 
+// A 24-bit picture is opaque: its pixels blend as ones of alpha 255 and keep no alpha.
 void composite_over(const Image &picture, const Image &mark, const QRect &covered, QPoint at) {
   const bool deep = is_deep_rgba(picture);
+  const int bytes = image_bpp(picture) / 8;
   for (int y = covered.top(); y <= covered.bottom(); ++y) {
     const BYTE *front = row(mark, y - at.y());
     BYTE *back = row(picture, y);
     for (int x = covered.left(); x <= covered.right(); ++x) {
       const BYTE *pixel = front + 4 * (x - at.x());
+      BYTE *target = back + bytes * x;
       if (deep)
-        blend_over_deep(pixel, reinterpret_cast<FIRGBA16 *>(back)[x]);
+        blend_over_deep(pixel, *reinterpret_cast<FIRGBA16 *>(target));
+      else if (bytes == 4)
+        target[FI_RGBA_ALPHA] = blend_over(pixel, target, target[FI_RGBA_ALPHA]);
       else
-        blend_over(pixel, back + 4 * x);
+        blend_over(pixel, target, 255);
     }
   }
 }
@@ -119,18 +119,7 @@ Image composite_at(Image picture, const Image &mark, QPoint at) {
                         QRect(0, 0, image_width(picture), image_height(picture));
   if (covered.isEmpty())
     return picture;
-  if (depth == 32) {
-    composite_over(picture, mark, covered, at);
-    return picture;
-  }
-  const Image front = part(mark, covered.translated(-at));
-  const Image back = part(picture, covered);
-  if (!front || !back)
-    return picture;
-  const Image blended{FreeImage_Composite(front.get(), FALSE, nullptr, back.get())};
-  // Alpha 256 pastes the pixels as they are.
-  if (blended)
-    FreeImage_Paste(picture.get(), blended.get(), covered.left(), covered.top(), 256);
+  composite_over(picture, mark, covered, at);
   return picture;
 }
 

@@ -25,9 +25,10 @@ Image layer_to_bitmap(const QImage &layer);
 
 // Lays the 32-bit mark over the 24 or 32-bit picture with its top-left corner at `at` (top-left
 // origin); what falls outside the picture is cut off. Only the covered rectangle is blended: the
-// picture elsewhere is what a transparent full-size layer would leave. A 24-bit picture is
-// blended by FreeImage; a 32-bit one, or a FIT_RGBA16 one, with the "over" operator, its alpha
-// included. When a depth is wrong or FreeImage refuses, the picture is returned as it was.
+// picture elsewhere is what a transparent full-size layer would leave. Every depth is blended
+// with the "over" operator rounded to the nearest level: a 24-bit picture as an opaque one, a
+// 32-bit or FIT_RGBA16 one with its alpha. When a depth is wrong the picture is returned as it
+// was.
 Image composite_at(Image picture, const Image &mark, QPoint at);
 
 } // namespace lumbrix

@@ -35,7 +35,7 @@ Image through_png(const QImage &layer) {
 Image composite_full_size(const Image &picture, const Image &mark, int x, int y) {
   Image layer{FreeImage_AllocateT(FIT_BITMAP, image_width(picture), image_height(picture), 32)};
   EXPECT_TRUE(FreeImage_Paste(layer.get(), mark.get(), x, y, 256));
-  return Image{FreeImage_Composite(layer.get(), FALSE, nullptr, picture.get())};
+  return composite_at(Image{FreeImage_Clone(picture.get())}, layer, {0, 0});
 }
 
 Rgba translucent(int x, int y) {
@@ -62,6 +62,30 @@ TEST(CompositeAt, GivesWhatAFullSizeLayerWould) {
   const Image got = composite_at(Image{FreeImage_Clone(picture.get())}, mark, {9, 1});
   ASSERT_EQ(image_bpp(got), 24);
   EXPECT_EQ(test::pixels(got), test::pixels(composite_full_size(picture, mark, 9, 1)));
+}
+
+// Every mark alpha over an opaque picture of either depth gives m f + (255 - m) b over 255 to
+// the nearest level: white stays white, nothing darkens.
+TEST(CompositeAt, RoundsTheBlendToTheNearestLevel) {
+  const int levels[][2] = {{255, 255}, {0, 0}, {255, 232}, {3, 250}, {128, 127}};
+  const auto front = [&](int x, int y) {
+    const auto f = static_cast<std::uint8_t>(levels[y][0]);
+    return Rgba{f, f, f, static_cast<std::uint8_t>(x)};
+  };
+  const auto back = [&](int, int y) {
+    const auto b = static_cast<std::uint8_t>(levels[y][1]);
+    return Rgba{b, b, b, 255};
+  };
+  const Image mark = test::make_rgba32(256, 5, front);
+  for (const Image &picture : {test::make_rgb24(256, 5, back), test::make_rgba32(256, 5, back)}) {
+    const Image got = composite_at(Image{FreeImage_Clone(picture.get())}, mark, {0, 0});
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 256; ++x) {
+        const double exact = (levels[y][0] * x + levels[y][1] * (255 - x)) / 255.0;
+        ASSERT_EQ(pixel(got, x, y).green, static_cast<int>(exact + 0.5))
+            << image_bpp(picture) << " bits, alpha " << x << ", row " << y;
+      }
+  }
 }
 
 TEST(CompositeAt, CutsOffWhatFallsOutside) {

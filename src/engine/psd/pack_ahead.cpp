@@ -12,10 +12,13 @@ constexpr int alpha = 3;
 PsdPackAhead::PsdPackAhead(FIBITMAP *picture, PsdLayout layout, PsdCompression compression,
                            std::int64_t budget)
     : rows_(picture, plane_kinds(layout)), layout_(layout), compression_(compression),
-      budget_(budget), bands_(rows_.planes().size()) {
-  for (std::size_t plane = 0; plane < bands_.size(); ++plane)
-    if (wanted(plane))
+      budget_(budget), kept_(rows_.planes().size()), bands_(rows_.planes().size()),
+      states_(std::make_unique<std::atomic<int>[]>(static_cast<std::size_t>(rows_.band_count()))) {
+  for (std::size_t plane = 0; plane < bands_.size(); ++plane) {
+    kept_[plane] = wanted(plane);
+    if (kept_[plane])
       bands_[plane].resize(static_cast<std::size_t>(rows_.band_count()));
+  }
 }
 
 bool PsdPackAhead::serves(FIBITMAP *picture, PsdLayout layout, PsdCompression compression) const {
@@ -32,51 +35,87 @@ bool PsdPackAhead::wanted(std::size_t plane) const {
   return !merged || (kind.channel != alpha && !rows_.opaque());
 }
 
-void PsdPackAhead::pack_band(Scratch &scratch, int band) {
+std::unique_ptr<PsdPackAhead::Scratch> PsdPackAhead::make_scratch() const {
+  auto scratch = std::make_unique<Scratch>(Scratch{PlaneRows::Scratch(rows_.row_bytes()), {}});
+  const std::size_t segment =
+      static_cast<std::size_t>(rows_.rows_per_band()) * pack_bits_bound(rows_.row_bytes());
+  for (std::size_t plane = 0; plane < bands_.size(); ++plane)
+    scratch->segments.emplace_back(kept_[plane] ? segment : 0);
+  return scratch;
+}
+
+void PsdPackAhead::pack_rows(Scratch &scratch, int band) {
   const int top = rows_.band_top(band);
   const int count = rows_.band_rows(band);
+  const auto at = static_cast<std::size_t>(band);
   std::vector<std::size_t> used(bands_.size());
+  for (std::size_t plane = 0; plane < bands_.size(); ++plane)
+    if (kept_[plane])
+      bands_[plane][at].row_lengths.resize(static_cast<std::size_t>(count));
   for (int y = top; y < top + count; ++y) {
     rows_.split(scratch.rows, y);
     for (std::size_t plane = 0; plane < bands_.size(); ++plane) {
-      if (bands_[plane].empty())
+      if (!kept_[plane])
         continue;
       const std::size_t length = pack_bits(rows_.plane_row(scratch.rows, plane), rows_.row_bytes(),
                                            scratch.segments[plane].data() + used[plane]);
-      bands_[plane][static_cast<std::size_t>(band)].row_lengths.push_back(
-          static_cast<std::uint32_t>(length));
+      bands_[plane][at].row_lengths[static_cast<std::size_t>(y - top)] =
+          static_cast<std::uint32_t>(length);
       used[plane] += length;
     }
   }
   for (std::size_t plane = 0; plane < bands_.size(); ++plane)
-    if (!bands_[plane].empty()) {
+    if (kept_[plane]) {
       const std::uint8_t *segment = scratch.segments[plane].data();
-      bands_[plane][static_cast<std::size_t>(band)].bytes.assign(segment, segment + used[plane]);
+      bands_[plane][at].bytes.assign(segment, segment + used[plane]);
       held_ += static_cast<std::int64_t>(used[plane]);
     }
 }
 
-void PsdPackAhead::pack_ready(int rows_ready) {
-  const auto ready = [&] {
-    return !stopped_ && next_band_ < rows_.band_count() && held_ < budget_ &&
-           rows_.band_top(next_band_) + rows_.band_rows(next_band_) <= rows_ready;
-  };
-  if (ready() && !scratch_) {
-    scratch_ = std::make_unique<Scratch>(Scratch{PlaneRows::Scratch(rows_.row_bytes()), {}});
-    const std::size_t segment =
-        static_cast<std::size_t>(rows_.rows_per_band()) * pack_bits_bound(rows_.row_bytes());
-    for (const std::vector<Band> &bands : bands_)
-      scratch_->segments.emplace_back(bands.empty() ? 0 : segment);
-  }
-  while (ready())
-    pack_band(*scratch_, next_band_++);
+bool PsdPackAhead::pack(int band, Scratch &scratch) {
+  if (held_ >= budget_)
+    return false;
+  int state = unpacked;
+  if (!states_[static_cast<std::size_t>(band)].compare_exchange_strong(state, packing))
+    return false;
+  pack_rows(scratch, band);
+  states_[static_cast<std::size_t>(band)] = packed;
+  return true;
 }
 
-PsdPackAhead::Band *PsdPackAhead::band(std::size_t plane, int band) {
-  if (plane >= bands_.size() || bands_[plane].empty() || band >= next_band_)
-    return nullptr;
-  Band &packed = bands_[plane][static_cast<std::size_t>(band)];
-  return packed.row_lengths.empty() ? nullptr : &packed;
+void PsdPackAhead::pack_ready(int rows_ready) {
+  const auto ready = [&] {
+    return !stopped_ && next_band_ < rows_.band_count() &&
+           rows_.band_top(next_band_) + rows_.band_rows(next_band_) <= rows_ready;
+  };
+  if (ready() && !scratch_)
+    scratch_ = make_scratch();
+  while (ready() && pack(next_band_, *scratch_))
+    ++next_band_;
+}
+
+void PsdPackAhead::keep_only(const std::vector<bool> &planes) {
+  for (std::size_t plane = 0; plane < bands_.size(); ++plane) {
+    if (!kept_[plane] || (plane < planes.size() && planes[plane]))
+      continue;
+    kept_[plane] = false;
+    for (Band &band : bands_[plane])
+      held_ -= static_cast<std::int64_t>(band.bytes.size());
+    bands_[plane] = {};
+  }
+  scratch_.reset();
+}
+
+bool PsdPackAhead::take(std::size_t plane, int band, Band &out) {
+  if (plane >= bands_.size() || !kept_[plane] || states_[static_cast<std::size_t>(band)] != packed)
+    return false;
+  Band &held = bands_[plane][static_cast<std::size_t>(band)];
+  if (held.row_lengths.empty())
+    return false;
+  held_ -= static_cast<std::int64_t>(held.bytes.size());
+  out = std::move(held);
+  held = {};
+  return true;
 }
 
 } // namespace lumbrix

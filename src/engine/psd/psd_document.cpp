@@ -15,6 +15,9 @@
 namespace lumbrix {
 namespace {
 
+// Below this many pixels the planes are packed one at a time: the picture stays in the cache.
+constexpr std::int64_t band_packing_pixels = 1 << 18;
+
 // 24 and 32-bit pixels, and 16-bit samples with alpha, are read as they are; palettes,
 // transparency tables and 16-bit layouts are FreeImage's to expand.
 Image writable(Image picture) {
@@ -86,6 +89,23 @@ const QByteArray &colour_profile(const PsdDocument &document, bool deep) {
   return deep && document.icc_profile.isEmpty() ? srgb_profile() : document.icc_profile;
 }
 
+// The bands packed while the picture loaded, or, for a large layered packed document, a store
+// the writer packs every plane of a band into at once: the picture's rows are read once rather
+// than once a plane. Its bands take at most what a second copy of the picture would.
+std::shared_ptr<PsdPackAhead> bands_ahead(const PsdDocument &document, FIBITMAP *picture,
+                                          PsdCompression compression) {
+  const std::shared_ptr<PsdPackAhead> &given = document.packed_ahead;
+  if (given && given->serves(picture, document.layout, compression))
+    return given;
+  const std::int64_t pixels =
+      std::int64_t{FreeImage_GetWidth(picture)} * FreeImage_GetHeight(picture);
+  if (document.layout != PsdLayout::layered || compression != PsdCompression::rle ||
+      pixels < band_packing_pixels)
+    return nullptr;
+  return std::make_shared<PsdPackAhead>(picture, document.layout, compression,
+                                        pixels * FreeImage_GetBPP(picture) / 8);
+}
+
 PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, int descriptor,
                               const PsdWriteProgress &progress) {
   const int width = static_cast<int>(FreeImage_GetWidth(picture));
@@ -95,10 +115,8 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   const bool layered = document.layout == PsdLayout::layered;
   const PsdCompression compression = layered ? document.compression : PsdCompression::raw;
   PsdFile file(descriptor, progress);
-  PsdPackAhead *ahead = document.packed_ahead.get();
-  if (ahead && !ahead->serves(picture, document.layout, compression))
-    ahead = nullptr;
-  PsdPlanes planes(picture, compression, plane_kinds(document.layout), ahead);
+  const std::shared_ptr<PsdPackAhead> ahead = bands_ahead(document, picture, compression);
+  PsdPlanes planes(picture, compression, plane_kinds(document.layout), ahead.get());
   planes.prepare();
   Layout layout(file, planes, height);
   const bool deep = FreeImage_GetImageType(picture) == FIT_RGBA16;

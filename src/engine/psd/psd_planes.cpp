@@ -30,6 +30,7 @@ struct PsdPlanes::Scratch {
 
   PlaneRows::Scratch rows;
   std::vector<std::uint8_t> segment; // the band's rows of the planes being written
+  std::unique_ptr<PsdPackAhead::Scratch> ahead;
 };
 
 // Bands of a packed plane are packed side by side and written in turn, each where the one before
@@ -99,6 +100,12 @@ void PsdPlanes::prepare() {
   if (any_packed && static_cast<long long>(rows_.width()) * height_ >= judged_pixels)
     choose_packing();
   find_twins();
+  if (ahead_) {
+    std::vector<bool> packed_alone(packed_.size());
+    for (std::size_t plane = 0; plane < packed_.size(); ++plane)
+      packed_alone[plane] = packed_[plane] && !always_twins_[plane];
+    ahead_->keep_only(packed_alone);
+  }
   for (std::size_t plane = 0; plane < packed_.size(); ++plane)
     if (!packed_[plane])
       for (std::size_t y = 0; y < offsets_[plane].size(); ++y)
@@ -157,12 +164,17 @@ std::int64_t PsdPlanes::pack_band(Scratch &scratch, std::size_t plane, int band)
   const auto top = static_cast<std::size_t>(rows_.band_top(band));
   const auto count = static_cast<std::size_t>(rows_.band_rows(band));
   std::vector<std::int64_t> &offsets = offsets_[plane];
-  if (PsdPackAhead::Band *ahead = ahead_ ? ahead_->band(plane, band) : nullptr) {
-    for (std::size_t i = 0; i < count; ++i)
-      offsets[top + i + 1] = ahead->row_lengths[i];
-    scratch.segment = std::move(ahead->bytes);
-    *ahead = {};
-    return static_cast<std::int64_t>(scratch.segment.size());
+  if (ahead_) {
+    if (!scratch.ahead)
+      scratch.ahead = ahead_->make_scratch();
+    ahead_->pack(band, *scratch.ahead);
+    PsdPackAhead::Band taken;
+    if (ahead_->take(plane, band, taken)) {
+      for (std::size_t i = 0; i < count; ++i)
+        offsets[top + i + 1] = taken.row_lengths[i];
+      scratch.segment = std::move(taken.bytes);
+      return static_cast<std::int64_t>(scratch.segment.size());
+    }
   }
   scratch.segment.resize(count * pack_bits_bound(row_bytes_));
   std::size_t used = 0;

@@ -175,6 +175,17 @@ void take_resolution(png_structp png, png_infop info, FIBITMAP *bitmap) {
   }
 }
 
+// The bitmap FreeImage allocates, with what it takes from the chunks before the image data.
+FIBITMAP *prepare_bitmap(png_structp png, png_infop info, FREE_IMAGE_TYPE type) {
+  FIBITMAP *bitmap = allocate(png, info, type);
+  if (bitmap) {
+    take_transparency(png, info, bitmap);
+    take_background(png, info, bitmap);
+    take_resolution(png, info, bitmap);
+  }
+  return bitmap;
+}
+
 // PNG row y is the bitmap's scanline height - 1 - y: FreeImage keeps its rows bottom-up.
 bool read_rows(RowDecoder &decoder, int passes) {
   const int height = static_cast<int>(FreeImage_GetHeight(decoder.bitmap));
@@ -195,23 +206,18 @@ bool decode(RowDecoder &decoder) {
   png_read_info(decoder.png, decoder.info);
   FREE_IMAGE_TYPE type = FIT_BITMAP;
   const int passes = configure(decoder.png, decoder.info, type);
-  decoder.bitmap = allocate(decoder.png, decoder.info, type);
+  decoder.bitmap = prepare_bitmap(decoder.png, decoder.info, type);
   if (!decoder.bitmap)
     return false;
-  take_transparency(decoder.png, decoder.info, decoder.bitmap);
-  take_background(decoder.png, decoder.info, decoder.bitmap);
-  take_resolution(decoder.png, decoder.info, decoder.bitmap);
   if (decoder.observer)
     decoder.observer->started(decoder.bitmap);
-  // A second run of image data and the like pass, as FreeImage lets them.
+  // What libpng counts as benign only warns from here on, as in FreeImage's loader. (FreeImage
+  // asks whether a 32-bit picture is transparent by looking at its pixels, so it needs no flag.)
   png_set_benign_errors(decoder.png, 1);
   decoder.abandoned = !read_rows(decoder, passes);
   if (decoder.abandoned)
     return false;
-  // 32-bit pictures count as transparent when some pixel is not opaque.
-  if (FreeImage_GetBPP(decoder.bitmap) == 32)
-    FreeImage_SetTransparent(decoder.bitmap,
-                             FreeImage_GetColorType(decoder.bitmap) == FIC_RGBALPHA);
+  // Damage after the image data refuses the file too.
   png_read_end(decoder.png, decoder.info);
   return true;
 }

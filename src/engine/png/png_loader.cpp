@@ -9,12 +9,11 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace lumbrix {
 namespace {

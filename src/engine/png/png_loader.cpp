@@ -3,23 +3,20 @@
 #include "engine/image/image_limits.h"
 #include "engine/png/memory_budget.h"
 #include "engine/png/png_bytes.h"
+#include "engine/png/png_memory_read.h"
+#include "engine/png/png_rows.h"
 #include "platform/files.h"
 
 #include <png.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace lumbrix {
 namespace {
-
-// Broken files are expected here; they are refused, not reported.
-void on_png_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void on_png_warning(png_structp, png_const_charp) {}
 
 void take_header(png_structp png, png_infop info, PngHeader &header) {
   header.width = static_cast<int>(png_get_image_width(png, info));
@@ -42,49 +39,17 @@ void take_header(png_structp png, png_infop info, PngHeader &header) {
   take_png_metadata(png, info, header.metadata);
 }
 
-// libpng's limits on what a chunk may make it allocate beside the file's own bytes (decompressed
-// text and profiles) and on how many text and unknown chunks it keeps: its usual ones, set here
-// so that no build of the library lifts them.
-constexpr png_alloc_size_t chunk_malloc_max = 8000000;
-constexpr png_uint_32 chunk_cache_max = 1000;
-
-// A place in the bytes the checks read: libpng reads the header through one, FreeImage the
-// pixels through another.
-struct MemoryCursor {
-  const QByteArray *bytes;
-  qint64 at;
-};
-
-// Copies up to size bytes from the cursor on; how many there were.
-std::size_t take(MemoryCursor &cursor, void *buffer, std::size_t size) {
-  const qint64 left = std::max<qint64>(0, cursor.bytes->size() - cursor.at);
-  const auto count = static_cast<std::size_t>(std::min<qint64>(left, static_cast<qint64>(size)));
-  std::memcpy(buffer, cursor.bytes->constData() + cursor.at, count);
-  cursor.at += static_cast<qint64>(count);
-  return count;
-}
-
-// Reading past the bytes is an error like any other.
-void read_memory(png_structp png, png_bytep data, std::size_t length) {
-  if (take(*static_cast<MemoryCursor *>(png_get_io_ptr(png)), data, length) != length)
-    png_error(png, "read past the end");
-}
-
 // Nothing with a destructor lives in this frame: libpng leaves it by longjmp.
 bool read_info(const QByteArray &bytes, PngHeader &header) {
-  png_structp png =
-      png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_png_error, on_png_warning);
+  MemoryCursor cursor{&bytes, 0};
+  png_structp png = create_memory_reader(cursor);
   if (!png)
     return false;
   png_infop info = png_create_info_struct(png);
-  MemoryCursor cursor{&bytes, 0};
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return false;
   }
-  png_set_chunk_malloc_max(png, chunk_malloc_max);
-  png_set_chunk_cache_max(png, chunk_cache_max);
-  png_set_read_fn(png, &cursor, read_memory);
   png_read_info(png, info);
   take_header(png, info, header);
   png_destroy_read_struct(&png, &info, nullptr);
@@ -172,37 +137,10 @@ QString read_checked(const QString &path, PngBytes &png, PngHeader &header) {
   return check_header(file.get(), png, header);
 }
 
-unsigned read_proc(void *buffer, unsigned size, unsigned count, fi_handle handle) {
-  if (size == 0)
-    return 0;
-  auto &cursor = *static_cast<MemoryCursor *>(handle);
-  const qint64 left = std::max<qint64>(0, cursor.bytes->size() - cursor.at);
-  const qint64 items = std::min<qint64>(count, left / size);
-  return static_cast<unsigned>(take(cursor, buffer, static_cast<std::size_t>(items) * size) / size);
-}
-unsigned write_proc(void *, unsigned, unsigned, fi_handle) { return 0; }
-int seek_proc(fi_handle handle, long offset, int origin) {
-  auto *cursor = static_cast<MemoryCursor *>(handle);
-  const qint64 from = origin == SEEK_SET   ? 0
-                      : origin == SEEK_CUR ? cursor->at
-                                           : cursor->bytes->size();
-  if (from + offset < 0)
-    return -1;
-  cursor->at = from + offset;
-  return 0;
-}
-long tell_proc(fi_handle handle) {
-  return static_cast<long>(static_cast<MemoryCursor *>(handle)->at);
-}
-
-FreeImageIO memory_io() { return FreeImageIO{read_proc, write_proc, seek_proc, tell_proc}; }
-
-Image decode(const QByteArray &bytes, const PngHeader &header) {
-  FreeImageIO io = memory_io();
-  MemoryCursor cursor{&bytes, 0};
-  // The samples as the file stores them, whatever its gAMA says.
-  Image image(
-      FreeImage_LoadFromHandle(FIF_PNG, &io, static_cast<fi_handle>(&cursor), PNG_IGNOREGAMMA));
+// The rows straight into FreeImage's bitmap, then what FreeImage gets wrong put right.
+Image decode(const QByteArray &bytes, const PngHeader &header, LoadObserver *observer,
+             bool &abandoned) {
+  Image image = decode_png_rows(bytes, observer, &abandoned);
   if (image && is_palettized(header) && FreeImage_GetPalette(image.get()))
     mend_palette(image.get(), header);
   return image;
@@ -243,15 +181,9 @@ Image load_png(const QString &path, QString *reason, PngMetadata *metadata, bool
   if (refusal.isEmpty())
     refusal = memory_refusal(header.width, header.height, header.bit_depth == 16,
                              sixteen_bit_output, held, memory_headroom() + held);
-  if (refusal.isEmpty() && observer && !observer->progressed(0, 0)) {
-    if (reason)
-      reason->clear();
-    return Image();
-  }
-  Image image = refusal.isEmpty() ? decode(png.bytes, header) : Image();
-  if (image && observer)
-    observer->progressed(header.height, 1000);
-  if (refusal.isEmpty() && !image)
+  bool abandoned = false;
+  Image image = refusal.isEmpty() ? decode(png.bytes, header, observer, abandoned) : Image();
+  if (refusal.isEmpty() && !image && !abandoned)
     refusal = damaged_png();
   if (reason)
     *reason = refusal;

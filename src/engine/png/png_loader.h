@@ -44,13 +44,15 @@ bool read_png_size(const QString &path, PngSize &size);
 class LoadObserver {
 public:
   virtual ~LoadObserver() = default;
-  // The bitmap that will be returned, before any of its rows is decoded. Not called for the
-  // pictures FreeImage decodes in one go, nor when the returned bitmap is not this one.
+  // The bitmap that will be returned, before any of its rows is decoded.
   virtual void started(FIBITMAP *picture) = 0;
   // Rows [0, rows) counted from the top of the picture hold their final samples; permille says
   // how far the decoding is (an interlaced picture's rows are final only in its last pass, but
   // its passes still advance permille). Returning false abandons the load.
   virtual bool progressed(int rows, int permille) = 0;
+  // After the last row, or a failure, when started was called: the bitmap is about to be
+  // returned, or freed, and nothing may be reading it once this returns.
+  virtual void ended() {}
 };
 
 // Loads a PNG as FreeImage does, with its faults put right: grey images with a transparent
@@ -60,7 +62,10 @@ public:
 // image data; reason, when given, then says why in words that follow the file's name ("not a
 // PNG file"). metadata, when given, receives the file's resolution and colour profile.
 // sixteen_bit_output: the picture is to be worked on in 16-bit samples, which the memory check
-// counts.
+// counts. observer, when given, follows the rows as they decode into the bitmap returned; it is
+// told of at most about a thousand steps and always of the last, (height, 1000). The rows of a
+// picture whose later data turns out damaged may have been reported before it is refused: the
+// bitmap is freed then. A load the observer abandons returns empty with reason left empty.
 Image load_png(const QString &path, QString *reason = nullptr, PngMetadata *metadata = nullptr,
                bool sixteen_bit_output = false, LoadObserver *observer = nullptr);
 

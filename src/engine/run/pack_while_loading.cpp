@@ -11,6 +11,8 @@ namespace {
 
 // Below this many pixels the picture decodes faster than a thread starts.
 constexpr std::int64_t least_pixels = 1 << 20;
+// What a file may take of the room left for the libraries.
+constexpr std::int64_t file_room = 64 * 1000 * 1000;
 
 } // namespace
 
@@ -33,17 +35,23 @@ bool PackWhileLoading::reaches_writer(FIBITMAP *picture) const {
          (plan_.depth == 0 || plan_.depth == bpp || plan_.depth == 32);
 }
 
-// The bands take at most what a second copy of the picture would, less the file's bytes that the
-// loader holds: the memory a conversion is allowed counts the picture twice.
+// The memory a conversion is allowed counts a second copy of the picture, which no stage makes
+// here, and room for the libraries; the bands take at most the copy's share, less what the
+// loader's copy of a large file takes of that room.
+std::int64_t PackWhileLoading::budget(FIBITMAP *picture) const {
+  const std::int64_t picture_bytes = std::int64_t{FreeImage_GetWidth(picture)} *
+                                     FreeImage_GetHeight(picture) * FreeImage_GetBPP(picture) / 8;
+  const std::int64_t beyond_room = QFileInfo(plan_.path).size() - file_room;
+  return std::max<std::int64_t>(0, picture_bytes - std::max<std::int64_t>(0, beyond_room));
+}
+
 void PackWhileLoading::started(FIBITMAP *picture) {
   const std::int64_t pixels =
       std::int64_t{FreeImage_GetWidth(picture)} * FreeImage_GetHeight(picture);
   if (thread_.joinable() || pixels < least_pixels || !reaches_writer(picture))
     return;
-  const std::int64_t picture_bytes = pixels * FreeImage_GetBPP(picture) / 8;
-  ahead_ = std::make_shared<PsdPackAhead>(
-      picture, plan_.layout, plan_.compression,
-      std::max<std::int64_t>(0, picture_bytes - QFileInfo(plan_.path).size()));
+  ahead_ =
+      std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
   thread_ = std::thread([this] { pack(); });
 }
 

@@ -33,12 +33,14 @@ public:
 
   void started(FIBITMAP *picture) override;
   bool progressed(int rows, int permille) override;
+  void ended() override { finish(); }
 
   // Stops the packing after the band in hand; the bands packed, or null.
   std::shared_ptr<PsdPackAhead> finish();
 
 private:
   bool reaches_writer(FIBITMAP *picture) const;
+  std::int64_t budget(FIBITMAP *picture) const;
   void pack();
 
   std::function<bool(int)> progress_;

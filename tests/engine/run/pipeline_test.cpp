@@ -3,6 +3,7 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/temp_file.h"
+#include "support/image_builders.h"
 #include "support/independent_readers.h"
 #include "support/paths.h"
 #include "support/png_reference.h"
@@ -354,6 +355,48 @@ TEST_F(Pipeline, NonAsciiPathsWork) {
   PsdImage psd;
   EXPECT_TRUE(test::read_psd(last_output, psd));
   EXPECT_EQ(psd.width, 32);
+}
+
+// A picture large enough to be packed while it decodes: the load reports its progress as it
+// goes, and every row reaches the file as decoded, whether the writer takes the bands packed
+// during the load or (with a stage between) packs them itself.
+TEST_F(Pipeline, ALargePictureReportsItsLoadAndReachesTheFileWhole) {
+  QTemporaryDir in;
+  const QString input = in.filePath(QStringLiteral("large.png"));
+  const Image picture = test::make_rgba32(1300, 900, [](int x, int y) {
+    const auto v = static_cast<std::uint8_t>(x / (1 + y % 9) + y);
+    return Rgba{v, static_cast<std::uint8_t>(x ^ y), static_cast<std::uint8_t>(y / 4),
+                static_cast<std::uint8_t>(y % 5 != 0 ? 255 : x)};
+  });
+  ASSERT_TRUE(FreeImage_Save(FIF_PNG, picture.get(), input.toUtf8().constData(), PNG_Z_BEST_SPEED));
+  PngPixels png;
+  ASSERT_TRUE(test::decode_png_reference(input, png));
+  for (const bool flip : {false, true}) {
+    SCOPED_TRACE(flip ? "flipped" : "as loaded");
+    request.settings.do_image_flip_vertical = flip;
+    std::vector<int> loading;
+    const FileProgress progress{[&](int permille) {
+                                  if (permille < 300)
+                                    loading.push_back(permille);
+                                },
+                                {}};
+    const FileResult result = convert_file(request, {input, QString()}, request.counters, progress);
+    ASSERT_EQ(result.status, FileStatus::Converted) << result.reason.toStdString();
+    EXPECT_TRUE(std::is_sorted(loading.begin(), loading.end()));
+    loading.erase(std::unique(loading.begin(), loading.end()), loading.end());
+    EXPECT_GE(loading.size(), 10u); // steps that rise while the rows decode
+    PsdImage psd;
+    ASSERT_TRUE(test::read_psd(result.output_path, psd));
+    int wrong = 0;
+    for (int y = 0; y < png.height; ++y)
+      for (int x = 0; x < png.width; ++x)
+        for (int c = 0; c < 4; ++c)
+          wrong += psd.at(c, x, flip ? png.height - 1 - y : y) !=
+                   png.rgba[(static_cast<std::size_t>(y) * 1300 + static_cast<std::size_t>(x)) * 4 +
+                            static_cast<std::size_t>(c)];
+    EXPECT_EQ(wrong, 0);
+    QFile::remove(result.output_path);
+  }
 }
 
 } // namespace

@@ -125,6 +125,7 @@ const LangPair data[] = {
     {u"Not converted", u"not converted"},
     {u"Conversion failed", u"Conversion failed"},
     {u"Converted with failures", u"Converted %s1% of %s2%, %s3% failed"},
+    {u"Reading preview", u"Reading the picture\u2026"},
     {u"_GROUP_", u"Dialog"},
     {u"Select Input Files", u"Select Input Files"},
     {u"Select Input Folder", u"Select Input Folder"},

@@ -1,6 +1,7 @@
 #include "ui/preferences/preview_pane.h"
 
 #include "prefs/preview_render.h"
+#include "text/lang.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -19,6 +20,8 @@ constexpr int box_side = 280;
 constexpr int smallest_side = 120;
 constexpr int pause_ms = 150;
 constexpr int check_side = 8;
+// A new picture that takes longer than this to read says that it is being read.
+constexpr int reading_ms = 300;
 
 // The picture over a grey checkerboard, so that its transparent parts show as such.
 QPixmap on_checkerboard(const QImage &picture, qreal ratio) {
@@ -52,6 +55,11 @@ PreviewPane::PreviewPane(QWidget *parent) : QFrame(parent) {
   pause_.setSingleShot(true);
   pause_.setInterval(pause_ms);
   connect(&pause_, &QTimer::timeout, this, &PreviewPane::start);
+  reading_.setSingleShot(true);
+  reading_.setInterval(reading_ms);
+  connect(&reading_, &QTimer::timeout, this, [this] {
+    view_->setText(lang(QStringLiteral("Msg"), QStringLiteral("Reading preview")));
+  });
 }
 
 QSize PreviewPane::sizeHint() const {
@@ -77,6 +85,8 @@ void PreviewPane::start() {
   // The pane may be gone when the picture is ready; the answer goes through the application,
   // which checks for that on the window thread.
   QPointer<PreviewPane> pane(this);
+  if (!source_ || source_->path() != waiting_->path)
+    reading_.start();
   QThreadPool::globalInstance()->start([job = std::move(*waiting_), source = source_, box, pane] {
     // The picture is read once; later values are drawn on what was read.
     std::shared_ptr<const PreviewSource> used = source;
@@ -106,6 +116,7 @@ QPixmap PreviewPane::fitted(const QPixmap &pixmap) const {
 
 void PreviewPane::finish(const QImage &picture, std::shared_ptr<const PreviewSource> source) {
   drawing_ = false;
+  reading_.stop();
   source_ = std::move(source);
   picture_ = picture;
   view_->setPixmap(picture.isNull() ? QPixmap()

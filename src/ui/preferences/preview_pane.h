@@ -45,6 +45,7 @@ private:
 
   QLabel *view_ = nullptr;
   QTimer pause_;
+  QTimer reading_; // says the picture is being read, when that takes a while
   std::optional<Job> waiting_;
   bool drawing_ = false;
   std::shared_ptr<const PreviewSource> source_; // the picture last read

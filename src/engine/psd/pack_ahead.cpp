@@ -90,8 +90,29 @@ void PsdPackAhead::pack_ready(int rows_ready) {
   };
   if (ready() && !scratch_)
     scratch_ = make_scratch();
-  while (ready() && pack(next_band_, *scratch_))
+  while (ready() && pack(next_band_, *scratch_)) {
+    drop_unpacked_planes(next_band_);
     ++next_band_;
+  }
+}
+
+// While the picture loads, whether packing pays is not known yet: a plane whose band packed came
+// out no smaller than raw (noise, heavy grain) is most likely stored raw, and packing the rest of
+// it ahead would only hold memory and take the other core's time. Should it be packed after all,
+// the writer packs it.
+void PsdPackAhead::drop_unpacked_planes(int band) {
+  const auto rows = static_cast<std::size_t>(rows_.band_rows(band));
+  // A packed row also takes two bytes in the table of row lengths.
+  const std::size_t raw = rows * rows_.row_bytes() - 2 * rows;
+  std::vector<bool> keep = kept_;
+  bool any_dropped = false;
+  for (std::size_t plane = 0; plane < bands_.size(); ++plane)
+    if (kept_[plane] && bands_[plane][static_cast<std::size_t>(band)].bytes.size() >= raw) {
+      keep[plane] = false;
+      any_dropped = true;
+    }
+  if (any_dropped)
+    keep_only(keep);
 }
 
 void PsdPackAhead::keep_only(const std::vector<bool> &planes) {
@@ -103,7 +124,6 @@ void PsdPackAhead::keep_only(const std::vector<bool> &planes) {
       held_ -= static_cast<std::int64_t>(band.bytes.size());
     bands_[plane] = {};
   }
-  scratch_.reset();
 }
 
 bool PsdPackAhead::take(std::size_t plane, int band, Band &out) {

@@ -46,7 +46,8 @@ public:
   bool pack(int band, Scratch &scratch);
 
   // From now on only the planes marked are packed; what is held of the others is let go. Not
-  // while bands are being packed.
+  // while bands are being packed. pack_ready also lets go of a plane once a band of it packed
+  // does not come out smaller than raw.
   void keep_only(const std::vector<bool> &planes);
 
   // Moves the band of the plane into out, if it was packed; its memory no longer counts.
@@ -56,6 +57,7 @@ private:
   enum BandState : int { unpacked, packing, packed };
 
   bool wanted(std::size_t plane) const;
+  void drop_unpacked_planes(int band);
   void pack_rows(Scratch &scratch, int band);
 
   PlaneRows rows_;

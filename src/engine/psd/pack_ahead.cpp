@@ -2,6 +2,8 @@
 
 #include "engine/psd/packbits.h"
 
+#include <new>
+
 namespace lumbrix {
 namespace {
 
@@ -35,13 +37,18 @@ bool PsdPackAhead::wanted(std::size_t plane) const {
   return !merged || (kind.channel != alpha && !rows_.opaque());
 }
 
-std::unique_ptr<PsdPackAhead::Scratch> PsdPackAhead::make_scratch() const {
-  auto scratch = std::make_unique<Scratch>(Scratch{PlaneRows::Scratch(rows_.row_bytes()), {}});
-  const std::size_t segment =
-      static_cast<std::size_t>(rows_.rows_per_band()) * pack_bits_bound(rows_.row_bytes());
-  for (std::size_t plane = 0; plane < bands_.size(); ++plane)
-    scratch->segments.emplace_back(kept_[plane] ? segment : 0);
-  return scratch;
+std::unique_ptr<PsdPackAhead::Scratch> PsdPackAhead::make_scratch() {
+  try {
+    auto scratch = std::make_unique<Scratch>(Scratch{PlaneRows::Scratch(rows_.row_bytes()), {}});
+    const std::size_t segment =
+        static_cast<std::size_t>(rows_.rows_per_band()) * pack_bits_bound(rows_.row_bytes());
+    for (std::size_t plane = 0; plane < bands_.size(); ++plane)
+      scratch->segments.emplace_back(kept_[plane] ? segment : 0);
+    return scratch;
+  } catch (const std::bad_alloc &) {
+    stop();
+    return nullptr;
+  }
 }
 
 void PsdPackAhead::pack_rows(Scratch &scratch, int band) {
@@ -72,14 +79,28 @@ void PsdPackAhead::pack_rows(Scratch &scratch, int band) {
     }
 }
 
+// Short of memory, a band is let go and nothing more is packed ahead: the writer packs the rest a
+// plane at a time, in a band's memory.
 bool PsdPackAhead::pack(int band, Scratch &scratch) {
-  if (held_ >= budget_)
+  if (stopped_ || held_ >= budget_)
     return false;
+  const auto at = static_cast<std::size_t>(band);
   int state = unpacked;
-  if (!states_[static_cast<std::size_t>(band)].compare_exchange_strong(state, packing))
+  if (!states_[at].compare_exchange_strong(state, packing))
     return false;
-  pack_rows(scratch, band);
-  states_[static_cast<std::size_t>(band)] = packed;
+  try {
+    pack_rows(scratch, band);
+  } catch (const std::bad_alloc &) {
+    stop();
+    for (std::size_t plane = 0; plane < bands_.size(); ++plane)
+      if (kept_[plane]) {
+        held_ -= static_cast<std::int64_t>(bands_[plane][at].bytes.size());
+        bands_[plane][at] = {};
+      }
+    states_[at] = unpacked;
+    return false;
+  }
+  states_[at] = packed;
   return true;
 }
 
@@ -90,7 +111,7 @@ void PsdPackAhead::pack_ready(int rows_ready) {
   };
   if (ready() && !scratch_)
     scratch_ = make_scratch();
-  while (ready() && pack(next_band_, *scratch_)) {
+  while (ready() && scratch_ && pack(next_band_, *scratch_)) {
     drop_unpacked_planes(next_band_);
     ++next_band_;
   }

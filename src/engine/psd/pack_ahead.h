@@ -33,7 +33,8 @@ public:
   // Whether a document of this picture, layout and compression can take the bands.
   bool serves(FIBITMAP *picture, PsdLayout layout, PsdCompression compression) const;
 
-  std::unique_ptr<Scratch> make_scratch() const;
+  // Null, and nothing more packed ahead, when there is no memory for it.
+  std::unique_ptr<Scratch> make_scratch();
 
   // Packs, in order, each band lying within the picture's first rows_ready rows that is not
   // packed yet, until stopped or out of budget. Called on one thread at a time.

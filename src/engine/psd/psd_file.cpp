@@ -80,6 +80,8 @@ bool PsdFile::report() {
   return ok();
 }
 
+void PsdFile::out_of_memory() { fail(PsdWriteStatus::failed, ENOMEM); }
+
 bool PsdFile::finish(std::int64_t size) {
   if (ok() && ::ftruncate(descriptor_, size) != 0)
     fail(PsdWriteStatus::failed, errno);

@@ -24,6 +24,8 @@ public:
   bool report();
   // About the size of the whole file, for the hook.
   void set_total(std::int64_t total) { total_ = total; }
+  // Fails the file for want of memory.
+  void out_of_memory();
   // Cuts off whatever lies beyond the document.
   bool finish(std::int64_t size);
 

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 namespace lumbrix {
 namespace {
@@ -167,7 +168,8 @@ std::int64_t PsdPlanes::pack_band(Scratch &scratch, std::size_t plane, int band)
   if (ahead_) {
     if (!scratch.ahead)
       scratch.ahead = ahead_->make_scratch();
-    ahead_->pack(band, *scratch.ahead);
+    if (scratch.ahead)
+      ahead_->pack(band, *scratch.ahead);
     PsdPackAhead::Band taken;
     if (ahead_->take(plane, band, taken)) {
       for (std::size_t i = 0; i < count; ++i)
@@ -191,7 +193,13 @@ std::int64_t PsdPlanes::write_packed(PsdFile &file, std::size_t plane) {
   Turns turns;
   std::vector<std::int64_t> &offsets = offsets_[plane];
   for_each_band(file, 0, [&](Scratch &scratch, int band, int first, int count) {
-    const std::int64_t length = file.ok() ? pack_band(scratch, plane, band) : 0;
+    // Short of memory, the band still takes its turn, so that none waits for it forever.
+    std::int64_t length = 0;
+    try {
+      length = file.ok() ? pack_band(scratch, plane, band) : 0;
+    } catch (const std::bad_alloc &) {
+      file.out_of_memory();
+    }
     std::unique_lock lock(turns.mutex);
     turns.turn.wait(lock, [&] { return turns.next_band == band; });
     // The band before this one is in place: its end is where this band begins.

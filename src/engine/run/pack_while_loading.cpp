@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <exception>
 
 namespace lumbrix {
 namespace {
@@ -50,9 +51,15 @@ void PackWhileLoading::started(FIBITMAP *picture) {
       std::int64_t{FreeImage_GetWidth(picture)} * FreeImage_GetHeight(picture);
   if (thread_.joinable() || pixels < least_pixels || !reaches_writer(picture))
     return;
-  ahead_ =
-      std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
-  thread_ = std::thread([this] { pack(); });
+  // Called from within the decoder, which nothing may leave by an exception: without memory or
+  // a thread to spare, the writer packs the picture itself.
+  try {
+    ahead_ =
+        std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
+    thread_ = std::thread([this] { pack(); });
+  } catch (const std::exception &) {
+    ahead_.reset();
+  }
 }
 
 bool PackWhileLoading::progressed(int rows, int permille) {

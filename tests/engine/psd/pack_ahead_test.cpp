@@ -1,6 +1,5 @@
 #include "engine/image/deep_picture.h"
 #include "engine/psd/pack_ahead.h"
-#include "support/address_space.h"
 #include "support/image_builders.h"
 #include "support/psd_document_file.h"
 
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <malloc.h>
 #include <memory>
 
 namespace lumbrix {
@@ -87,30 +85,6 @@ TEST(PsdPackAhead, ServesOnlyItsOwnPicture) {
   ASSERT_EQ(test::write_psd_file(std::move(offered), dir.filePath("offered.psd")).status,
             PsdWriteStatus::written);
   EXPECT_TRUE(file_bytes(dir.filePath("plain.psd")) == file_bytes(dir.filePath("offered.psd")));
-}
-
-// Short of memory, packing ahead gives up and the writer packs the rest a plane at a time, in a
-// band's memory: the file is whole and the same.
-TEST(PsdPackAhead, ShortOfMemoryTheWriterPacksAPlaneAtATime) {
-  if (qEnvironmentVariableIsSet("LUMBRIX_SKIP_LARGE"))
-    GTEST_SKIP() << "LUMBRIX_SKIP_LARGE is set (sanitizers reserve more address space)";
-  QTemporaryDir dir;
-  const auto make = [] { return test::make_rgba32(3000, 2000, photo_like); };
-  ASSERT_EQ(test::write_psd_file(plane_by_plane(make()), dir.filePath("plain.psd")).status,
-            PsdWriteStatus::written);
-  PsdDocument ahead{make()};
-  ahead.packed_ahead = std::make_shared<PsdPackAhead>(ahead.picture.get(), ahead.layout,
-                                                      ahead.compression, std::int64_t{1} << 40);
-  PsdWriteResult result;
-  malloc_trim(0); // no freed memory of earlier work to pack into
-  {
-    const test::AddressSpaceLimit limit(4 << 20);
-    if (!limit.ok())
-      GTEST_SKIP() << "the hard limit leaves no room to lower";
-    result = test::write_psd_file(std::move(ahead), dir.filePath("ahead.psd"));
-  }
-  ASSERT_EQ(result.status, PsdWriteStatus::written);
-  EXPECT_TRUE(file_bytes(dir.filePath("plain.psd")) == file_bytes(dir.filePath("ahead.psd")));
 }
 
 } // namespace

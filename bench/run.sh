@@ -297,7 +297,7 @@ load = table.get(("photo-rgba-default", "load"))
 fl = r[("photo-rgba", "floor")]
 if load and fl:
     l = statistics.median(load)
-    out += ["", f"FreeImage's PNG load alone (the step table's load row) is {l:.3f} s, "
+    out += ["", f"The PNG load alone (the step table's load row, rows read by libpng into the FreeImage bitmap) is {l:.3f} s, "
             f"{l / fl[0]:.2f} x the floor of the same run: the part of every conversion that the "
             "writer cannot shorten."]
 tone = {way: result(f"rgba16.tone-{way}") for way in ("library", "banded")}

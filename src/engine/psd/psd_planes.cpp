@@ -159,8 +159,8 @@ void PsdPlanes::write_raw(PsdFile &file, std::size_t first, std::size_t count) {
   });
 }
 
-// The band's rows of the plane packed into the scratch's segment, or as packed ahead, each row's
-// length where its end offset will be; returns where the band's bytes are and their length.
+// The band's rows of the plane, packed ahead or packed here, in the scratch's segment, each row's
+// length where its end offset will be; returns the band's length.
 std::int64_t PsdPlanes::pack_band(Scratch &scratch, std::size_t plane, int band) {
   const auto top = static_cast<std::size_t>(rows_.band_top(band));
   const auto count = static_cast<std::size_t>(rows_.band_rows(band));

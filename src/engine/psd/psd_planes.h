@@ -13,19 +13,20 @@ class PsdFile;
 class PsdPackAhead;
 
 // The channel planes of a picture as a PSD file stores them: rows from the top, each packed on
-// its own (or raw). Each pass reads the picture a band of rows at a time on every core, so memory
-// stays at a few bands per core whatever the picture's size. Raw planes of a group are written in
-// one pass, their places known from the start; a packed plane is packed once, band by band, each
-// band written where the one before it ended, its row lengths known once it is written. A plane
-// whose every row equals an earlier plane's of its channel (the alpha plane) is copied from it in
-// the file. With RLE, a group whose rows packing would not make smaller (noise, heavy grain) is
-// stored raw: the file is smaller, and no pass is spent measuring it. Bands packed ahead, while
-// the picture was still being decoded, are taken as they are.
+// its own (or raw). The picture is read a band of rows at a time on every core. Raw planes of a
+// group are written in one pass, their places known from the start; a packed plane is packed
+// once, band by band, each band written where the one before it ended, its row lengths known once
+// it is written. Given a store of bands packed ahead, the first packed plane's pass packs each
+// band of every plane at once into it (within its memory budget) and later planes take theirs;
+// without one, or past its budget, memory stays at a few bands per core. A plane whose every row
+// equals an earlier plane's of its channel (the alpha plane) is copied from it in the file. With
+// RLE, a group whose rows packing would not make smaller (noise, heavy grain) is stored raw: the
+// file is smaller, and no pass is spent measuring it.
 class PsdPlanes {
 public:
   // picture: a 24 or 32-bit standard bitmap, or a FIT_RGBA16 one whose planes hold two bytes a
-  // sample, that outlives this.
-  // ahead, when given, holds bands of these planes of this picture packed already.
+  // sample, that outlives this. ahead, when given, is a store of bands of these planes of this
+  // picture, some perhaps packed already.
   PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes,
             PsdPackAhead *ahead = nullptr);
 

@@ -120,6 +120,14 @@ bool TempFile::holds(const QByteArray &name) const {
          same_file(mine, named);
 }
 
+// A link, or a second name of a file named elsewhere: what someone put in place of the temporary
+// name. A file written and placed by another run under the same name has no other name.
+bool TempFile::planted(const QByteArray &name) const {
+  struct stat named {};
+  return ::fstatat(folder_fd_, name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         (!S_ISREG(named.st_mode) || named.st_nlink > 1);
+}
+
 bool TempFile::link_as(const QByteArray &name) const {
   const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
   return ::linkat(AT_FDCWD, self.constData(), folder_fd_, name.constData(), AT_SYMLINK_FOLLOW) == 0;
@@ -208,9 +216,12 @@ bool TempFile::commit(const QString &file_name, int *error, bool *left_unsynced)
   const bool placed_new = left_unsynced && !replacing && place_new(target);
   if (!placed_new && (!synced(fd_) || !move_to(target, replacing)))
     return fail(errno);
-  // What was renamed may be a link put in the file's place: then the data is not there, and
-  // the link must not stand under the final name either.
-  if (!holds(target)) {
+  if (hooks.after_placing)
+    hooks.after_placing(folder_ + QFile::decodeName(target));
+  // What was renamed may be a link put in the file's place: then the data is not there, and the
+  // link must not stand under the final name either. Another run's file put there since, as
+  // runs writing the same name do, replaced this one as a later write would, and stays.
+  if (!holds(target) && planted(target)) {
     ::unlinkat(folder_fd_, target.constData(), 0);
     return fail(0);
   }

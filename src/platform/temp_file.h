@@ -58,6 +58,7 @@ private:
   bool place_new(const QByteArray &target);
   bool drop_name();
   bool holds(const QByteArray &name) const; // name in the folder is this file
+  bool planted(const QByteArray &name) const;
 
   int fd_ = -1;
   int folder_fd_ = -1;
@@ -68,11 +69,13 @@ private:
   int signal_slot_ = -1;
 };
 
-// For tests: where temporary names come from (nullptr: random ones), and a call with the
-// temporary path between the moment the file has its name and the one it is renamed into place.
+// For tests: where temporary names come from (nullptr: random ones), a call with the temporary
+// path between the moment the file has its name and the one it is renamed into place, and one
+// with the final path just after it is put there.
 struct TempFileHooks {
   QByteArray (*next_name)() = nullptr;
   void (*before_rename)(const QString &path) = nullptr;
+  void (*after_placing)(const QString &path) = nullptr;
 };
 void set_temp_file_hooks(const TempFileHooks &hooks);
 

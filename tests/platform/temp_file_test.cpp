@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -152,6 +153,51 @@ TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
   }
   EXPECT_EQ(read("victim.txt"), "precious");
   EXPECT_EQ(read("out.psd"), "earlier");
+}
+
+// Just after the file is put in place, its final name is taken over: by a link (which must not
+// stand there), or by another run's file of the same name (which stays, as a later write would
+// replace this one). Either way the link's target keeps its contents.
+TEST_F(TempFileTest, WhatTakesTheFinalNameAfterwardsIsALinkRemovedOrAnotherRunsFileKept) {
+  static QString other;
+  other = path("victim.txt");
+  const struct {
+    const char *name;
+    void (*take_over)(const QString &final_name);
+    bool committed;
+    const char *left; // what the final name reads afterwards, "" when nothing stands there
+  } cases[] = {
+      {"link",
+       [](const QString &final_name) {
+         QFile::remove(final_name);
+         QFile::link(other, final_name);
+       },
+       false, ""},
+      {"another run's file",
+       [](const QString &final_name) {
+         QFile::copy(other, final_name + ".next");
+         std::rename(QFile::encodeName(final_name + ".next").constData(),
+                     QFile::encodeName(final_name).constData());
+       },
+       true, "precious"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const bool earlier : {false, true}) {
+      put("victim.txt", "precious");
+      QFile::remove(path("out.psd"));
+      if (earlier)
+        put("out.psd", "earlier");
+      set_temp_file_hooks({nullptr, nullptr, c.take_over});
+      TempFile file = written(TempName::when_placed, "payload");
+      bool unsynced = false;
+      EXPECT_EQ(file.commit("out.psd", nullptr, &unsynced), c.committed);
+      set_temp_file_hooks({});
+      EXPECT_FALSE(QFileInfo(path("out.psd")).isSymLink());
+      EXPECT_EQ(QFileInfo::exists(path("out.psd")) ? read("out.psd") : QByteArray(), c.left);
+      EXPECT_EQ(read("victim.txt"), "precious");
+    }
+  }
 }
 
 // A run ended by one of these signals removes its named temporary file and ends as the signal

@@ -1,6 +1,7 @@
 #include "platform/positioned_io.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace lumbrix {
@@ -21,5 +22,7 @@ int write_at(int descriptor, const void *data, std::size_t size, std::int64_t of
   }
   return 0;
 }
+
+void start_writeback(int descriptor) { ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE); }
 
 } // namespace lumbrix

@@ -11,4 +11,8 @@ namespace lumbrix {
 // EIO, ...).
 int write_at(int descriptor, const void *data, std::size_t size, std::int64_t offset);
 
+// Hands the file's written bytes to the disk now, without waiting for them, so that a sync
+// later has less to wait for.
+void start_writeback(int descriptor);
+
 } // namespace lumbrix

@@ -5,6 +5,7 @@
 #include "engine/psd/psd_format.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lumbrix {
 namespace {
@@ -77,6 +78,18 @@ const std::uint8_t *PlaneRows::plane_row(Scratch &scratch, std::size_t plane, in
   if (kind.colours == PlaneColours::on_white && kind.channel != alpha)
     take(scratch, alpha, y);
   return plane_row(scratch, plane);
+}
+
+void PlaneRows::gather(Scratch &scratch, int band, const std::vector<std::size_t> &planes,
+                       std::uint8_t *segment) const {
+  const std::size_t band_bytes = static_cast<std::size_t>(rows_per_band_) * row_bytes_;
+  const int top = band_top(band);
+  for (int y = top; y < top + band_rows(band); ++y) {
+    split(scratch, y);
+    for (std::size_t k = 0; k < planes.size(); ++k)
+      std::memcpy(segment + k * band_bytes + static_cast<std::size_t>(y - top) * row_bytes_,
+                  plane_row(scratch, planes[k]), row_bytes_);
+  }
 }
 
 } // namespace lumbrix

@@ -63,6 +63,10 @@ public:
   const std::uint8_t *plane_row(Scratch &scratch, std::size_t plane) const;
   // Row y of one plane, taking only the channels it needs.
   const std::uint8_t *plane_row(Scratch &scratch, std::size_t plane, int y) const;
+  // The band's rows of each plane listed, as stored raw, into segment: the k-th plane's row y at
+  // k * rows_per_band() * row_bytes() + (y - band_top(band)) * row_bytes().
+  void gather(Scratch &scratch, int band, const std::vector<std::size_t> &planes,
+              std::uint8_t *segment) const;
 
 private:
   const std::uint8_t *scanline(int y) const;

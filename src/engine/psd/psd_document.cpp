@@ -6,6 +6,7 @@
 #include "engine/psd/psd_file.h"
 #include "engine/psd/psd_format.h"
 #include "engine/psd/psd_planes.h"
+#include "engine/psd/raw_ahead.h"
 #include "engine/psd/srgb_profile.h"
 
 #include <algorithm>
@@ -117,6 +118,8 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   PsdFile file(descriptor, progress);
   const std::shared_ptr<PsdPackAhead> ahead = bands_ahead(document, picture, compression);
   PsdPlanes planes(picture, compression, plane_kinds(document.layout), ahead.get());
+  if (document.raw_ahead && document.raw_ahead->serves(picture, document.layout, descriptor))
+    planes.set_raw_bands_written(document.raw_ahead->bands_written());
   planes.prepare();
   Layout layout(file, planes, height);
   const bool deep = FreeImage_GetImageType(picture) == FIT_RGBA16;

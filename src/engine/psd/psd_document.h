@@ -24,6 +24,7 @@ enum class PsdLayout {
 enum class PsdCompression { raw, rle };
 
 class PsdPackAhead;
+class PsdRawAhead;
 
 // One picture as a PSD document.
 struct PsdDocument {
@@ -39,6 +40,9 @@ struct PsdDocument {
   // Bands of the picture's planes packed while it was decoded, taken when they are of this
   // picture, layout and compression.
   std::shared_ptr<PsdPackAhead> packed_ahead{};
+  // The merged-only file's first bands, written into the descriptor while the picture was
+  // decoded; taken when they are of this picture and file.
+  std::shared_ptr<PsdRawAhead> raw_ahead{};
 };
 
 enum class PsdWriteStatus {

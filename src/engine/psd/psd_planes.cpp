@@ -139,23 +139,19 @@ void PsdPlanes::copy_twin(PsdFile &file, std::size_t plane) {
 // The group's planes side by side in each band: row y of plane p at offset y * row bytes.
 void PsdPlanes::write_raw(PsdFile &file, std::size_t first, std::size_t count) {
   const std::size_t band_bytes = static_cast<std::size_t>(rows_.rows_per_band()) * row_bytes_;
-  for_each_band(file, count * band_bytes, [&](Scratch &scratch, int, int top, int rows) {
-    if (!file.ok())
+  std::vector<std::size_t> written;
+  for (std::size_t plane = first; plane < first + count; ++plane)
+    if (!always_twins_[plane])
+      written.push_back(plane);
+  for_each_band(file, written.size() * band_bytes, [&](Scratch &scratch, int band, int top, int) {
+    if (!file.ok() || band < raw_bands_written_)
       return;
-    for (int y = top; y < top + rows; ++y) {
-      rows_.split(scratch.rows, y);
-      for (std::size_t i = 0; i < count; ++i)
-        if (!always_twins_[first + i])
-          std::memcpy(scratch.segment.data() + i * band_bytes +
-                          static_cast<std::size_t>(y - top) * row_bytes_,
-                      rows_.plane_row(scratch.rows, first + i), row_bytes_);
-    }
-    for (std::size_t i = 0; i < count; ++i)
-      if (!always_twins_[first + i])
-        file.write(scratch.segment.data() + i * band_bytes,
-                   static_cast<std::size_t>(rows) * row_bytes_,
-                   starts_[first + i] +
-                       static_cast<std::int64_t>(top) * static_cast<std::int64_t>(row_bytes_));
+    rows_.gather(scratch.rows, band, written, scratch.segment.data());
+    for (std::size_t k = 0; k < written.size(); ++k)
+      file.write(scratch.segment.data() + k * band_bytes,
+                 static_cast<std::size_t>(rows_.band_rows(band)) * row_bytes_,
+                 starts_[written[k]] +
+                     static_cast<std::int64_t>(top) * static_cast<std::int64_t>(row_bytes_));
   });
 }
 

@@ -30,6 +30,9 @@ public:
   PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes,
             PsdPackAhead *ahead = nullptr);
 
+  // The first bands of raw planes are in the file already, written while the picture loaded.
+  void set_raw_bands_written(int bands) { raw_bands_written_ = bands; }
+
   // Chooses each group's compression, judged from a sample of rows in a large picture.
   void prepare();
 
@@ -70,6 +73,7 @@ private:
   std::int64_t expected_size_ = 0;
   std::vector<std::vector<std::int64_t>> offsets_;
   std::vector<std::int64_t> starts_; // where each written plane's rows begin in the file
+  int raw_bands_written_ = 0;
 };
 
 } // namespace lumbrix

@@ -45,9 +45,8 @@ PsdCompression psd_compression(const Settings &s) {
   return s.psd_compression != 0 ? PsdCompression::rle : PsdCompression::raw;
 }
 
-bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
-                     const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
-                     QString &reason, std::shared_ptr<PsdPackAhead> packed_ahead) {
+bool open_temporary(const ConversionRequest &request, const InputFile &file, WrittenOutput &written,
+                    QString &reason) {
   written.folder =
       output_folder_of(request.output_folder, file.relative_subfolder, request.settings);
   if (request.settings.keep_subfolders != 0 &&
@@ -61,6 +60,14 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
     reason = cannot_write(written.folder, errno);
     return false;
   }
+  return true;
+}
+
+bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
+                     const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
+                     QString &reason, BandsAhead ahead) {
+  if (!written.temporary.is_open() && !open_temporary(request, file, written, reason))
+    return false;
   notify_step(request.step_observer, "naming");
   // The disk takes the bytes while the rest is packed, rather than all at the sync.
   qint64 handed_on = 0;
@@ -73,7 +80,8 @@ bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest 
   };
   PsdDocument document =
       psd_document(std::move(image), std::move(metadata), request.settings, file.path);
-  document.packed_ahead = std::move(packed_ahead);
+  document.packed_ahead = std::move(ahead.packed);
+  document.raw_ahead = std::move(ahead.raw);
   const PsdWriteResult result =
       write_psd_document(std::move(document), written.temporary.descriptor(), writing);
   notify_step(request.step_observer, "PSD write");

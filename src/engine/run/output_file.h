@@ -35,14 +35,24 @@ struct WrittenOutput {
 PsdLayout psd_layout(const Settings &s);
 PsdCompression psd_compression(const Settings &s);
 
-// Writes the picture as the request's PSD to a new temporary file in the folder for file
-// (creating the file's sub-folder with Keep Subfolders): the layer named after the input, the
-// PNG's resolution and profile in its resources. False with the reason when it could not be
-// written, and nothing is left behind; a write the monitor stopped leaves the reason empty.
-// packed_ahead: bands of the picture packed while it loaded, if any.
+// What was packed, or written, of the PSD while its picture loaded.
+struct BandsAhead {
+  std::shared_ptr<PsdPackAhead> packed{};
+  std::shared_ptr<PsdRawAhead> raw{};
+};
+
+// Creates the temporary file for file in its output folder (creating the file's sub-folder with
+// Keep Subfolders); false with the reason when it cannot be.
+bool open_temporary(const ConversionRequest &request, const InputFile &file, WrittenOutput &written,
+                    QString &reason);
+
+// Writes the picture as the request's PSD to the temporary file, opened first when it is not:
+// the layer named after the input, the PNG's resolution and profile in its resources. False with
+// the reason when it could not be written, and nothing is left behind; a write the monitor
+// stopped leaves the reason empty.
 bool write_temporary(Image image, PngMetadata metadata, const ConversionRequest &request,
                      const InputFile &file, const WriteMonitor &monitor, WrittenOutput &written,
-                     QString &reason, std::shared_ptr<PsdPackAhead> packed_ahead = {});
+                     QString &reason, BandsAhead ahead = {});
 
 // Puts the written file in place as name in its folder, replacing an earlier file of that name:
 // synced first, the folder synced after (a new file, when written.may_defer_sync, unsynced). False

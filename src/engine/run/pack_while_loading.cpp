@@ -1,6 +1,7 @@
 #include "engine/run/pack_while_loading.h"
 
 #include "engine/psd/pack_ahead.h"
+#include "engine/psd/raw_ahead.h"
 
 #include <QFileInfo>
 
@@ -23,10 +24,9 @@ PackWhileLoading::PackWhileLoading(std::function<bool(int)> progress, const Plan
 PackWhileLoading::~PackWhileLoading() { finish(); }
 
 // Whether the writer is handed this very picture: no stage replaces it, and its depth is the
-// output's (the writer widens 24-bit pixels itself); only layered, packed documents are packed.
+// output's (the writer widens 24-bit pixels itself).
 bool PackWhileLoading::reaches_writer(FIBITMAP *picture) const {
-  if (!plan_.stages_keep_pixels || plan_.layout != PsdLayout::layered ||
-      plan_.compression != PsdCompression::rle)
+  if (!plan_.stages_keep_pixels)
     return false;
   const FREE_IMAGE_TYPE type = FreeImage_GetImageType(picture);
   const int bpp = static_cast<int>(FreeImage_GetBPP(picture));
@@ -46,19 +46,32 @@ std::int64_t PackWhileLoading::budget(FIBITMAP *picture) const {
   return std::max<std::int64_t>(0, picture_bytes - std::max<std::int64_t>(0, beyond_room));
 }
 
+// A layered, packed document's bands are packed; a merged-only one's are written raw into its
+// file, when it is open already.
+bool PackWhileLoading::start_work(FIBITMAP *picture) {
+  if (plan_.layout == PsdLayout::layered && plan_.compression == PsdCompression::rle)
+    ahead_ =
+        std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
+  else if (plan_.layout == PsdLayout::merged_only && plan_.descriptor >= 0)
+    raw_ = std::make_shared<PsdRawAhead>(picture, plan_.descriptor);
+  else
+    return false;
+  thread_ = std::thread([this] { pack(); });
+  return true;
+}
+
 void PackWhileLoading::started(FIBITMAP *picture) {
   const std::int64_t pixels =
       std::int64_t{FreeImage_GetWidth(picture)} * FreeImage_GetHeight(picture);
   if (thread_.joinable() || pixels < least_pixels || !reaches_writer(picture))
     return;
   // Called from within the decoder, which nothing may leave by an exception: without memory or
-  // a thread to spare, the writer packs the picture itself.
+  // a thread to spare, the writer does all the work itself.
   try {
-    ahead_ =
-        std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
-    thread_ = std::thread([this] { pack(); });
+    start_work(picture);
   } catch (const std::exception &) {
     ahead_.reset();
+    raw_.reset();
   }
 }
 
@@ -79,14 +92,20 @@ void PackWhileLoading::pack() {
       return;
     packed = rows_;
     lock.unlock();
-    ahead_->pack_ready(packed);
+    if (ahead_)
+      ahead_->pack_ready(packed);
+    else
+      raw_->write_ready(packed);
     lock.lock();
   }
 }
 
-std::shared_ptr<PsdPackAhead> PackWhileLoading::finish() {
+BandsAhead PackWhileLoading::finish() {
   if (thread_.joinable()) {
-    ahead_->stop();
+    if (ahead_)
+      ahead_->stop();
+    if (raw_)
+      raw_->stop();
     {
       const std::lock_guard lock(mutex_);
       over_ = true;
@@ -94,7 +113,7 @@ std::shared_ptr<PsdPackAhead> PackWhileLoading::finish() {
     changed_.notify_one();
     thread_.join();
   }
-  return ahead_;
+  return {ahead_, raw_};
 }
 
 } // namespace lumbrix

@@ -147,14 +147,23 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
     return failed(file.refusal);
   QString reason;
   PngMetadata metadata;
+  PreparedFile prepared;
+  PackWhileLoading::Plan plan = load_plan(request, file);
+  // A merged-only file's places are known before the picture is: its rows go into the file as
+  // they decode.
+  if (plan.stages_keep_pixels && plan.layout == PsdLayout::merged_only) {
+    if (!open_temporary(request, file, prepared.written, reason))
+      return failed(reason);
+    plan.descriptor = prepared.written.temporary.descriptor();
+  }
   PackWhileLoading loading(
       [&progress](int permille) {
         report(progress, loaded_permille * permille / 1000);
         return keep_running(progress);
       },
-      load_plan(request, file));
+      plan);
   Image image = load_png(file.path, &reason, &metadata, deep_output(request), &loading);
-  std::shared_ptr<PsdPackAhead> packed_ahead = loading.finish();
+  BandsAhead ahead = loading.finish();
   notify_step(request.step_observer, "load");
   if (!image)
     return ended(reason);
@@ -163,7 +172,6 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
   const int asked = requested_depth(request);
   const int depth =
       asked != 0 ? asked : automatic_depth(request.output_extension, image_bpp(image));
-  PreparedFile prepared;
   prepared.values = {file.path,         request.output_extension,    depth, 0, 0, counters.random,
                      counters.sequence, QDateTime::currentDateTime()};
   const WatermarkFont *font = request.watermark_font ? &*request.watermark_font : nullptr;
@@ -184,7 +192,7 @@ PreparedFile prepare_file(const ConversionRequest &request, const InputFile &fil
     return keep_running(progress);
   };
   if (!write_temporary(std::move(image), std::move(metadata), request, file, writing,
-                       prepared.written, reason, std::move(packed_ahead)))
+                       prepared.written, reason, std::move(ahead)))
     return ended(reason);
   prepared.result.status = FileStatus::Converted;
   return prepared;

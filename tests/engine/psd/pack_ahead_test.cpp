@@ -1,5 +1,7 @@
 #include "engine/image/deep_picture.h"
 #include "engine/psd/pack_ahead.h"
+#include "engine/psd/raw_ahead.h"
+#include "platform/files.h"
 #include "support/image_builders.h"
 #include "support/psd_document_file.h"
 
@@ -7,8 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace lumbrix {
 namespace {
@@ -85,6 +89,38 @@ TEST(PsdPackAhead, ServesOnlyItsOwnPicture) {
   ASSERT_EQ(test::write_psd_file(std::move(offered), dir.filePath("offered.psd")).status,
             PsdWriteStatus::written);
   EXPECT_TRUE(file_bytes(dir.filePath("plain.psd")) == file_bytes(dir.filePath("offered.psd")));
+}
+
+// A merged-only file's first bands written into it while the rows arrive, some or all, and the
+// writer's rest: the same file as the writer's alone.
+TEST(PsdRawAhead, TheWriterWritesOnlyTheBandsAfterThoseWrittenAhead) {
+  QTemporaryDir dir;
+  const std::function<Image()> pictures[] = {
+      [] { return test::make_rgba32(900, 700, photo_like); },
+      [] { return test::make_rgb24(1100, 500, photo_like); },
+      [] { return widen_to_deep(test::make_rgba32(700, 400, photo_like)); },
+  };
+  for (const auto &make : pictures)
+    for (const int rows_ahead : {0, 333, 1 << 20}) {
+      PsdDocument plain{make()};
+      plain.layout = PsdLayout::merged_only;
+      ASSERT_EQ(test::write_psd_file(std::move(plain), dir.filePath("plain.psd")).status,
+                PsdWriteStatus::written);
+      PsdDocument ahead{make()};
+      ahead.layout = PsdLayout::merged_only;
+      const int descriptor = ::open(native_path(dir.filePath("ahead.psd")).constData(),
+                                    O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      ASSERT_GE(descriptor, 0);
+      ahead.raw_ahead = std::make_shared<PsdRawAhead>(ahead.picture.get(), descriptor);
+      for (int rows = 0; rows <= rows_ahead && rows < (1 << 20); rows += 57)
+        ahead.raw_ahead->write_ready(rows);
+      ahead.raw_ahead->write_ready(rows_ahead);
+      ahead.raw_ahead->stop();
+      EXPECT_EQ(write_psd_document(std::move(ahead), descriptor).status, PsdWriteStatus::written);
+      ::close(descriptor);
+      EXPECT_TRUE(file_bytes(dir.filePath("plain.psd")) == file_bytes(dir.filePath("ahead.psd")))
+          << rows_ahead << " rows ahead";
+    }
 }
 
 } // namespace

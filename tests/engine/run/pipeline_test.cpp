@@ -357,9 +357,9 @@ TEST_F(Pipeline, NonAsciiPathsWork) {
   EXPECT_EQ(psd.width, 32);
 }
 
-// A picture large enough to be packed while it decodes: the load reports its progress as it
-// goes, and every row reaches the file as decoded, whether the writer takes the bands packed
-// during the load or (with a stage between) packs them itself.
+// A picture large enough to be packed, or written raw, while it decodes: the load reports its
+// progress as it goes, and every row reaches the file as decoded, whether the writer takes the
+// bands done during the load or (with a stage between) does them itself.
 TEST_F(Pipeline, ALargePictureReportsItsLoadAndReachesTheFileWhole) {
   QTemporaryDir in;
   const QString input = in.filePath(QStringLiteral("large.png"));
@@ -371,9 +371,16 @@ TEST_F(Pipeline, ALargePictureReportsItsLoadAndReachesTheFileWhole) {
   ASSERT_TRUE(FreeImage_Save(FIF_PNG, picture.get(), input.toUtf8().constData(), PNG_Z_BEST_SPEED));
   PngPixels png;
   ASSERT_TRUE(test::decode_png_reference(input, png));
-  for (const bool flip : {false, true}) {
-    SCOPED_TRACE(flip ? "flipped" : "as loaded");
-    request.settings.do_image_flip_vertical = flip;
+  const struct {
+    const char *name;
+    bool flip;
+    int layers;
+  } cases[] = {{"as loaded", false, 1}, {"flipped", true, 1}, {"without layers", false, 0}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool flip = c.flip;
+    request.settings.do_image_flip_vertical = c.flip;
+    request.settings.psd_layers = c.layers;
     std::vector<int> loading;
     const FileProgress progress{[&](int permille) {
                                   if (permille < 300)

@@ -13,8 +13,6 @@ namespace {
 constexpr int never = 5;
 constexpr int seconds_per_day = 24 * 60 * 60;
 
-QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
-
 // The leading digits of the answer; 0 when it does not start with one, so nothing that is not a
 // version number can pass for "no update".
 int answer_version(const QString &answer) {
@@ -44,12 +42,12 @@ void check_for_updates() { check_for_updates(update_address()); }
 void check_for_updates(const QString &address) {
   const int newest = answer_version(web_get(address, window_title()));
   if (newest == 0) {
-    show_error(msg("Internet connection problems"));
+    show_error(lang_msg("Internet connection problems"));
   } else if (newest > product_version) {
-    if (ask_yes_no(msg("New Update"), msg("New Update Text"), MessageIcon::Question))
+    if (ask_yes_no(lang_msg("New Update"), lang_msg("New Update Text"), MessageIcon::Question))
       open_or_report(product_page_address());
   } else {
-    show_info(msg("No Update"), msg("No Update Text"));
+    show_info(lang_msg("No Update"), lang_msg("No Update Text"));
   }
 }
 
@@ -84,7 +82,8 @@ void auto_update_check(int now, const QString &address) {
       qint64{s.update_date} + qint64{update_interval_days(s.update_range)} * seconds_per_day;
   if (now <= due)
     return;
-  if (ask_yes_no(msg("Check for Updates"), msg("Ask check for updates"), MessageIcon::Question))
+  if (ask_yes_no(lang_msg("Check for Updates"), lang_msg("Ask check for updates"),
+                 MessageIcon::Question))
     check_for_updates(address);
   s.update_date = now;
 }

@@ -193,4 +193,6 @@ QString lang_format(const QString &text, const QString &s1, const QString &s2, c
   return result;
 }
 
+QString lang_msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
+
 } // namespace lumbrix

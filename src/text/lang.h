@@ -12,6 +12,9 @@ void lang_load(const QString &language_file = QString());
 // The text of group/key (both matched without regard to case), or "%NO_STRING_ERROR%".
 QString lang(const QString &group, const QString &key);
 
+// The text of key in the messages' group, "Msg".
+QString lang_msg(const char *key);
+
 // Replaces "%s1%".."%s4%" (any letter case) by the non-empty arguments, in order.
 QString lang_format(const QString &text, const QString &s1 = QString(),
                     const QString &s2 = QString(), const QString &s3 = QString(),

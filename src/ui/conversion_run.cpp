@@ -18,11 +18,9 @@
 namespace lumbrix {
 namespace {
 
-QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
-
 // A check that failed before the run could start.
 void stop(const QString &message) {
-  set_status_text(msg("Conversion is not complete"));
+  set_status_text(lang_msg("Conversion is not complete"));
   show_warning(message);
 }
 
@@ -49,34 +47,34 @@ void report(RequestProblem problem, const ConversionRequest &request) {
   case RequestProblem::None:
     break;
   case RequestProblem::InputFileInvalid:
-    return stop(msg("Empty input files"));
+    return stop(lang_msg("Empty input files"));
   case RequestProblem::NoOutputFolder:
-    return stop(msg("Empty output folder"));
+    return stop(lang_msg("Empty output folder"));
   case RequestProblem::OutputFolderNotFound:
-    return stop(lang_format(msg("Invalid output folder"), request.output_folder));
+    return stop(lang_format(lang_msg("Invalid output folder"), request.output_folder));
   case RequestProblem::UnknownOutputFormat:
-    return stop(msg("Invalid conversion type"));
+    return stop(lang_msg("Invalid conversion type"));
   case RequestProblem::BitDepthNotAllowed:
-    return stop(lang_format(msg("Invalid bit depth"), request.output_extension.toUpper(),
+    return stop(lang_format(lang_msg("Invalid bit depth"), request.output_extension.toUpper(),
                             QString::number(requested_depth(request))));
   case RequestProblem::JpgQualityOutOfRange:
-    return stop(msg("Invalid quality"));
+    return stop(lang_msg("Invalid quality"));
   case RequestProblem::ResizeWidthMissing:
-    return stop(msg("Invalid width"));
+    return stop(lang_msg("Invalid width"));
   case RequestProblem::ResizeHeightMissing:
-    return stop(msg("Invalid height"));
+    return stop(lang_msg("Invalid height"));
   case RequestProblem::BrightnessOutOfRange:
-    return stop(msg("Invalid brightness"));
+    return stop(lang_msg("Invalid brightness"));
   case RequestProblem::ContrastOutOfRange:
-    return stop(msg("Invalid contrast"));
+    return stop(lang_msg("Invalid contrast"));
   case RequestProblem::GammaOutOfRange:
-    return stop(msg("Invalid gamma"));
+    return stop(lang_msg("Invalid gamma"));
   case RequestProblem::WatermarkFontUnusable:
-    return show_warning(lang_format(msg("Invalid watermark font"), s.font));
+    return show_warning(lang_format(lang_msg("Invalid watermark font"), s.font));
   case RequestProblem::NoWatermarkImage:
-    return show_warning(msg("Empty watermark image"));
+    return show_warning(lang_msg("Empty watermark image"));
   case RequestProblem::WatermarkImageInvalid:
-    return show_warning(lang_format(msg("Invalid watermark image"), s.image));
+    return show_warning(lang_format(lang_msg("Invalid watermark image"), s.image));
   }
 }
 
@@ -106,7 +104,7 @@ void start_conversion() {
   bool declined = false;
   const RequestProblem problem = checked_request(request, declined);
   if (declined)
-    return set_status_text(msg("Conversion is not complete"));
+    return set_status_text(lang_msg("Conversion is not complete"));
   if (problem != RequestProblem::None)
     return report(problem, request);
   window_job().output_folder = request.output_folder;

@@ -35,8 +35,6 @@ constexpr int poll_interval_ms = 15;
 // Bar units per file: each file's share moves with its own progress.
 constexpr int file_units = 1000;
 
-QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
-
 } // namespace
 
 ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
@@ -55,7 +53,7 @@ ProgressWindow::ProgressWindow(QWidget *owner) : QDialog(owner) {
   list_ = new QTreeWidget(this);
   list_->setRootIsDecorated(false);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list_->setHeaderLabels({msg("File"), msg("Result"), msg("Reason")});
+  list_->setHeaderLabels({lang_msg("File"), lang_msg("Result"), lang_msg("Reason")});
   list_->hide();
   layout->addWidget(text_);
   layout->addWidget(bar_);
@@ -74,9 +72,9 @@ QWidget *ProgressWindow::make_buttons() {
   auto *row = new QWidget(this);
   auto *buttons = new QHBoxLayout(row);
   buttons->setContentsMargins(0, 0, 0, 0);
-  open_folder_ = new QPushButton(msg("Open Folder"), row);
-  copy_ = new QPushButton(msg("Copy List"), row);
-  stop_ = new QPushButton(msg("Stop"), row);
+  open_folder_ = new QPushButton(lang_msg("Open Folder"), row);
+  copy_ = new QPushButton(lang_msg("Copy List"), row);
+  stop_ = new QPushButton(lang_msg("Stop"), row);
   ok_ = new QPushButton(lang(QStringLiteral("Dialog"), QStringLiteral("OK")), row);
   for (QPushButton *button : {open_folder_, copy_, ok_})
     button->hide();
@@ -134,7 +132,7 @@ RunResult ProgressWindow::run(const ConversionRequest &request) {
 }
 
 QString ProgressWindow::count_text(int started) const {
-  return lang_format(msg("Progress"), QString::number(started), QString::number(total_));
+  return lang_format(lang_msg("Progress"), QString::number(started), QString::number(total_));
 }
 
 void ProgressWindow::poll() {
@@ -181,8 +179,9 @@ void ProgressWindow::show_result() {
   started_polled_ = progress_.files_started;
   const QStringList unconverted = result_lines(*request_, result_, false);
   text_->setText(break_flag_ && !unconverted.isEmpty()
-                     ? msg("Conversion is not complete")
-                     : lang_format(msg("Files converted"), QString::number(result_.files_converted),
+                     ? lang_msg("Conversion is not complete")
+                     : lang_format(lang_msg("Files converted"),
+                                   QString::number(result_.files_converted),
                                    QString::number(total_)));
   if (unconverted.isEmpty())
     bar_->setValue(bar_->maximum());
@@ -207,7 +206,7 @@ void ProgressWindow::show_heading() {
 }
 
 void ProgressWindow::show_details() {
-  folder_->setText(lang_format(msg("Output folder"), request_->output_folder));
+  folder_->setText(lang_format(lang_msg("Output folder"), request_->output_folder));
   folder_->setToolTip(request_->output_folder);
   folder_->show();
   open_folder_->show();
@@ -264,11 +263,11 @@ QStringList result_lines(const ConversionRequest &request, const RunResult &resu
     const FileResult &file = result.files[i];
     const QString &path = request.files[i].path;
     if (file.status == FileStatus::Failed)
-      lines << lang_format(msg("File failed"), path, file.reason);
+      lines << lang_format(lang_msg("File failed"), path, file.reason);
     else if (file.status == FileStatus::NotConverted)
-      lines << lang_format(msg("File not converted"), path);
+      lines << lang_format(lang_msg("File not converted"), path);
     else if (every_file)
-      lines << lang_format(msg("File converted"), path);
+      lines << lang_format(lang_msg("File converted"), path);
   }
   return lines;
 }
@@ -281,7 +280,7 @@ QString shorten_middle(const QString &text, int n) {
 }
 
 bool ask_break_conversion() {
-  return ask_yes_no(msg("Warning"), msg("Ask break conversion"), MessageIcon::Warning);
+  return ask_yes_no(lang_msg("Warning"), lang_msg("Ask break conversion"), MessageIcon::Warning);
 }
 
 } // namespace lumbrix

@@ -8,16 +8,14 @@
 namespace lumbrix {
 namespace {
 
-QString msg(const char *key) { return lang(QStringLiteral("Msg"), QString::fromLatin1(key)); }
-
 QString status_word(FileStatus status) {
   switch (status) {
   case FileStatus::Failed:
-    return msg("Failed");
+    return lang_msg("Failed");
   case FileStatus::NotConverted:
-    return msg("Not converted");
+    return lang_msg("Not converted");
   default:
-    return msg("Converted");
+    return lang_msg("Converted");
   }
 }
 
@@ -30,18 +28,18 @@ bool heading_has_counts(const RunResult &result, int total, bool stopped_by_user
 QString run_heading(const RunResult &result, int total, bool stopped_by_user) {
   const int converted = result.files_converted;
   if (converted >= total)
-    return msg("Conversion complete");
+    return lang_msg("Conversion complete");
   if (stopped_by_user)
-    return msg("Conversion is not complete");
+    return lang_msg("Conversion is not complete");
   if (converted == 0)
-    return msg("Conversion failed");
-  return lang_format(msg("Converted with failures"), QString::number(converted),
+    return lang_msg("Conversion failed");
+  return lang_format(lang_msg("Converted with failures"), QString::number(converted),
                      QString::number(total), QString::number(total - converted));
 }
 
 void fill_run_report(QTreeWidget *list, const ConversionRequest &request, const RunResult &result) {
   list->clear();
-  list->setHeaderLabels({msg("File"), msg("Result"), msg("Reason")});
+  list->setHeaderLabels({lang_msg("File"), lang_msg("Result"), lang_msg("Reason")});
   for (std::size_t i = 0; i < result.files.size() && i < request.files.size(); ++i) {
     const FileResult &file = result.files[i];
     const QString reason = file.status == FileStatus::Failed ? file.reason : QString();

@@ -44,34 +44,34 @@ struct PsdPlanes::Turns {
 
 PsdPlanes::PsdPlanes(FIBITMAP *picture, PsdCompression compression, std::vector<PlaneKind> planes,
                      PsdPackAhead *ahead)
-    : rows_(picture, std::move(planes)), ahead_(ahead), height_(rows_.height()),
-      row_bytes_(rows_.row_bytes()),
+    : rows_(picture, std::move(planes)), ahead_(ahead),
       packed_(rows_.planes().size(), compression == PsdCompression::rle),
       twins_(rows_.planes().size(), -1), always_twins_(rows_.planes().size(), false),
       offsets_(rows_.planes().size(),
-               std::vector<std::int64_t>(static_cast<std::size_t>(height_) + 1)),
+               std::vector<std::int64_t>(static_cast<std::size_t>(rows_.height()) + 1)),
       starts_(rows_.planes().size()) {}
 
 // Judged from rows spread evenly over the picture, every row of a small one. Each packed row also
 // takes two bytes in the table of row lengths.
 void PsdPlanes::choose_packing() {
-  const int step = std::max(1, height_ / judged_rows);
-  PlaneRows::Scratch scratch(row_bytes_);
+  const int step = std::max(1, rows_.height() / judged_rows);
+  PlaneRows::Scratch scratch(rows_.row_bytes());
   std::size_t groups = 0;
   for (const PlaneKind kind : rows_.planes())
     groups = std::max(groups, static_cast<std::size_t>(kind.group) + 1);
   std::vector<std::int64_t> packed(groups);
   std::vector<std::int64_t> raw(groups);
-  for (int y = 0; y < height_; y += step) {
+  for (int y = 0; y < rows_.height(); y += step) {
     rows_.split(scratch, y);
     for (std::size_t plane = 0; plane < packed_.size(); ++plane) {
       const auto group = static_cast<std::size_t>(rows_.plane(plane).group);
-      packed[group] +=
-          static_cast<std::int64_t>(packed_size(rows_.plane_row(scratch, plane), row_bytes_)) + 2;
-      raw[group] += static_cast<std::int64_t>(row_bytes_);
+      packed[group] += static_cast<std::int64_t>(
+                           packed_size(rows_.plane_row(scratch, plane), rows_.row_bytes())) +
+                       2;
+      raw[group] += static_cast<std::int64_t>(rows_.row_bytes());
     }
   }
-  const std::int64_t plane_bytes = static_cast<std::int64_t>(row_bytes_) * height_;
+  const std::int64_t plane_bytes = static_cast<std::int64_t>(rows_.row_bytes()) * rows_.height();
   expected_size_ = 0;
   for (std::size_t plane = 0; plane < packed_.size(); ++plane) {
     const auto group = static_cast<std::size_t>(rows_.plane(plane).group);
@@ -95,10 +95,10 @@ void PsdPlanes::find_twins() {
 }
 
 void PsdPlanes::prepare() {
-  expected_size_ =
-      static_cast<std::int64_t>(row_bytes_) * height_ * static_cast<std::int64_t>(packed_.size());
+  expected_size_ = static_cast<std::int64_t>(rows_.row_bytes()) * rows_.height() *
+                   static_cast<std::int64_t>(packed_.size());
   const bool any_packed = std::find(packed_.begin(), packed_.end(), true) != packed_.end();
-  if (any_packed && static_cast<long long>(rows_.width()) * height_ >= judged_pixels)
+  if (any_packed && static_cast<long long>(rows_.width()) * rows_.height() >= judged_pixels)
     choose_packing();
   find_twins();
   if (ahead_) {
@@ -110,18 +110,18 @@ void PsdPlanes::prepare() {
   for (std::size_t plane = 0; plane < packed_.size(); ++plane)
     if (!packed_[plane])
       for (std::size_t y = 0; y < offsets_[plane].size(); ++y)
-        offsets_[plane][y] = static_cast<std::int64_t>(y * row_bytes_);
+        offsets_[plane][y] = static_cast<std::int64_t>(y * rows_.row_bytes());
 }
 
 // Every band is handed to the work, even once the file has failed or been stopped, so that no
 // band waits for a turn that never comes; the work does nothing then.
 void PsdPlanes::for_each_band(PsdFile &file, std::size_t segment, const BandWork &work) {
   const int bands = rows_.band_count();
-  const bool banded = static_cast<long long>(rows_.width()) * height_ >= banding_pixels;
+  const bool banded = static_cast<long long>(rows_.width()) * rows_.height() >= banding_pixels;
   const int threads = std::min(bands, banded ? core_count() : 1);
   std::atomic<int> next = 0;
   for_each_run(threads, threads, 1, [&](int, int) {
-    Scratch scratch(row_bytes_, segment);
+    Scratch scratch(rows_.row_bytes(), segment);
     for (int band = next++; band < bands; band = next++) {
       work(scratch, band, rows_.band_top(band), rows_.band_rows(band));
       file.report();
@@ -138,7 +138,8 @@ void PsdPlanes::copy_twin(PsdFile &file, std::size_t plane) {
 
 // The group's planes side by side in each band: row y of plane p at offset y * row bytes.
 void PsdPlanes::write_raw(PsdFile &file, std::size_t first, std::size_t count) {
-  const std::size_t band_bytes = static_cast<std::size_t>(rows_.rows_per_band()) * row_bytes_;
+  const std::size_t band_bytes =
+      static_cast<std::size_t>(rows_.rows_per_band()) * rows_.row_bytes();
   std::vector<std::size_t> written;
   for (std::size_t plane = first; plane < first + count; ++plane)
     if (!always_twins_[plane])
@@ -149,9 +150,9 @@ void PsdPlanes::write_raw(PsdFile &file, std::size_t first, std::size_t count) {
     rows_.gather(scratch.rows, band, written, scratch.segment.data());
     for (std::size_t k = 0; k < written.size(); ++k)
       file.write(scratch.segment.data() + k * band_bytes,
-                 static_cast<std::size_t>(rows_.band_rows(band)) * row_bytes_,
+                 static_cast<std::size_t>(rows_.band_rows(band)) * rows_.row_bytes(),
                  starts_[written[k]] +
-                     static_cast<std::int64_t>(top) * static_cast<std::int64_t>(row_bytes_));
+                     static_cast<std::int64_t>(top) * static_cast<std::int64_t>(rows_.row_bytes()));
   });
 }
 
@@ -174,11 +175,11 @@ std::int64_t PsdPlanes::pack_band(Scratch &scratch, std::size_t plane, int band)
       return static_cast<std::int64_t>(scratch.segment.size());
     }
   }
-  scratch.segment.resize(count * pack_bits_bound(row_bytes_));
+  scratch.segment.resize(count * pack_bits_bound(rows_.row_bytes()));
   std::size_t used = 0;
   for (std::size_t y = top; y < top + count; ++y) {
     const std::size_t length = pack_bits(rows_.plane_row(scratch.rows, plane, static_cast<int>(y)),
-                                         row_bytes_, scratch.segment.data() + used);
+                                         rows_.row_bytes(), scratch.segment.data() + used);
     offsets[y + 1] = static_cast<std::int64_t>(length);
     used += length;
   }

@@ -65,8 +65,6 @@ private:
 
   PlaneRows rows_;
   PsdPackAhead *ahead_;
-  int height_;
-  std::size_t row_bytes_; // of one plane
   std::vector<bool> packed_;
   std::vector<int> twins_;         // an earlier plane of the same channel and compression, or -1
   std::vector<bool> always_twins_; // every row equals the twin's

@@ -57,9 +57,8 @@ PreviewPane::PreviewPane(QWidget *parent) : QFrame(parent) {
   connect(&pause_, &QTimer::timeout, this, &PreviewPane::start);
   reading_.setSingleShot(true);
   reading_.setInterval(reading_ms);
-  connect(&reading_, &QTimer::timeout, this, [this] {
-    view_->setText(lang(QStringLiteral("Msg"), QStringLiteral("Reading preview")));
-  });
+  connect(&reading_, &QTimer::timeout, this,
+          [this] { view_->setText(lang_msg("Reading preview")); });
 }
 
 QSize PreviewPane::sizeHint() const {

@@ -17,6 +17,11 @@ namespace {
 
 QString corpus(const QString &name) { return test::corpus_dir() + name; }
 
+bool write_file(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // Pixel x, y (top-down) of a loaded image as R, G, B, A.
 std::array<int, 4> pixel(FIBITMAP *image, int x, int y) {
   const Image rgba(FreeImage_ConvertTo32Bits(image));
@@ -38,10 +43,7 @@ TEST(PngLoader, TheSizeComesFromTheFirstBytesAlone) {
   EXPECT_EQ(conversion_memory(corpus("README.md"), false), 0);
   QTemporaryDir dir;
   const QString huge = dir.filePath("huge.png");
-  QFile file(huge);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(test::zero_png(40000, 40000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1));
-  file.close();
+  ASSERT_TRUE(write_file(huge, test::zero_png(40000, 40000, 16, PNG_COLOR_TYPE_RGB_ALPHA, 1)));
   ASSERT_TRUE(read_png_size(huge, size));
   EXPECT_EQ(size.width, 40000u);
   EXPECT_EQ(conversion_memory(huge, true), 0);
@@ -60,9 +62,7 @@ TEST(PngLoader, AFileLoadsUnderALimitJustAboveItsNeed) {
     const QByteArray end = bytes.right(12);
     bytes.chop(12);
     test::append_chunk(bytes, "prVt", QByteArray(150'000'000, 'x'));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes + end);
+    ASSERT_TRUE(write_file(path, bytes + end));
   }
   const qint64 need = conversion_budget(100, 100, false, false, QFile(path).size());
   const test::AddressSpaceLimit limit(need + 20'000'000);
@@ -78,10 +78,7 @@ TEST(PngLoader, AFileLoadsUnderALimitJustAboveItsNeed) {
 TEST(PngLoader, SixteenBitWorkCountsInTheMemoryCheck) {
   QTemporaryDir dir;
   const QString path = dir.filePath("wide.png");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(test::zero_png(3000, 3000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 3000));
-  file.close();
+  ASSERT_TRUE(write_file(path, test::zero_png(3000, 3000, 8, PNG_COLOR_TYPE_RGB_ALPHA, 3000)));
   const test::AddressSpaceLimit limit(conversion_budget(3000, 3000, false, false, 0) + 20'000'000);
   if (!limit.ok())
     GTEST_SKIP() << "the hard limit leaves no room to lower";

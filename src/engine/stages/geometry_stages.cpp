@@ -2,6 +2,7 @@
 #include "engine/image/image_conversion.h"
 #include "engine/image/image_limits.h"
 #include "engine/settings/settings.h"
+#include "engine/stages/background_turn.h"
 #include "engine/stages/banded_rescale.h"
 #include "engine/stages/deep_rotate.h"
 #include "engine/stages/stages.h"
@@ -20,15 +21,8 @@ struct Size {
 };
 
 Image rotate_converted(Image image, const Settings &s, int angle, int width, int height) {
-  if (s.image_rotation_type == 0) {
-    const Rgb back = parse_hex_color(s.image_rotation_back_color);
-    const RGBQUAD background{back.blue, back.green, back.red, 0};
-    // FreeImage reads the background as a pixel of the picture's own type.
-    const FIRGBA16 deep_background{widened(back.red), widened(back.green), widened(back.blue), 0};
-    return Image{FreeImage_Rotate(image.get(), angle,
-                                  is_deep_rgba(image) ? static_cast<const void *>(&deep_background)
-                                                      : &background)};
-  }
+  if (s.image_rotation_type == 0)
+    return turn_on_background(std::move(image), angle, parse_hex_color(s.image_rotation_back_color));
   if (s.image_rotation_type == 1)
     return Image{
         FreeImage_RotateEx(image.get(), angle, 0.0, 0.0, width / 2.0, height / 2.0, FALSE)};

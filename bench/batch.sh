@@ -139,8 +139,8 @@ t, c = tiny["lumbrix"], tiny["convert"]
 print(f"\nOne 64x64 PNG ({icon or 'noise'}), median of 20 alternating runs: "
       f"lumbrix {t * 1000:.1f} ms, ImageMagick's `convert` {c * 1000:.1f} ms ({c / t:.2f} x). "
       f"Of that, `lumbrix -v` takes {tiny['version'] * 1000:.1f} ms, and a program that only loads "
-      f"the libraries `lumbrix` loads (Qt Core, FreeImage with the codec libraries it links, "
-      f"libpng; `bench/startup_floor_core`) {tiny['core-floor'] * 1000:.1f} ms; with Qt Gui as "
-      f"well, as `lumbrix-draw` loads for a frame or a watermark (`bench/startup_floor`), "
-      f"{tiny['floor'] * 1000:.1f} ms.")
+      f"the libraries `lumbrix` loads (Qt Core, FreeImage's archive without its plugins, libpng; "
+      f"`bench/startup_floor_core`) {tiny['core-floor'] * 1000:.1f} ms; with Qt Gui and "
+      f"FreeImage's shared library with its codec libraries, as `lumbrix-draw` loads for a frame "
+      f"or a watermark (`bench/startup_floor`), {tiny['floor'] * 1000:.1f} ms.")
 PY

@@ -12,6 +12,14 @@ add_library(FreeImage::FreeImage UNKNOWN IMPORTED)
 set_target_properties(FreeImage::FreeImage PROPERTIES
   IMPORTED_LOCATION "${FREEIMAGE_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${FREEIMAGE_INCLUDE_DIR}")
+# The same library's archive, which the console program links where the distribution has it.
+find_library(FREEIMAGE_ARCHIVE NAMES libfreeimage.a)
+if(FREEIMAGE_ARCHIVE)
+  add_library(FreeImage::Archive STATIC IMPORTED)
+  set_target_properties(FreeImage::Archive PROPERTIES
+    IMPORTED_LOCATION "${FREEIMAGE_ARCHIVE}"
+    INTERFACE_INCLUDE_DIRECTORIES "${FREEIMAGE_INCLUDE_DIR}")
+endif()
 
 # DevIL only for the tests: the reference the PSD without layers is compared with.
 find_path(DEVIL_INCLUDE_DIR IL/il.h REQUIRED)

@@ -339,8 +339,9 @@ TEST_F(Console, ExtremeOptionValuesConvertOrFailCleanly) {
 }
 
 // The dynamic loader lists every library it maps: a console conversion maps no window toolkit,
-// and the GUI library only when a frame or a watermark is drawn (by the program it hands over
-// to; the frame and watermark tests check what that program draws).
+// and the GUI library, like FreeImage's shared library and its codec libraries, only when a
+// frame or a watermark is drawn (by the program it hands over to; the frame and watermark tests
+// check what that program draws).
 TEST_F(Console, AConversionLoadsOnlyTheLibrariesItUses) {
   const struct {
     QStringList options;
@@ -359,6 +360,9 @@ TEST_F(Console, AConversionLoadsOnlyTheLibrariesItUses) {
     EXPECT_TRUE(loaded.contains("libQt6Core")) << "the loader's list was not seen";
     EXPECT_FALSE(loaded.contains("libQt6Widgets"));
     EXPECT_EQ(loaded.contains("libQt6Gui"), c.gui);
+#ifdef LUMBRIX_FREEIMAGE_ARCHIVE
+    EXPECT_EQ(loaded.contains("libfreeimage") || loaded.contains("libOpenEXR"), c.gui);
+#endif
     EXPECT_EQ(files(), (QStringList{"photo.png", "photo.psd"}));
   }
 }

@@ -12,7 +12,9 @@ namespace {
 // its neighbour to a whole sample. At 8 bits that rounding adds up to two or three levels, so an
 // 8-bit picture is turned at 16 bits and rounded to 8 once, at the end.
 
-constexpr std::uint8_t narrowed(WORD level) { return static_cast<std::uint8_t>((level + 128) / 257); }
+constexpr std::uint8_t narrowed(WORD level) {
+  return static_cast<std::uint8_t>((level + 128) / 257);
+}
 
 template <typename Deep> constexpr bool has_alpha = sizeof(Deep) == sizeof(FIRGBA16);
 

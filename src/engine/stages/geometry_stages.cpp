@@ -22,7 +22,8 @@ struct Size {
 
 Image rotate_converted(Image image, const Settings &s, int angle, int width, int height) {
   if (s.image_rotation_type == 0)
-    return turn_on_background(std::move(image), angle, parse_hex_color(s.image_rotation_back_color));
+    return turn_on_background(std::move(image), angle,
+                              parse_hex_color(s.image_rotation_back_color));
   if (s.image_rotation_type == 1)
     return Image{
         FreeImage_RotateEx(image.get(), angle, 0.0, 0.0, width / 2.0, height / 2.0, FALSE)};

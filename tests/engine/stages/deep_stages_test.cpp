@@ -1,5 +1,6 @@
 #include "engine/image/deep_picture.h"
 #include "engine/settings/settings.h"
+#include "engine/stages/background_turn.h"
 #include "engine/stages/stages.h"
 #include "engine/stages/watermark/watermark_composite.h"
 #include "support/image_builders.h"
@@ -185,6 +186,24 @@ TEST(DeepStages, FreeTurnOnABackgroundRoundsOnce) {
       ASSERT_EQ(image_bpp(narrow), opaque ? 24 : 32);
       EXPECT_LE(distance(deep, narrow, opaque ? 3 : 4), 128);
     }
+}
+
+// Without the memory for the 16-bit copies, the turn is FreeImage's own at 8 bits, byte for byte.
+TEST(DeepStages, FreeTurnWithoutRoomForSixteenBitsIsTheEightBitTurn) {
+  const Image picture = test::make_rgba32(47, 31, noise);
+  const Rgb back{0x30, 0x80, 0xC0};
+  const RGBQUAD background{back.blue, back.green, back.red, 0};
+  const Image own(FreeImage_Rotate(picture.get(), 100, &background));
+  const auto same = [&](const Image &turned) {
+    return image_bpp(turned) == 32 && image_width(turned) == image_width(own) &&
+           image_height(turned) == image_height(own) &&
+           std::equal(FreeImage_GetBits(own.get()),
+                      FreeImage_GetBits(own.get()) +
+                          FreeImage_GetPitch(own.get()) * FreeImage_GetHeight(own.get()),
+                      FreeImage_GetBits(turned.get()));
+  };
+  EXPECT_TRUE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 60000)));
+  EXPECT_FALSE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 70000)));
 }
 
 // Sides shorter than the spline filter's reach take its mirrored start, one pixel none at all.

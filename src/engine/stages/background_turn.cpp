@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
 #include <numbers>
 #include <utility>
 
@@ -116,7 +117,23 @@ qint64 deep_turn_peak(FIBITMAP *image, int angle) {
   return static_cast<qint64>(pictures + quarter_copy + shears * static_cast<double>(deep_pixel));
 }
 
+std::mutex room_mutex;
+qint64 room_taken = 0;
+
 } // namespace
+
+TurnRoom::TurnRoom(qint64 bytes, qint64 available) {
+  const std::lock_guard lock(room_mutex);
+  if (room_taken + bytes > available)
+    return;
+  room_taken += bytes;
+  bytes_ = bytes;
+}
+
+TurnRoom::~TurnRoom() {
+  const std::lock_guard lock(room_mutex);
+  room_taken -= bytes_;
+}
 
 Image turn_on_background(Image image, int angle, Rgb back, qint64 available) {
   const FIRGBA16 deep_background{widened(back.red), widened(back.green), widened(back.blue), 0};
@@ -126,9 +143,12 @@ Image turn_on_background(Image image, int angle, Rgb back, qint64 available) {
   // A quarter turn moves whole pixels at any depth. Without the memory for the 16-bit copies
   // (about twice what the 8-bit turn takes), the picture is turned at 8 bits after all: two or
   // three levels off rather than no picture.
-  if (angle % 90 != 0 && deep_turn_peak(image.get(), angle) <= available) {
-    if (Image turned = turned_through_deep(image.get(), angle, deep_background))
-      return turned;
+  if (angle % 90 != 0) {
+    const TurnRoom room(deep_turn_peak(image.get(), angle), available);
+    if (room.held()) {
+      if (Image turned = turned_through_deep(image.get(), angle, deep_background))
+        return turned;
+    }
   }
   const RGBQUAD background{back.blue, back.green, back.red, 0};
   return Image{FreeImage_Rotate(image.get(), angle, &background)};

@@ -188,7 +188,8 @@ TEST(DeepStages, FreeTurnOnABackgroundRoundsOnce) {
     }
 }
 
-// Without the memory for the 16-bit copies, the turn is FreeImage's own at 8 bits, byte for byte.
+// Without the memory for the 16-bit copies, free or left by turns under way, the turn is
+// FreeImage's own at 8 bits, byte for byte.
 TEST(DeepStages, FreeTurnWithoutRoomForSixteenBitsIsTheEightBitTurn) {
   const Image picture = test::make_rgba32(47, 31, noise);
   const Rgb back{0x30, 0x80, 0xC0};
@@ -204,6 +205,12 @@ TEST(DeepStages, FreeTurnWithoutRoomForSixteenBitsIsTheEightBitTurn) {
   };
   EXPECT_TRUE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 60000)));
   EXPECT_FALSE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 70000)));
+  // Another turn under way holds some of that memory.
+  const TurnRoom other(20000, 100000);
+  ASSERT_TRUE(other.held());
+  EXPECT_FALSE(TurnRoom(80001, 100000).held());
+  EXPECT_TRUE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 70000)));
+  EXPECT_FALSE(same(turn_on_background(Image(FreeImage_Clone(picture.get())), 100, back, 90000)));
 }
 
 // Sides shorter than the spline filter's reach take its mirrored start, one pixel none at all.

@@ -25,6 +25,11 @@ constexpr std::uint16_t widened(std::uint8_t level) {
 // released either way; empty when there is no such conversion or no memory for it.
 Image widen_to_deep(Image image);
 
+// A copy of a 24 or 32-bit picture as FIT_RGB16 or FIT_RGBA16, level for level; and back, each
+// sample rounded to the nearest 8-bit level. Empty when there is no memory for it.
+Image widened_copy(FIBITMAP *image);
+Image narrowed_copy(FIBITMAP *deep);
+
 // Pixel x of row (FreeImage's order, from the bottom) of a FIT_RGBA16 picture.
 inline FIRGBA16 *deep_row(FIBITMAP *image, int row) {
   return reinterpret_cast<FIRGBA16 *>(FreeImage_GetScanLine(image, row));

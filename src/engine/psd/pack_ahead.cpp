@@ -5,11 +5,6 @@
 #include <new>
 
 namespace lumbrix {
-namespace {
-
-constexpr int alpha = 3;
-
-} // namespace
 
 PsdPackAhead::PsdPackAhead(FIBITMAP *picture, PsdLayout layout, PsdCompression compression,
                            std::int64_t budget)
@@ -27,14 +22,14 @@ bool PsdPackAhead::serves(FIBITMAP *picture, PsdLayout layout, PsdCompression co
   return picture == rows_.picture() && layout == layout_ && compression == compression_;
 }
 
-// Merged planes that are copies of the layer's (its alpha, and an opaque picture's colours) are
-// written from the file; a merged-only document is never packed.
+// Merged planes that are copies of the layer's (its alpha_channel, and an opaque picture's colours)
+// are written from the file; a merged-only document is never packed.
 bool PsdPackAhead::wanted(std::size_t plane) const {
   const PlaneKind &kind = rows_.plane(plane);
   if (layout_ != PsdLayout::layered || compression_ != PsdCompression::rle)
     return false;
   const bool merged = kind.group == rows_.plane(rows_.planes().size() - 1).group;
-  return !merged || (kind.channel != alpha && !rows_.opaque());
+  return !merged || (kind.channel != alpha_channel && !rows_.opaque());
 }
 
 std::unique_ptr<PsdPackAhead::Scratch> PsdPackAhead::make_scratch() {
@@ -107,7 +102,7 @@ bool PsdPackAhead::pack(int band, Scratch &scratch) {
 void PsdPackAhead::pack_ready(int rows_ready) {
   const auto ready = [&] {
     return !stopped_ && next_band_ < rows_.band_count() &&
-           rows_.band_top(next_band_) + rows_.band_rows(next_band_) <= rows_ready;
+           rows_.band_within(next_band_, rows_ready);
   };
   if (ready() && !scratch_)
     scratch_ = make_scratch();

@@ -13,7 +13,6 @@ namespace {
 // About this much of each plane per band: large enough that a write is cheap, small enough that
 // a band of every plane stays in the cache.
 constexpr std::size_t band_bytes = 1 << 17;
-constexpr int alpha = 3;
 
 } // namespace
 
@@ -23,9 +22,10 @@ std::vector<PlaneKind> plane_kinds(PsdLayout layout) {
   for (int i = 0; layered && i < psd_layer_channels; ++i)
     planes.push_back({psd_layer_channel_order[i], PlaneColours::straight, i});
   for (int channel = 0; channel < 4; ++channel)
-    planes.push_back({channel,
-                      layered && channel != alpha ? PlaneColours::on_white : PlaneColours::straight,
-                      psd_layer_channels});
+    planes.push_back(
+        {channel,
+         layered && channel != alpha_channel ? PlaneColours::on_white : PlaneColours::straight,
+         psd_layer_channels});
   return planes;
 }
 
@@ -48,7 +48,7 @@ const std::uint8_t *PlaneRows::scanline(int y) const {
 
 void PlaneRows::split(Scratch &scratch, int y) const {
   std::uint8_t *const rows[4] = {scratch.channel(0), scratch.channel(1), scratch.channel(2),
-                                 scratch.channel(alpha)};
+                                 scratch.channel(alpha_channel)};
   if (deep_)
     split_deep_channels(reinterpret_cast<const std::uint16_t *>(scanline(y)), width_, rows);
   else
@@ -57,10 +57,10 @@ void PlaneRows::split(Scratch &scratch, int y) const {
 
 const std::uint8_t *PlaneRows::plane_row(Scratch &scratch, std::size_t plane) const {
   const PlaneKind kind = planes_[plane];
-  if (kind.colours == PlaneColours::straight || kind.channel == alpha)
+  if (kind.colours == PlaneColours::straight || kind.channel == alpha_channel)
     return scratch.channel(kind.channel);
   (deep_ ? deep_colour_on_white : colour_on_white)(
-      scratch.channel(kind.channel), scratch.channel(alpha), width_, scratch.composite());
+      scratch.channel(kind.channel), scratch.channel(alpha_channel), width_, scratch.composite());
   return scratch.composite();
 }
 
@@ -75,8 +75,8 @@ void PlaneRows::take(Scratch &scratch, int channel, int y) const {
 const std::uint8_t *PlaneRows::plane_row(Scratch &scratch, std::size_t plane, int y) const {
   const PlaneKind kind = planes_[plane];
   take(scratch, kind.channel, y);
-  if (kind.colours == PlaneColours::on_white && kind.channel != alpha)
-    take(scratch, alpha, y);
+  if (kind.colours == PlaneColours::on_white && kind.channel != alpha_channel)
+    take(scratch, alpha_channel, y);
   return plane_row(scratch, plane);
 }
 

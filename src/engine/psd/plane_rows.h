@@ -13,6 +13,9 @@ enum class PlaneColours {
   on_white // the colours as a composite over white stores them; alpha stays as it is
 };
 
+// The picture's channels: 0 red, 1 green, 2 blue, and this one.
+inline constexpr int alpha_channel = 3;
+
 // One channel plane of the file: channel 0 red, 1 green, 2 blue, 3 alpha of the picture. The
 // planes of one group share their compression: a layer channel is a group of its own, the merged
 // image's four planes are one.
@@ -57,6 +60,8 @@ public:
   int band_count() const { return (height_ + rows_per_band_ - 1) / rows_per_band_; }
   int band_top(int band) const { return band * rows_per_band_; }
   int band_rows(int band) const;
+  // Whether the band lies within the picture's first rows rows.
+  bool band_within(int band, int rows) const { return band_top(band) + band_rows(band) <= rows; }
 
   // Splits row y (from the top) into its four channels; plane_row then gives any plane's row.
   void split(Scratch &scratch, int y) const;

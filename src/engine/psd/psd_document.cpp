@@ -51,7 +51,7 @@ public:
   std::int64_t put_channel(std::size_t first_plane, std::size_t count) {
     const bool rle = planes_.packed(first_plane);
     const std::int64_t begin = end;
-    end += 2 + (rle ? static_cast<std::int64_t>(count) * height_ * 2 : 0);
+    end += psd_compression_bytes + (rle ? static_cast<std::int64_t>(count) * height_ * 2 : 0);
     end = planes_.write(file_, first_plane, count, end);
     std::vector<const std::vector<std::int64_t> *> offsets;
     for (std::size_t plane = first_plane; plane < first_plane + count; ++plane)
@@ -123,17 +123,15 @@ PsdWriteResult write_document(const PsdDocument &document, FIBITMAP *picture, in
   planes.prepare();
   Layout layout(file, planes, height);
   const bool deep = FreeImage_GetImageType(picture) == FIT_RGBA16;
-  layout.put(psd_header(width, height, deep ? 16 : 8));
-  PsdBytes no_section;
-  no_section.u32(0);
+  const int depth = deep ? 16 : 8;
   if (layered) {
+    layout.put(psd_header(width, height, depth));
     layout.put(psd_resources(document.horizontal_dpi, document.vertical_dpi,
                              colour_profile(document, deep)));
     file.set_total(layout.end + planes.expected_size());
     put_layer(layout, document, width, height);
   } else {
-    layout.put(no_section); // resources
-    layout.put(no_section); // layers
+    layout.put(psd_merged_only_start(width, height, depth));
     file.set_total(layout.end + planes.expected_size());
   }
   layout.put_channel(layered ? psd_layer_channels : 0, 4);

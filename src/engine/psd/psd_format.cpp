@@ -108,6 +108,13 @@ PsdBytes psd_header(int width, int height, int depth) {
   return header;
 }
 
+PsdBytes psd_merged_only_start(int width, int height, int depth) {
+  PsdBytes start = psd_header(width, height, depth);
+  start.u32(0); // no image resources
+  start.u32(0); // no layer and mask information
+  return start;
+}
+
 PsdBytes psd_resources(double horizontal_dpi, double vertical_dpi, const QByteArray &icc_profile) {
   PsdBytes blocks;
   const PsdBytes resolution = resolution_info(horizontal_dpi, vertical_dpi);

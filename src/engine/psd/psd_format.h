@@ -33,6 +33,10 @@ private:
 // colour-mode data.
 PsdBytes psd_header(int width, int height, int depth);
 
+// What comes before a merged-only file's channel data: the header, and empty image resources
+// and layer sections.
+PsdBytes psd_merged_only_start(int width, int height, int depth);
+
 // The image resources section: ResolutionInfo, and the ICC profile when there is one.
 PsdBytes psd_resources(double horizontal_dpi, double vertical_dpi, const QByteArray &icc_profile);
 
@@ -58,6 +62,9 @@ private:
   std::int64_t padded_layer_info(std::int64_t channel_data) const;
 };
 PsdLayerStart psd_layer_start(int width, int height, const QString &name);
+
+// The compression field that opens a channel's data.
+inline constexpr int psd_compression_bytes = 2;
 
 // What precedes channel data: the compression and, with RLE, each plane's table of row lengths,
 // rows given by their offsets (one more than the rows).

@@ -22,7 +22,6 @@ constexpr int judged_rows = 64;
 constexpr long long judged_pixels = 1 << 16;
 // Below this many pixels a thread costs more than it saves.
 constexpr long long banding_pixels = 1 << 18;
-constexpr int alpha = 3;
 
 } // namespace
 
@@ -88,8 +87,8 @@ void PsdPlanes::find_twins() {
       if (rows_.plane(earlier).channel != kind.channel || packed_[earlier] != packed_[plane])
         continue;
       twins_[plane] = static_cast<int>(earlier);
-      always_twins_[plane] =
-          rows_.plane(earlier).colours == kind.colours || kind.channel == alpha || rows_.opaque();
+      always_twins_[plane] = rows_.plane(earlier).colours == kind.colours ||
+                             kind.channel == alpha_channel || rows_.opaque();
     }
   }
 }

@@ -10,12 +10,13 @@ namespace {
 // sync before the run reports the file.
 constexpr std::int64_t writeback_step = 8 * 1024 * 1024;
 
-// The merged-only file: header, empty resources and layers, the compression, then the planes.
+// Where the merged-only file's planes begin: after its start and the compression.
 std::int64_t planes_start(FIBITMAP *picture) {
   const int depth = FreeImage_GetImageType(picture) == FIT_RGBA16 ? 16 : 8;
-  const PsdBytes header = psd_header(static_cast<int>(FreeImage_GetWidth(picture)),
-                                     static_cast<int>(FreeImage_GetHeight(picture)), depth);
-  return static_cast<std::int64_t>(header.size()) + 4 + 4 + 2;
+  const PsdBytes start =
+      psd_merged_only_start(static_cast<int>(FreeImage_GetWidth(picture)),
+                            static_cast<int>(FreeImage_GetHeight(picture)), depth);
+  return static_cast<std::int64_t>(start.size()) + psd_compression_bytes;
 }
 
 } // namespace
@@ -36,8 +37,8 @@ void PsdRawAhead::write_ready(int rows_ready) {
   const std::size_t band_bytes =
       static_cast<std::size_t>(rows_.rows_per_band()) * rows_.row_bytes();
   const auto plane_bytes = static_cast<std::int64_t>(rows_.row_bytes()) * rows_.height();
-  for (int band = bands_written_; !stopped_ && band < rows_.band_count() &&
-                                  rows_.band_top(band) + rows_.band_rows(band) <= rows_ready;
+  for (int band = bands_written_;
+       !stopped_ && band < rows_.band_count() && rows_.band_within(band, rows_ready);
        band = ++bands_written_) {
     rows_.gather(scratch_, band, planes_, segment_.data());
     const std::int64_t top = static_cast<std::int64_t>(rows_.band_top(band)) *

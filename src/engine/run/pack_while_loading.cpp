@@ -48,16 +48,15 @@ std::int64_t PackWhileLoading::budget(FIBITMAP *picture) const {
 
 // A layered, packed document's bands are packed; a merged-only one's are written raw into its
 // file, when it is open already.
-bool PackWhileLoading::start_work(FIBITMAP *picture) {
+void PackWhileLoading::start_work(FIBITMAP *picture) {
   if (plan_.layout == PsdLayout::layered && plan_.compression == PsdCompression::rle)
     ahead_ =
         std::make_shared<PsdPackAhead>(picture, plan_.layout, plan_.compression, budget(picture));
   else if (plan_.layout == PsdLayout::merged_only && plan_.descriptor >= 0)
     raw_ = std::make_shared<PsdRawAhead>(picture, plan_.descriptor);
   else
-    return false;
+    return;
   thread_ = std::thread([this] { pack(); });
-  return true;
 }
 
 void PackWhileLoading::started(FIBITMAP *picture) {

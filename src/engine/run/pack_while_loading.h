@@ -43,7 +43,7 @@ public:
 
 private:
   bool reaches_writer(FIBITMAP *picture) const;
-  bool start_work(FIBITMAP *picture);
+  void start_work(FIBITMAP *picture);
   std::int64_t budget(FIBITMAP *picture) const;
   void pack();
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <mutex>
 #include <numbers>
 #include <utility>
@@ -17,81 +16,14 @@ namespace {
 // its neighbour to a whole sample. At 8 bits that rounding adds up to two or three levels, so an
 // 8-bit picture is turned at 16 bits and rounded to 8 once, at the end.
 
-constexpr std::uint8_t narrowed(WORD level) {
-  return static_cast<std::uint8_t>((level + 128) / 257);
-}
-
-template <typename Deep> constexpr bool has_alpha = sizeof(Deep) == sizeof(FIRGBA16);
-
-template <typename Deep> Deep deep_pixel(const BYTE *p) {
-  Deep deep{};
-  deep.red = widened(p[FI_RGBA_RED]);
-  deep.green = widened(p[FI_RGBA_GREEN]);
-  deep.blue = widened(p[FI_RGBA_BLUE]);
-  if constexpr (has_alpha<Deep>)
-    deep.alpha = widened(p[FI_RGBA_ALPHA]);
-  return deep;
-}
-
-template <typename Deep> void narrow_pixel(const Deep &deep, BYTE *p) {
-  p[FI_RGBA_RED] = narrowed(deep.red);
-  p[FI_RGBA_GREEN] = narrowed(deep.green);
-  p[FI_RGBA_BLUE] = narrowed(deep.blue);
-  if constexpr (has_alpha<Deep>)
-    p[FI_RGBA_ALPHA] = narrowed(deep.alpha);
-}
-
-template <typename Deep> Deep *deep_scanline(FIBITMAP *image, int row) {
-  return reinterpret_cast<Deep *>(FreeImage_GetScanLine(image, row));
-}
-
-template <typename Deep> Image widened_copy(FIBITMAP *image, FREE_IMAGE_TYPE type) {
-  const int width = static_cast<int>(FreeImage_GetWidth(image));
-  const int height = static_cast<int>(FreeImage_GetHeight(image));
-  Image deep{FreeImage_AllocateT(type, width, height)};
-  if (!deep)
-    return deep;
-  for (int y = 0; y < height; ++y) {
-    const BYTE *source = FreeImage_GetScanLine(image, y);
-    Deep *target = deep_scanline<Deep>(deep.get(), y);
-    for (int x = 0; x < width; ++x, source += sizeof(Deep) / 2)
-      target[x] = deep_pixel<Deep>(source);
-  }
-  return deep;
-}
-
-template <typename Deep> Image narrowed_copy(FIBITMAP *deep) {
-  const int width = static_cast<int>(FreeImage_GetWidth(deep));
-  const int height = static_cast<int>(FreeImage_GetHeight(deep));
-  Image narrow{FreeImage_Allocate(width, height, sizeof(Deep) * 4, FI_RGBA_RED_MASK,
-                                  FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK)};
-  if (!narrow)
-    return narrow;
-  for (int y = 0; y < height; ++y) {
-    const Deep *source = deep_scanline<Deep>(deep, y);
-    BYTE *target = FreeImage_GetScanLine(narrow.get(), y);
-    for (int x = 0; x < width; ++x, target += sizeof(Deep) / 2)
-      narrow_pixel(source[x], target);
-  }
-  return narrow;
-}
-
-template <typename Deep>
-Image turn_through_deep(FIBITMAP *image, FREE_IMAGE_TYPE type, int angle,
-                        const FIRGBA16 &background) {
-  Image deep = widened_copy<Deep>(image, type);
+Image turned_through_deep(FIBITMAP *image, int angle, const FIRGBA16 &background) {
+  Image deep = widened_copy(image);
   const Image turned{deep ? FreeImage_Rotate(deep.get(), angle, &background) : nullptr};
   deep.reset();
-  Image narrow = turned ? narrowed_copy<Deep>(turned.get()) : Image{};
+  Image narrow = turned ? narrowed_copy(turned.get()) : Image{};
   if (narrow)
     FreeImage_CloneMetadata(narrow.get(), image);
   return narrow;
-}
-
-Image turned_through_deep(FIBITMAP *image, int angle, const FIRGBA16 &background) {
-  if (FreeImage_GetBPP(image) == 32)
-    return turn_through_deep<FIRGBA16>(image, FIT_RGBA16, angle, background);
-  return turn_through_deep<FIRGB16>(image, FIT_RGB16, angle, background);
 }
 
 // The most a turn through 16 bits holds at once: the 8-bit picture, its 16-bit copy, FreeImage's

@@ -95,7 +95,8 @@ TEST(PngLoaderHostile, FilesAreHeldToWhatTheyCanReallyHold) {
 }
 
 // Another process rewrites a text chunk's length back and forth while the picture loads: each load
-// sees the file one way or the other, never checked one way and decoded the other.
+// sees the file one way or the other, never checked one way and decoded the other. The two lengths
+// differ in their first byte only, so that no read can catch half of each.
 TEST(PngLoaderHostile, AFileRewrittenWhileItLoadsIsCheckedAndDecodedAlike) {
   const QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("racing.png"));
@@ -112,13 +113,13 @@ TEST(PngLoaderHostile, AFileRewrittenWhileItLoadsIsCheckedAndDecodedAlike) {
   ASSERT_GE(fd, 0);
   std::atomic<bool> done = false;
   std::thread writer([&] {
-    const QByteArray lengths[] = {test::big_endian(608), test::big_endian(0x7FFFFFF0)};
+    const QByteArray lengths[] = {test::big_endian(608), test::big_endian(0x7F000260)};
     for (int i = 0; !done; ++i)
       if (::pwrite(fd, lengths[i % 2].constData(), 4, length_at) != 4)
         return;
   });
   const QString refusal = QStringLiteral("damaged PNG file: its tEXt chunk at byte %1 claims "
-                                         "2147483632 bytes, more than the file holds")
+                                         "2130707040 bytes, more than the file holds")
                               .arg(length_at);
   int loaded = 0;
   QString other_reason;

@@ -155,9 +155,9 @@ TEST_F(TempFileTest, ANameSwappedForALinkNeverRedirectsTheWriting) {
   EXPECT_EQ(read("out.psd"), "earlier");
 }
 
-// Just after the file is put in place, its final name is taken over: by a link (which must not
-// stand there), or by another run's file of the same name (which stays, as a later write would
-// replace this one). Either way the link's target keeps its contents.
+// Just after the file is put in place, its final name is taken over: by a link, symbolic or
+// hard (which must not stand there), or by another run's file of the same name (which stays, as a
+// later write would replace this one). Either way the link's target keeps its contents.
 TEST_F(TempFileTest, WhatTakesTheFinalNameAfterwardsIsALinkRemovedOrAnotherRunsFileKept) {
   static QString other;
   other = path("victim.txt");
@@ -171,6 +171,14 @@ TEST_F(TempFileTest, WhatTakesTheFinalNameAfterwardsIsALinkRemovedOrAnotherRunsF
        [](const QString &final_name) {
          QFile::remove(final_name);
          QFile::link(other, final_name);
+       },
+       false, ""},
+      {"hard link",
+       [](const QString &final_name) {
+         QFile::remove(final_name);
+         EXPECT_EQ(::link(QFile::encodeName(other).constData(),
+                          QFile::encodeName(final_name).constData()),
+                   0);
        },
        false, ""},
       {"another run's file",
